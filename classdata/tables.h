@@ -1,0 +1,86 @@
+// The meaning of every bit and code of the class record, defined once for the
+// pages and the tools.
+#ifndef KESTRANE_TABLES_H
+#define KESTRANE_TABLES_H
+
+#include <array>
+#include <cstdint>
+
+namespace kestrane {
+
+struct BitName {
+    std::uint16_t mask;
+    const char* name;
+};
+
+struct CodeName {
+    std::uint8_t code;
+    const char* name;
+};
+
+// Effects: bit r of the four tolerance bytes.
+constexpr int kEffectCount = 7;
+extern const std::array<const char*, kEffectCount> kEffectNames;
+
+// The five tolerances of an effect, in the order the page shows them.
+enum class Tolerance { Immune, Resist, Normal, LowTolerance, Critical };
+extern const std::array<const char*, 5> kToleranceNames;
+
+// abilityFlags
+constexpr std::uint16_t kTalentMask = 0x0007;
+extern const std::array<BitName, 3> kTalents;
+constexpr std::uint16_t kNoSpellRegenBit = 0x0008;
+constexpr std::uint16_t kDamageSunlightBit = 0x0010;
+constexpr std::uint16_t kDamageHolyBit = 0x0020;
+constexpr std::uint16_t kUnableInDarkBit = 0x0040;
+constexpr std::uint16_t kReducedInDarkBit = 0x0080;
+constexpr std::uint16_t kUnableInLightBit = 0x0100;
+constexpr std::uint16_t kReducedInLightBit = 0x0200;
+constexpr std::uint16_t kMageryMask = 0x1C00;
+constexpr int kMageryShift = 10;
+// Increased magery, indexed by code 0-5; codes 6 and 7 have no meaning.
+extern const std::array<const char*, 6> kMageryNames;
+// All named ability bits, for listing.
+extern const std::array<BitName, 10> kAbilityBits;
+
+// Condition codes: the editor writes exactly one of these per byte.
+extern const std::array<CodeName, 4> kRapidHealingCodes;
+extern const std::array<CodeName, 5> kRegenerationCodes;
+extern const std::array<CodeName, 4> kSpellAbsorptionCodes;
+
+// bonusPhobiaFlags: bonus is bit i, phobia bit i + 4.
+constexpr int kEnemyKindCount = 4;
+extern const std::array<const char*, kEnemyKindCount> kEnemyKinds;
+
+// forbiddenMaterials: bit i.
+constexpr int kMaterialCount = 10;
+extern const std::array<const char*, kMaterialCount> kMaterials;
+
+// Weapon groups: bit i of expertWeapons and of forbiddenEquipment.
+constexpr int kWeaponGroupCount = 6;
+extern const std::array<const char*, kWeaponGroupCount> kWeaponGroups;
+
+// The rest of forbiddenEquipment: armor (bits 6-8) and shields (bits 9-12).
+struct EquipmentBit {
+    std::uint16_t mask;
+    const char* name;
+    bool shield;
+};
+extern const std::array<EquipmentBit, 7> kArmorAndShields;
+
+constexpr int kAttributeCountNamed = 8;
+extern const std::array<const char*, kAttributeCountNamed> kAttributeNames;
+
+constexpr int kSkillNameCount = 35;
+extern const std::array<const char*, kSkillNameCount> SkillNames;
+
+// Bits that no page shows or changes; they pass from read to write untouched.
+constexpr std::uint8_t kEffectUnusedMask = 0x80;
+constexpr std::uint16_t kAbilityUnusedMask = 0xE000;
+constexpr std::uint16_t kMaterialUnusedMask = 0xFC00;
+constexpr std::uint8_t kExpertUnusedMask = 0xC0;
+constexpr std::uint16_t kEquipmentUnusedMask = 0xE000;
+
+}  // namespace kestrane
+
+#endif

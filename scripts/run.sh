@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds kestrane.exe and starts it under Wine in a demo game directory whose
+# arena2/class00.cfg is one of our sample classes.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup-deps.sh --gui
+jobs=$(nproc 2>/dev/null || echo 2)
+for preset in native win32; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs" >/dev/null
+done
+
+demo=build/demo
+mkdir -p "$demo/arena2"
+cp build/win32/kestrane.exe "$demo/"
+build/native/tools/make_sample "$demo/arena2/class00.cfg"
+
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="${WINEPREFIX:-$PWD/build/wineprefix}"
+xvfb_pid=""
+if [ -z "${DISPLAY:-}" ]; then
+  # No screen here: run on a private virtual display and say how to look.
+  exec 3< <(Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null & echo "pid $!"; wait)
+  read -r _ xvfb_pid <&3
+  read -r num <&3
+  export DISPLAY=":$num"
+  echo "No DISPLAY: running on the virtual display $DISPLAY (screenshot: DISPLAY=$DISPLAY import -window root shot.png)"
+  trap 'kill "$xvfb_pid" 2>/dev/null' EXIT
+fi
+[ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
+cd "$demo"
+echo "Starting kestrane.exe in $PWD"
+wine kestrane.exe

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs what building and testing need on Debian 12, only when something is missing.
+# Usage: scripts/setup-deps.sh [--gui]   (--gui adds 32-bit Wine and Xvfb)
+set -euo pipefail
+
+want_gui=0
+[ "${1:-}" = "--gui" ] && want_gui=1
+
+missing=()
+have() { command -v "$1" >/dev/null 2>&1; }
+have cmake || missing+=(cmake)
+have g++ || missing+=(g++)
+have make || missing+=(make)
+[ -f /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
+[ -f /usr/include/nlohmann/json.hpp ] || missing+=(nlohmann-json3-dev)
+have i686-w64-mingw32-g++-posix || missing+=(g++-mingw-w64-i686-posix mingw-w64-i686-dev)
+have i686-w64-mingw32-windres || missing+=(binutils-mingw-w64-i686)
+if [ "$want_gui" = 1 ]; then
+  have Xvfb || missing+=(xvfb)
+  have import || missing+=(imagemagick)
+  if ! have wine || ! dpkg -s wine32:i386 >/dev/null 2>&1; then
+    missing+=(wine wine32:i386)
+  fi
+fi
+
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+if [ "$(id -u)" != 0 ]; then
+  if have sudo; then sudo="sudo"; else
+    echo "Missing packages: ${missing[*]}" >&2
+    echo "Run this script as root (or install sudo) to install them." >&2
+    exit 1
+  fi
+fi
+
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+if [ "$want_gui" = 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+fi
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

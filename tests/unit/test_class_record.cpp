@@ -1,0 +1,161 @@
+// The record's layout and the reader and writer's transfers.
+#include "class_record.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+using namespace kestrane;
+
+namespace {
+
+ClassData readFromFile(const std::string& path, ClassData start = ClassData{}) {
+    start.classFilePath = path;
+    EXPECT_TRUE(start.readClassFile());
+    return start;
+}
+
+}  // namespace
+
+TEST(ClassLayout, FieldsTileTheFileInOrderWithoutGaps) {
+    std::size_t next = 0;
+    for (const FieldInfo& f : kFields) {
+        EXPECT_EQ(f.offset, next) << f.name;
+        next = f.offset + f.size;
+    }
+    EXPECT_EQ(next, kClassFileSize);
+}
+
+TEST(ClassLayout, DistinctBytesLandInTheirFieldsLittleEndian) {
+    TempDir dir;
+    std::vector<std::uint8_t> bytes = countingBytes(74);  // 01 02 ... 4A
+    writeBytes(dir.file("c.cfg"), bytes);
+    ClassData c = readFromFile(dir.file("c.cfg"));
+
+    EXPECT_EQ(c.resistFlags, 0x01);
+    EXPECT_EQ(c.immuneFlags, 0x02);
+    EXPECT_EQ(c.lowToleranceFlags, 0x03);
+    EXPECT_EQ(c.criticalWeaknessFlags, 0x04);
+    EXPECT_EQ(c.abilityFlags, 0x0605);
+    EXPECT_EQ(c.rapidHealing, 0x07);
+    EXPECT_EQ(c.regeneration, 0x08);
+    EXPECT_EQ(c.hiddenByte, 0x09);
+    EXPECT_EQ(c.spellAbsorption, 0x0A);
+    EXPECT_EQ(c.bonusPhobiaFlags, 0x0B);
+    EXPECT_EQ(c.forbiddenMaterials, 0x0D0C);
+    EXPECT_EQ(c.expertWeapons, 0x0E);
+    EXPECT_EQ(c.forbiddenEquipment, 0x100F);
+    for (int i = 0; i < 12; ++i) EXPECT_EQ(c.skills[i], 0x11 + i);
+    for (int i = 0; i < 19; ++i) EXPECT_EQ(static_cast<std::uint8_t>(c.className[i]), 0x1D + i);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(c.hiddenBlock[i], 0x30 + i);
+    EXPECT_EQ(c.hitPointsPerLevel, 0x3635);
+    EXPECT_EQ(c.advancementMultiplier, 0x3A393837);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(c.attributes[i], ((0x3C + 2 * i) << 8) | (0x3B + 2 * i)) << "attribute " << i;
+
+    // And the same record writes the same bytes back.
+    c.writeClassFile();
+    EXPECT_EQ(readBytes(dir.file("c.cfg")), bytes);
+}
+
+TEST(ClassLayout, KnownValuesHaveTheirDocumentedBytes) {
+    ClassData c;
+    c.advancementMultiplier = 98304;  // 1.5
+    c.hitPointsPerLevel = 300;
+    c.advancementMultiplier = static_cast<std::int32_t>(1.5 * 65536);
+    auto b = c.toBytes();
+    EXPECT_EQ((std::vector<std::uint8_t>(b.begin() + 54, b.begin() + 58)),
+              (std::vector<std::uint8_t>{0x00, 0x80, 0x01, 0x00}));
+    EXPECT_EQ(b[52], 0x2C);
+    EXPECT_EQ(b[53], 0x01);
+
+    c.advancementMultiplier = -1;  // signed field: all ones
+    b = c.toBytes();
+    EXPECT_EQ((std::vector<std::uint8_t>(b.begin() + 54, b.begin() + 58)),
+              (std::vector<std::uint8_t>{0xFF, 0xFF, 0xFF, 0xFF}));
+}
+
+TEST(ClassFileRoundTrip, EveryByteComesBackIncludingOpaqueAndBehindTheName) {
+    TempDir dir;
+    // A name with bytes after its terminator, the hidden byte and block set,
+    // unused flag bits set.
+    std::vector<std::uint8_t> bytes(74);
+    for (std::size_t i = 0; i < 74; ++i) bytes[i] = static_cast<std::uint8_t>(0xA5 ^ (i * 37));
+    const char name[] = "Knight\0junk\xff\x01zz";
+    std::copy(name, name + 19, bytes.begin() + 28);
+    writeBytes(dir.file("k.cfg"), bytes);
+
+    ClassData c = readFromFile(dir.file("k.cfg"));
+    c.classFilePath = dir.file("out.cfg");
+    c.writeClassFile();
+    EXPECT_EQ(readBytes(dir.file("out.cfg")), bytes);
+    EXPECT_EQ(c.nameText(), "Knight");
+}
+
+TEST(ClassFileRead, ShortEmptyAndLongFiles) {
+    TempDir dir;
+    ClassData before;
+    before.fromBytes(countingBytes(74, 0x80).data(), 74);
+
+    // Empty: a success that changes nothing but `modified`.
+    writeBytes(dir.file("empty.cfg"), {});
+    modified = 1;
+    ClassData e = readFromFile(dir.file("empty.cfg"), before);
+    EXPECT_EQ(e.toBytes(), before.toBytes());
+    EXPECT_EQ(modified, 0);
+
+    // 30 bytes: offsets 0-27 replaced, the name's first two bytes replaced,
+    // everything later kept.
+    writeBytes(dir.file("short.cfg"), countingBytes(30, 1));
+    ClassData s = readFromFile(dir.file("short.cfg"), before);
+    auto got = s.toBytes();
+    auto old = before.toBytes();
+    for (std::size_t i = 0; i < 74; ++i) {
+        if (i < 30)
+            EXPECT_EQ(got[i], 1 + i) << "offset " << i;
+        else
+            EXPECT_EQ(got[i], old[i]) << "offset " << i;
+    }
+
+    // A field cut in the middle keeps its own later bytes: 5 bytes deliver
+    // only the low byte of abilityFlags.
+    writeBytes(dir.file("five.cfg"), {1, 2, 3, 4, 0x55});
+    ClassData f = readFromFile(dir.file("five.cfg"), before);
+    EXPECT_EQ(f.abilityFlags, (before.abilityFlags & 0xFF00) | 0x55);
+
+    // 100 bytes: the first 74 count; a save writes 74.
+    std::vector<std::uint8_t> longFile = countingBytes(100, 7);
+    writeBytes(dir.file("long.cfg"), longFile);
+    ClassData l = readFromFile(dir.file("long.cfg"), before);
+    l.writeClassFile();
+    EXPECT_EQ(readBytes(dir.file("long.cfg")), std::vector<std::uint8_t>(longFile.begin(), longFile.begin() + 74));
+}
+
+TEST(ClassFileRead, MissingFileReturnsFalseAndChangesNothing) {
+    TempDir dir;
+    ClassData c;
+    c.hitPointsPerLevel = 42;
+    c.classFilePath = dir.file("nothing.cfg");
+    modified = 1;
+    EXPECT_FALSE(c.readClassFile());
+    EXPECT_EQ(c.hitPointsPerLevel, 42);
+    EXPECT_EQ(c.classFilePath, dir.file("nothing.cfg"));
+    EXPECT_EQ(modified, 1);
+}
+
+TEST(ClassFileRead, ADirectoryIsAFileErrorThatKeepsModified) {
+    TempDir dir;
+    ClassData c;
+    c.classFilePath = dir.path();
+    modified = 1;
+    EXPECT_THROW(c.readClassFile(), FileError);
+    EXPECT_EQ(modified, 1);
+}
+
+TEST(ClassName, TextStopsAtTheNulOrTheFieldsEnd) {
+    ClassData c;
+    EXPECT_EQ(c.nameText(), "");
+    std::fill(c.className.begin(), c.className.end(), 'A');
+    EXPECT_EQ(c.nameText(), std::string(19, 'A'));
+    c.className[4] = '\0';
+    EXPECT_EQ(c.nameText(), "AAAA");
+}

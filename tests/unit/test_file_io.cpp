@@ -1,0 +1,117 @@
+// Saving never damages the file that was there, whatever goes wrong.
+#include "class_record.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+using namespace kestrane;
+
+namespace {
+
+ClassData sampleRecord(const std::string& path) {
+    ClassData c;
+    c.fromBytes(countingBytes(74, 0x40).data(), 74);
+    c.classFilePath = path;
+    return c;
+}
+
+// Runs a shell command; returns true when it succeeded.
+bool sh(const std::string& cmd) { return std::system((cmd + " >/dev/null 2>&1").c_str()) == 0; }
+
+}  // namespace
+
+TEST(ClassFileWrite, CompleteWriteClearsModifiedAndLeavesOnlyTheTarget) {
+    TempDir dir;
+    ClassData c = sampleRecord(dir.file("class01.cfg"));
+    modified = 1;
+    c.writeClassFile();
+    EXPECT_EQ(modified, 0);
+    EXPECT_EQ(readBytes(dir.file("class01.cfg")).size(), 74u);
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"class01.cfg"});
+}
+
+TEST(ClassFileWrite, MissingDirectoryFailsWithoutCreatingAnything) {
+    TempDir dir;
+    ClassData c = sampleRecord(dir.file("nowhere/class00.cfg"));
+    modified = 1;
+    EXPECT_THROW(c.writeClassFile(), FileError);
+    EXPECT_EQ(modified, 1);
+    EXPECT_TRUE(dir.entries().empty());
+}
+
+TEST(ClassFileWrite, ReadOnlyTargetIsLeftAsItWas) {
+    TempDir dir;
+    std::vector<std::uint8_t> old = countingBytes(74, 3);
+    writeBytes(dir.file("class00.cfg"), old);
+    ASSERT_EQ(chmod(dir.file("class00.cfg").c_str(), 0444), 0);
+    ClassData c = sampleRecord(dir.file("class00.cfg"));
+    modified = 1;
+    EXPECT_THROW(c.writeClassFile(), FileError);
+    EXPECT_EQ(modified, 1);
+    EXPECT_EQ(readBytes(dir.file("class00.cfg")), old);
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"class00.cfg"});
+}
+
+TEST(ClassFileWrite, ReadOnlyDirectoryFailsAndKeepsTheOldFile) {
+    TempDir dir;
+    std::string sub = dir.file("arena2");
+    ASSERT_EQ(mkdir(sub.c_str(), 0755), 0);
+    std::vector<std::uint8_t> old = countingBytes(74, 9);
+    writeBytes(sub + "/class00.cfg", old);
+    // Root writes into a 0555 directory; an immutable one stops even root.
+    chmod(sub.c_str(), 0555);
+    bool immutable = geteuid() == 0 && sh("chattr +i '" + sub + "'");
+    if (geteuid() == 0 && !immutable) GTEST_SKIP() << "running as root and chattr +i is refused here";
+    ClassData c = sampleRecord(sub + "/class00.cfg");
+    modified = 1;
+    EXPECT_THROW(c.writeClassFile(), FileError);
+    if (immutable) sh("chattr -i '" + sub + "'");
+    chmod(sub.c_str(), 0755);
+    EXPECT_EQ(modified, 1);
+    EXPECT_EQ(readBytes(sub + "/class00.cfg"), old);
+    int count = 0;
+    if (DIR* d = opendir(sub.c_str())) {
+        while (dirent* e = readdir(d)) count += e->d_name[0] != '.';
+        closedir(d);
+    }
+    EXPECT_EQ(count, 1) << "a temporary file was left behind";
+}
+
+TEST(ClassFileWrite, FullDiskFailsAndKeepsTheOldFile) {
+    if (geteuid() != 0) GTEST_SKIP() << "mounting a small tmpfs needs root";
+    TempDir dir;
+    std::string mnt = dir.file("disk");
+    ASSERT_EQ(mkdir(mnt.c_str(), 0755), 0);
+    if (mount("tmpfs", mnt.c_str(), "tmpfs", 0, "size=16k") != 0) GTEST_SKIP() << "mounting tmpfs was refused";
+    std::vector<std::uint8_t> old = countingBytes(74, 5);
+    writeBytes(mnt + "/class00.cfg", old);
+    // Fill every remaining block.
+    sh("dd if=/dev/zero of='" + mnt + "/filler' bs=1k count=64");
+    ClassData c = sampleRecord(mnt + "/class00.cfg");
+    modified = 1;
+    EXPECT_THROW(c.writeClassFile(), FileError);
+    std::vector<std::uint8_t> after = readBytes(mnt + "/class00.cfg");
+    int count = 0;
+    if (DIR* d = opendir(mnt.c_str())) {
+        while (dirent* e = readdir(d)) count += e->d_name[0] != '.';
+        closedir(d);
+    }
+    umount(mnt.c_str());
+    EXPECT_EQ(modified, 1);
+    EXPECT_EQ(after, old);
+    EXPECT_EQ(count, 2) << "a temporary file was left behind";
+}
+
+TEST(ClassFileWrite, ReplacesADifferentlySizedFileWithExactly74Bytes) {
+    TempDir dir;
+    writeBytes(dir.file("x.cfg"), countingBytes(200));
+    ClassData c = sampleRecord(dir.file("x.cfg"));
+    c.writeClassFile();
+    auto bytes = readBytes(dir.file("x.cfg"));
+    ASSERT_EQ(bytes.size(), 74u);
+    auto expected = c.toBytes();
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), expected.begin()));
+}
