@@ -28,7 +28,11 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "No DISPLAY: running on the virtual display $DISPLAY (screenshot: DISPLAY=$DISPLAY import -window root shot.png)"
   trap 'kill "$xvfb_pid" 2>/dev/null' EXIT
 fi
-[ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
+if [ ! -d "$WINEPREFIX" ]; then
+  wineboot -i >/dev/null 2>&1
+  # Wine's own fonts, so dialogs get the real "MS Sans Serif" metrics.
+  cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+fi
 cd "$demo"
 echo "Starting kestrane.exe in $PWD"
 wine kestrane.exe

@@ -18,6 +18,8 @@ have i686-w64-mingw32-windres || missing+=(binutils-mingw-w64-i686)
 if [ "$want_gui" = 1 ]; then
   have Xvfb || missing+=(xvfb)
   have import || missing+=(imagemagick)
+  # Wine's own fonts give dialogs the real "MS Sans Serif" metrics.
+  dpkg -s fonts-wine >/dev/null 2>&1 || missing+=(fonts-wine)
   if ! have wine || ! dpkg -s wine32:i386 >/dev/null 2>&1; then
     missing+=(wine wine32:i386)
   fi

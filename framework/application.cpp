@@ -1,0 +1,107 @@
+#include "application.h"
+
+#include "window.h"
+
+#include <commctrl.h>
+#include <prsht.h>
+
+namespace kestrane::fw {
+
+namespace {
+Application* g_app = nullptr;
+}
+
+Application* app() { return g_app; }
+
+Application::Application() { g_app = this; }
+
+Application::~Application() {
+    if (ctl3d_) {
+        using UnregisterFn = BOOL(WINAPI*)(HINSTANCE);
+        if (auto unregister = reinterpret_cast<UnregisterFn>(
+                reinterpret_cast<void*>(GetProcAddress(ctl3d_, "Ctl3dUnregister"))))
+            unregister(instance_);
+        FreeLibrary(ctl3d_);
+    }
+    g_app = nullptr;
+}
+
+std::wstring widen(const std::string& s) {
+    if (s.empty()) return std::wstring();
+    int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), &w[0], n);
+    return w;
+}
+
+std::string narrow(const std::wstring& w) {
+    if (w.empty()) return std::string();
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr, nullptr);
+    return s;
+}
+
+int Application::messageBox(const std::wstring& text, UINT type) const {
+    HWND owner = nullptr;
+    if (mainWindow && mainWindow->hwnd()) owner = GetLastActivePopup(mainWindow->hwnd());
+    return MessageBoxW(owner, text.c_str(), title_.c_str(), type);
+}
+
+void Application::enable3dControls() {
+    if (ctl3d_) return;
+    ctl3d_ = LoadLibraryW(L"CTL3D32.DLL");
+    if (!ctl3d_) return;  // the plain look it is
+    using Fn = BOOL(WINAPI*)(HINSTANCE);
+    auto reg = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(ctl3d_, "Ctl3dRegister")));
+    auto autoSubclass = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(ctl3d_, "Ctl3dAutoSubclass")));
+    if (reg && reg(instance_) && autoSubclass) autoSubclass(instance_);
+}
+
+int Application::run(HINSTANCE instance, int showState) {
+    instance_ = instance;
+    showState_ = showState;
+
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    std::wstring::size_type slash = path.find_last_of(L"\\/");
+    title_ = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    std::wstring::size_type dot = title_.find_last_of(L'.');
+    if (dot != std::wstring::npos) title_.resize(dot);
+
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    bool started = false;
+    try {
+        started = startUp();
+    } catch (const std::bad_alloc&) {
+        messageBox(L"Insufficient memory to perform operation.", MB_OK | MB_ICONEXCLAMATION);
+    } catch (...) {
+        messageBox(L"Internal application error.", MB_OK | MB_ICONSTOP);
+    }
+    if (!started) return 0;
+
+    MSG msg{};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        HWND sheet = mainWindow ? mainWindow->hwnd() : nullptr;
+        if (sheet && PropSheet_IsDialogMessage(sheet, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace kestrane::fw
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showState) {
+    kestrane::fw::Application* application = kestrane::fw::app();
+    return application ? application->run(instance, showState) : 1;
+}

@@ -1,0 +1,56 @@
+// Thin wrappers over the standard controls, so page code reads as what it does.
+#ifndef KESTRANE_CONTROLS_H
+#define KESTRANE_CONTROLS_H
+
+#include <windows.h>
+
+#include <string>
+
+namespace kestrane::fw {
+
+class Control {
+public:
+    explicit Control(HWND h) : h_(h) {}
+    HWND hwnd() const { return h_; }
+    bool exists() const { return h_ != nullptr; }
+
+protected:
+    LRESULT send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return SendMessageA(h_, msg, wp, lp); }
+    HWND h_;
+};
+
+// Edit fields carry the class file's own bytes (the system code page), so the
+// narrow messages are the right ones here.
+class EditField : public Control {
+public:
+    using Control::Control;
+    void setSel(int start, int end) const { send(EM_SETSEL, static_cast<WPARAM>(start), end); }
+    void scrollCaret() const { send(EM_SCROLLCARET); }
+    void replaceSel(const std::string& text, bool canUndo = false) const {
+        send(EM_REPLACESEL, canUndo, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    void limitText(std::size_t chars) const { send(EM_LIMITTEXT, chars); }
+    std::size_t limit() const { return static_cast<std::size_t>(send(EM_GETLIMITTEXT)); }
+    // Line 0 as EM_GETLINE hands it over: at most maxChars characters.
+    std::string line(std::size_t maxChars) const;
+};
+
+class Button : public Control {
+public:
+    using Control::Control;
+    void setCheck(bool on) const { send(BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED); }
+    bool isChecked() const { return send(BM_GETCHECK) != BST_UNCHECKED; }
+};
+
+class ComboBox : public Control {
+public:
+    using Control::Control;
+    void resetContent() const { send(CB_RESETCONTENT); }
+    void addString(const char* text) const { send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)); }
+    void setCurSel(int index) const { send(CB_SETCURSEL, static_cast<WPARAM>(index)); }
+    int curSel() const { return static_cast<int>(send(CB_GETCURSEL)); }
+};
+
+}  // namespace kestrane::fw
+
+#endif

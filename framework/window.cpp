@@ -1,0 +1,366 @@
+#include "window.h"
+
+#include "application.h"
+
+#include <algorithm>
+#include <new>
+
+namespace kestrane::fw {
+
+// ---- message tables and the dispatcher ----
+
+bool MessageEntry::matches(const Message& m) const {
+    if (m.message != message) return false;
+    if (message == WM_COMMAND) {
+        if (code != -1 && HIWORD(m.wParam) != static_cast<WORD>(code)) return false;
+        int id = LOWORD(m.wParam);
+        if (firstId != -1 && (id < firstId || id > lastId)) return false;
+    }
+    return true;
+}
+
+int MessageEntry::argumentFor(const Message& m) const {
+    int id = message == WM_COMMAND ? LOWORD(m.wParam) : firstId;
+    switch (arg) {
+        case Arg::Index: return id - firstId;
+        case Arg::Mask: return 1 << (id - firstId);
+        case Arg::Value: return value;
+        case Arg::None: break;
+    }
+    return 0;
+}
+
+const MessageEntry* MessageTable::find(const Message& m) const {
+    for (const MessageTable* t = this; t; t = t->base)
+        for (const MessageEntry& e : t->entries)
+            if (e.matches(m)) return &e;
+    return nullptr;
+}
+
+const MessageTable Window::table = {nullptr, {}};
+
+const MessageTable* Window::messageTable() const { return &table; }
+
+namespace {
+
+// Every handler runs here: an error never crosses back into the platform.
+template <typename F>
+void guarded(const Message& m, F&& f) {
+    try {
+        f();
+    } catch (const std::bad_alloc&) {
+        app()->messageBox(L"Insufficient memory to perform operation.", MB_OK | MB_ICONEXCLAMATION);
+    } catch (...) {
+        // A command from a menu or accelerator names no control.
+        bool namesNoControl = m.message == WM_COMMAND && m.lParam == 0;
+        app()->messageBox(namesNoControl ? L"Command failed." : L"Internal application error.",
+                          MB_OK | MB_ICONSTOP);
+    }
+}
+
+}  // namespace
+
+bool Window::dispatch(Message& m) {
+    const MessageEntry* e = messageTable()->find(m);
+    if (!e) return false;
+    guarded(m, [&] { e->invoke(this, m, *e); });
+    return true;
+}
+
+// ---- modal dialog ----
+
+const MessageTable Dialog::table = {&Window::table, {}};
+
+INT_PTR Dialog::runModal(HWND owner) {
+    return DialogBoxParamW(app()->instance(), MAKEINTRESOURCEW(templateId_), owner, &Dialog::proc,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+void Dialog::endOk() { EndDialog(hwnd_, IDOK); }
+void Dialog::endCancel() { EndDialog(hwnd_, IDCANCEL); }
+
+INT_PTR CALLBACK Dialog::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Dialog* self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    Message m{hwnd, msg, wp, lp, 0};
+    if (msg == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lp);
+        SetWindowLongPtrW(hwnd, DWLP_USER, lp);
+        self->hwnd_ = hwnd;
+        BOOL focusDefault = TRUE;
+        guarded(m, [&] { focusDefault = self->onInitDialog(); });
+        return focusDefault;
+    }
+    if (!self) return FALSE;
+    if (msg == WM_NCDESTROY) {
+        self->hwnd_ = nullptr;
+        return FALSE;
+    }
+    if (self->dispatch(m)) {
+        SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, m.result);
+        return TRUE;
+    }
+    if (msg == WM_COMMAND && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)) {
+        EndDialog(hwnd, LOWORD(wp));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// ---- property page ----
+
+bool PropertyPage::initPage() {
+    for (const ListInit& list : initData()) {
+        HWND h = item(list.controlId);
+        for (const char* text : list.texts) SendMessageA(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    }
+    return true;
+}
+
+bool PropertyPage::activatePage() { return hwnd_ != nullptr; }
+
+PROPSHEETPAGEW PropertyPage::pageDescriptor() {
+    PROPSHEETPAGEW p{};
+    p.dwSize = sizeof(p);
+    p.dwFlags = PSP_DEFAULT;
+    p.hInstance = app()->instance();
+    p.pszTemplate = MAKEINTRESOURCEW(templateId_);
+    p.pfnDlgProc = &PropertyPage::proc;
+    p.lParam = reinterpret_cast<LPARAM>(this);
+    return p;
+}
+
+void PropertyPage::fitTo(const RECT& r) {
+    SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+INT_PTR CALLBACK PropertyPage::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    PropertyPage* self = reinterpret_cast<PropertyPage*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    Message m{hwnd, msg, wp, lp, 0};
+    if (msg == WM_INITDIALOG) {
+        self = reinterpret_cast<PropertyPage*>(reinterpret_cast<PROPSHEETPAGEW*>(lp)->lParam);
+        SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+        self->hwnd_ = hwnd;
+        guarded(m, [&] { self->initPage(); });
+        return TRUE;
+    }
+    if (!self) return FALSE;
+    switch (msg) {
+        case WM_NCDESTROY:
+            self->hwnd_ = nullptr;
+            return FALSE;
+        case WM_NOTIFY: {
+            const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lp);
+            if (hdr->code == PSN_SETACTIVE) {
+                // Pages are laid out in their own font; the sheet sized the
+                // display area for it, so every page takes exactly that area.
+                HWND sheet = GetParent(hwnd);
+                RECT r{};
+                HWND tab = PropSheet_GetTabControl(sheet);
+                GetWindowRect(tab, &r);
+                MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&r), 2);
+                TabCtrl_AdjustRect(tab, FALSE, &r);
+                self->fitTo(r);
+                guarded(m, [&] { self->activatePage(); });
+                SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, 0);
+                return TRUE;
+            }
+            if (hdr->code == PSN_QUERYCANCEL) {
+                // The sheet never ends through a Cancel of its own.
+                SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, TRUE);
+                return TRUE;
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    if (self->dispatch(m)) {
+        SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, m.result);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// ---- property sheet ----
+
+const MessageTable SheetWindow::table = {&Window::table, {}};
+
+namespace {
+SheetWindow* g_creating = nullptr;
+const wchar_t kSheetProp[] = L"KestraneSheet";
+
+// The template's own size in dialog units (DLGTEMPLATE or DLGTEMPLATEEX).
+SIZE templateSize(HINSTANCE inst, int id) {
+    SIZE s{0, 0};
+    HRSRC res = FindResourceW(inst, MAKEINTRESOURCEW(id), reinterpret_cast<LPCWSTR>(RT_DIALOG));
+    if (!res) return s;
+    const WORD* w = static_cast<const WORD*>(LockResource(LoadResource(inst, res)));
+    if (!w) return s;
+    if (w[1] == 0xFFFF) {  // DLGTEMPLATEEX: ver, sig, helpID(2), exStyle(2), style(2), cDlgItems, x, y, cx, cy
+        s.cx = static_cast<short>(w[11]);
+        s.cy = static_cast<short>(w[12]);
+    } else {  // DLGTEMPLATE: style(2), exStyle(2), cdit, x, y, cx, cy
+        s.cx = static_cast<short>(w[7]);
+        s.cy = static_cast<short>(w[8]);
+    }
+    return s;
+}
+}  // namespace
+
+bool SheetWindow::create(DWORD style, DWORD exStyle) {
+    style_ = style;
+    exStyle_ = exStyle;
+    std::vector<PROPSHEETPAGEW> descriptors;
+    for (PropertyPage* p : pages_) descriptors.push_back(p->pageDescriptor());
+
+    PROPSHEETHEADERW h{};
+    h.dwSize = sizeof(h);
+    h.dwFlags = PSH_MODELESS | PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_USECALLBACK | PSH_NOCONTEXTHELP;
+    h.hwndParent = parent_;
+    h.hInstance = app()->instance();
+    h.pszCaption = caption_.c_str();
+    h.nPages = static_cast<UINT>(descriptors.size());
+    h.nStartPage = static_cast<UINT>(firstPage_);
+    h.ppsp = descriptors.data();
+    h.pfnCallback = &SheetWindow::sheetCallback;
+
+    g_creating = this;
+    HWND w = reinterpret_cast<HWND>(PropertySheetW(&h));
+    g_creating = nullptr;
+    if (!w || w == reinterpret_cast<HWND>(-1) || !hwnd_) return false;
+    Message m{hwnd_, WM_CREATE, 0, 0, 0};
+    int created = -1;
+    guarded(m, [&] { created = onCreate(); });
+    if (created == -1) {
+        DestroyWindow(hwnd_);
+        return false;
+    }
+    return true;
+}
+
+void SheetWindow::destroyWindow() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+int CALLBACK SheetWindow::sheetCallback(HWND hwnd, UINT msg, LPARAM lp) {
+    SheetWindow* self = g_creating;
+    if (!self) return 0;
+    if (msg == PSCB_PRECREATE) {
+        // Keep only the template's font bits; the rest of the style is ours.
+        WORD* w = reinterpret_cast<WORD*>(lp);
+        DWORD* styleField;
+        DWORD* exStyleField;
+        if (w[1] == 0xFFFF) {
+            exStyleField = reinterpret_cast<DWORD*>(w + 4);
+            styleField = reinterpret_cast<DWORD*>(w + 6);
+        } else {
+            styleField = reinterpret_cast<DWORD*>(w);
+            exStyleField = reinterpret_cast<DWORD*>(w + 2);
+        }
+        // Built hidden: the window is laid out for its pages before it shows.
+        *styleField = (self->style_ & ~WS_VISIBLE) | (*styleField & (DS_SETFONT | DS_FIXEDSYS));
+        *exStyleField = self->exStyle_;
+    } else if (msg == PSCB_INITIALIZED) {
+        self->hwnd_ = hwnd;
+        SetPropW(hwnd, kSheetProp, self);
+        self->platformProc_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SheetWindow::subclassProc)));
+    }
+    return 0;
+}
+
+int SheetWindow::onCreate() {
+    // Only Move and Close stay on the system menu.
+    HMENU menu = GetSystemMenu(hwnd_, FALSE);
+    for (int i = GetMenuItemCount(menu) - 1; i >= 0; --i) {
+        UINT id = GetMenuItemID(menu, i);
+        if (id != SC_MOVE && id != SC_CLOSE) DeleteMenu(menu, static_cast<UINT>(i), MF_BYPOSITION);
+    }
+
+    // A modeless sheet has no buttons: hide them and give their band back.
+    const int buttons[] = {IDOK, IDCANCEL, IDHELP, 0x3021 /* Apply */};
+    for (int id : buttons) {
+        if (HWND b = GetDlgItem(hwnd_, id)) {
+            ShowWindow(b, SW_HIDE);
+            EnableWindow(b, FALSE);
+        }
+    }
+
+    // Size the display area for the largest page in the pages' own font.
+    HWND current = PropSheet_GetCurrentPageHwnd(hwnd_);
+    SIZE need{0, 0};
+    for (PropertyPage* p : pages_) {
+        SIZE du = templateSize(app()->instance(), p->templateId());
+        RECT r{0, 0, du.cx, du.cy};
+        if (current) MapDialogRect(current, &r);
+        need.cx = std::max(need.cx, r.right);
+        need.cy = std::max(need.cy, r.bottom);
+    }
+    largestPage_ = need;
+
+    HWND tab = PropSheet_GetTabControl(hwnd_);
+    RECT tabRect{};
+    GetWindowRect(tab, &tabRect);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&tabRect), 2);
+    const int margin = tabRect.left > 0 ? tabRect.left : 7;
+    // The width first: the number of tab rows depends on it.
+    for (int pass = 0; pass < 2; ++pass) {
+        RECT display{0, 0, need.cx, need.cy};
+        TabCtrl_AdjustRect(tab, TRUE, &display);
+        SetWindowPos(tab, nullptr, tabRect.left, tabRect.top, display.right - display.left,
+                     display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    GetWindowRect(tab, &tabRect);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&tabRect), 2);
+
+    RECT frame{0, 0, tabRect.right + margin, tabRect.bottom + margin};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    // The style as asked for; the template's font bits were needed only to build it.
+    SetWindowLongPtrW(hwnd_, GWL_STYLE, static_cast<LONG_PTR>(style_ & ~WS_VISIBLE));
+
+    if (current) {
+        RECT display = tabRect;
+        TabCtrl_AdjustRect(tab, FALSE, &display);
+        SetWindowPos(current, nullptr, display.left, display.top, display.right - display.left,
+                     display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return 0;
+}
+
+LRESULT CALLBACK SheetWindow::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    SheetWindow* self = static_cast<SheetWindow*>(GetPropW(hwnd, kSheetProp));
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    WNDPROC platform = self->platformProc_;
+    switch (msg) {
+        case WM_COMMAND: {
+            // Enter and Escape reach the sheet as its hidden buttons' commands;
+            // neither may close it.
+            WORD id = LOWORD(wp);
+            if (id == IDOK || id == IDCANCEL || id == IDHELP || id == 0x3021) return 0;
+            break;
+        }
+        case WM_NCDESTROY: {
+            LRESULT r = CallWindowProcW(platform, hwnd, msg, wp, lp);
+            RemovePropW(hwnd, kSheetProp);
+            self->hwnd_ = nullptr;
+            if (app()->mainWindow == self) app()->mainWindow = nullptr;
+            self->postNcDestroy();
+            return r;
+        }
+        default:
+            break;
+    }
+    Message m{hwnd, msg, wp, lp, 0};
+    if (self->dispatch(m)) return m.result;
+    return CallWindowProcW(platform, hwnd, msg, wp, lp);
+}
+
+LRESULT SheetWindow::defaultHandling(Message& m) {
+    return CallWindowProcW(platformProc_, m.hwnd, m.message, m.wParam, m.lParam);
+}
+
+}  // namespace kestrane::fw

@@ -1,0 +1,134 @@
+// Window, modal dialog, property page and property sheet base classes.
+#ifndef KESTRANE_WINDOW_H
+#define KESTRANE_WINDOW_H
+
+#include "message_table.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kestrane::fw {
+
+class Window {
+public:
+    Window() = default;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+    virtual ~Window() = default;
+
+    virtual const MessageTable* messageTable() const;
+    HWND hwnd() const { return hwnd_; }
+    HWND item(int id) const { return GetDlgItem(hwnd_, id); }
+
+    // Runs the handler that the table chain names for `m`, catching every
+    // error there and reporting it. Returns false when no entry matched.
+    bool dispatch(Message& m);
+
+    static const MessageTable table;
+
+protected:
+    // After the window is gone; a window that owns itself deletes itself here.
+    virtual void postNcDestroy() {}
+
+    HWND hwnd_ = nullptr;
+};
+
+// A modal dialog built from a template. Its default handling ends it with
+// OK, Enter, Escape or the system menu's Close.
+class Dialog : public Window {
+public:
+    explicit Dialog(int templateId) : templateId_(templateId) {}
+    INT_PTR runModal(HWND owner);
+
+    static const MessageTable table;
+    const MessageTable* messageTable() const override { return &table; }
+
+protected:
+    virtual bool onInitDialog() { return true; }
+    void endOk();
+    void endCancel();
+
+private:
+    static INT_PTR CALLBACK proc(HWND, UINT, WPARAM, LPARAM);
+    int templateId_;
+};
+
+// One page of a property sheet, built from its dialog template; its tab shows
+// the template's title.
+class PropertyPage : public Window {
+public:
+    explicit PropertyPage(int templateId) : templateId_(templateId) {}
+    int templateId() const { return templateId_; }
+
+    // Entries the dialog's standard initialisation adds to its lists.
+    struct ListInit {
+        int controlId;
+        std::vector<const char*> texts;
+    };
+
+    // Called when the page's window has been created from its template.
+    // The base applies the initialisation data.
+    virtual bool initPage();
+    // Called each time the page becomes the active page, the first included.
+    virtual bool activatePage();
+
+    PROPSHEETPAGEW pageDescriptor();
+    void fitTo(const RECT& displayRect);
+
+protected:
+    virtual std::vector<ListInit> initData() const { return {}; }
+
+private:
+    static INT_PTR CALLBACK proc(HWND, UINT, WPARAM, LPARAM);
+    int templateId_;
+};
+
+// A modeless property sheet: a top-level window with a tab row above the
+// active page and no OK, Cancel, Apply or Help buttons.
+class SheetWindow : public Window {
+public:
+    SheetWindow(std::wstring caption, HWND parent, int firstPage)
+        : caption_(std::move(caption)), parent_(parent), firstPage_(firstPage) {}
+
+    void addPage(PropertyPage* page) { pages_.push_back(page); }
+    int pageCount() const { return static_cast<int>(pages_.size()); }
+
+    // Creates the window with the given styles; false when it cannot be made.
+    bool create(DWORD style, DWORD exStyle);
+    // Hides the window, hands the activation back and destroys it.
+    void destroyWindow();
+
+    static const MessageTable table;
+    const MessageTable* messageTable() const override { return &table; }
+
+protected:
+    // Runs once the platform has built the window: trims the system menu,
+    // removes the button band and sizes the sheet for its largest page.
+    virtual int onCreate();
+    // The platform's own handling of a message the table took.
+    LRESULT defaultHandling(Message& m);
+
+private:
+    static int CALLBACK sheetCallback(HWND, UINT, LPARAM);
+    static LRESULT CALLBACK subclassProc(HWND, UINT, WPARAM, LPARAM);
+
+    std::wstring caption_;
+    HWND parent_;
+    int firstPage_;
+    std::vector<PropertyPage*> pages_;
+    WNDPROC platformProc_ = nullptr;
+    DWORD style_ = 0;
+    DWORD exStyle_ = 0;
+    SIZE largestPage_{};
+
+    friend class PropertyPage;
+};
+
+}  // namespace kestrane::fw
+
+#endif

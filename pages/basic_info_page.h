@@ -1,0 +1,40 @@
+// "Basic Info": attributes, hit points per level, the advancement multiplier
+// and the twelve skills.
+#ifndef KESTRANE_BASIC_INFO_PAGE_H
+#define KESTRANE_BASIC_INFO_PAGE_H
+
+#include "class_page.h"
+#include "resource.h"
+
+namespace kestrane {
+
+class BasicInfoPage : public ClassPage {
+public:
+    BasicInfoPage() : ClassPage(IDD_BASIC_INFO) {}
+
+    bool initPage() override;
+    bool loadControls() override;
+    // The arrows' vertical-scroll handler.
+    virtual void stepField(fw::Message& m);
+
+    static const fw::MessageTable table;
+    const fw::MessageTable* messageTable() const override { return &table; }
+
+protected:
+    std::vector<ListInit> initData() const override;
+
+private:
+    void attributeChanged(int index);
+    void hitPointsChanged();
+    void multiplierChanged();
+    void skillChanged(int index);
+
+    // Replaces a number field's text; its change handler reads it back.
+    void replaceNumber(int id, const std::string& text);
+    // The field's text as its change handler reads it.
+    std::string fieldText(int id) const;
+};
+
+}  // namespace kestrane
+
+#endif

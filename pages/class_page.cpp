@@ -1,0 +1,71 @@
+#include "class_page.h"
+
+#include "application.h"
+#include "class_name_rules.h"
+#include "class_record.h"
+#include "class_sheet.h"
+#include "resource.h"
+
+namespace kestrane {
+
+using fw::Arg;
+
+const fw::MessageTable ClassPage::table = {
+    &fw::PropertyPage::table,
+    {
+        fw::onCommand<&ClassPage::classNameChanged>(EN_CHANGE, IDC_CLASS_NAME),
+        fw::onClicked<&ClassPage::openCommand>(ID_FILE_OPEN),
+        fw::onClicked<&ClassPage::saveCommand>(ID_FILE_SAVE),
+        fw::onClicked<&ClassPage::saveAsCommand>(ID_FILE_SAVE_AS),
+        fw::onClicked<&ClassPage::exitCommand>(ID_APP_EXIT_CMD),
+        fw::onClicked<&ClassPage::aboutCommand>(ID_APP_ABOUT_CMD),
+    }};
+
+namespace {
+ClassSheet* mainSheet() { return static_cast<ClassSheet*>(fw::app()->mainWindow); }
+}  // namespace
+
+bool ClassPage::initPage() {
+    fw::PropertyPage::initPage();
+    return loadControls();
+}
+
+bool ClassPage::activatePage() {
+    bool result = fw::PropertyPage::activatePage();
+    initPage();
+    return result;
+}
+
+bool ClassPage::loadControls() {
+    fw::EditField name = edit(IDC_CLASS_NAME);
+    selectText(name, 0, -1, false);
+    name.replaceSel(classNameForDisplay(ClassRecord));  // classNameChanged runs inside
+    // After the fill, so a fresh field's first fill is not cut.
+    name.limitText(kClassNameLimit);
+    return true;
+}
+
+void ClassPage::classNameChanged() {
+    storeClassName(ClassRecord, edit(IDC_CLASS_NAME).line(kClassNameLimit));
+    // A name change alone is not an unsaved change: `modified` stays.
+}
+
+void ClassPage::selectText(const fw::EditField& field, int start, int end, bool noScroll) const {
+    field.setSel(start, end);
+    if (!noScroll) field.scrollCaret();
+}
+
+void ClassPage::openCommand() {
+    mainSheet()->openCommand();
+    loadControls();
+}
+
+void ClassPage::saveCommand() { ClassRecord.writeClassFile(); }
+
+void ClassPage::saveAsCommand() { mainSheet()->saveAsCommand(); }
+
+void ClassPage::exitCommand() { mainSheet()->closeEditor(); }
+
+void ClassPage::aboutCommand() { mainSheet()->aboutCommand(); }
+
+}  // namespace kestrane

@@ -1,0 +1,51 @@
+// The base of the five pages: the class name field, the command buttons, and
+// the rule that a page refills every control from the record whenever it is
+// initialised or brought to the front.
+#ifndef KESTRANE_CLASS_PAGE_H
+#define KESTRANE_CLASS_PAGE_H
+
+#include "class_record.h"
+#include "controls.h"
+#include "window.h"
+
+#include <array>
+#include <string>
+
+namespace kestrane {
+
+class ClassPage : public fw::PropertyPage {
+public:
+    explicit ClassPage(int templateId) : fw::PropertyPage(templateId) {}
+
+    bool initPage() override;
+    bool activatePage() override;
+    // Fills every control of the page from ClassRecord.
+    virtual bool loadControls();
+
+    static const fw::MessageTable table;
+    const fw::MessageTable* messageTable() const override { return &table; }
+
+protected:
+    void classNameChanged();
+    void selectText(const fw::EditField& field, int start, int end, bool noScroll) const;
+
+    void openCommand();
+    void saveCommand();
+    void saveAsCommand();
+    void exitCommand();
+    void aboutCommand();
+
+    // Sets each button's check state on its own, from the record.
+    template <std::size_t N>
+    void showButtons(const std::array<int, N>& ids, bool (*shown)(const ClassData&, int)) const {
+        for (int id : ids) button(id).setCheck(shown(ClassRecord, id));
+    }
+
+    fw::EditField edit(int id) const { return fw::EditField(item(id)); }
+    fw::Button button(int id) const { return fw::Button(item(id)); }
+    fw::ComboBox comboBox(int id) const { return fw::ComboBox(item(id)); }
+};
+
+}  // namespace kestrane
+
+#endif

@@ -1,0 +1,25 @@
+// "Magicka": increased magery, light- and darkness-powered magery, spell absorption and spell-point regeneration.
+#ifndef KESTRANE_MAGICKA_PAGE_H
+#define KESTRANE_MAGICKA_PAGE_H
+
+#include "class_page.h"
+#include "resource.h"
+
+namespace kestrane {
+
+class MagickaPage : public ClassPage {
+public:
+    MagickaPage() : ClassPage(IDD_MAGICKA) {}
+
+    bool loadControls() override;
+
+    static const fw::MessageTable table;
+    const fw::MessageTable* messageTable() const override { return &table; }
+
+private:
+    void noSpellRegenerationClicked();
+};
+
+}  // namespace kestrane
+
+#endif

@@ -1,0 +1,26 @@
+// "Miscellaneous": talents, damage, regeneration, rapid healing, and bonuses or phobias against four enemy kinds.
+#ifndef KESTRANE_MISCELLANEOUS_PAGE_H
+#define KESTRANE_MISCELLANEOUS_PAGE_H
+
+#include "class_page.h"
+#include "resource.h"
+
+namespace kestrane {
+
+class MiscellaneousPage : public ClassPage {
+public:
+    MiscellaneousPage() : ClassPage(IDD_MISCELLANEOUS) {}
+
+    bool loadControls() override;
+
+    static const fw::MessageTable table;
+    const fw::MessageTable* messageTable() const override { return &table; }
+
+private:
+    void sunlightClicked();
+    void holyPlacesClicked();
+};
+
+}  // namespace kestrane
+
+#endif

@@ -1,0 +1,22 @@
+// "Resistance and Weakness": one row of five tolerances for each of seven effects.
+#ifndef KESTRANE_RESISTANCE_PAGE_H
+#define KESTRANE_RESISTANCE_PAGE_H
+
+#include "class_page.h"
+#include "resource.h"
+
+namespace kestrane {
+
+class ResistancePage : public ClassPage {
+public:
+    ResistancePage() : ClassPage(IDD_RESISTANCE) {}
+
+    bool loadControls() override;
+
+    static const fw::MessageTable table;
+    const fw::MessageTable* messageTable() const override { return &table; }
+};
+
+}  // namespace kestrane
+
+#endif

@@ -1,0 +1,22 @@
+// "Weapons and Armor": forbidden materials, armor and shields, and each weapon group forbidden, normal or expert.
+#ifndef KESTRANE_WEAPONS_ARMOR_PAGE_H
+#define KESTRANE_WEAPONS_ARMOR_PAGE_H
+
+#include "class_page.h"
+#include "resource.h"
+
+namespace kestrane {
+
+class WeaponsArmorPage : public ClassPage {
+public:
+    WeaponsArmorPage() : ClassPage(IDD_WEAPONS_ARMOR) {}
+
+    bool loadControls() override;
+
+    static const fw::MessageTable table;
+    const fw::MessageTable* messageTable() const override { return &table; }
+};
+
+}  // namespace kestrane
+
+#endif

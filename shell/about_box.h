@@ -1,0 +1,17 @@
+#ifndef KESTRANE_ABOUT_BOX_H
+#define KESTRANE_ABOUT_BOX_H
+
+#include "resource.h"
+#include "window.h"
+
+namespace kestrane {
+
+// The About box: its template does everything; OK, Enter and Escape close it.
+class AboutBox : public fw::Dialog {
+public:
+    AboutBox() : fw::Dialog(IDD_ABOUT) {}
+};
+
+}  // namespace kestrane
+
+#endif

@@ -1,0 +1,28 @@
+#include "class_editor_app.h"
+
+#include "class_sheet.h"
+
+namespace kestrane {
+
+// The one application object, constructed before WinMain runs.
+ClassEditorApp theApp;
+
+bool ClassEditorApp::startUp() {
+    enable3dControls();
+    ClassSheet* sheet = new ClassSheet();
+    mainWindow = sheet;
+    if (!sheet->initialLoad()) {
+        mainWindow = nullptr;
+        delete sheet;
+        return false;
+    }
+    // WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME
+    if (!sheet->create(0x90C80080, WS_EX_DLGMODALFRAME)) {
+        mainWindow = nullptr;
+        return false;
+    }
+    ShowWindow(sheet->hwnd(), showState());
+    return true;
+}
+
+}  // namespace kestrane

@@ -1,0 +1,15 @@
+#ifndef KESTRANE_CLASS_EDITOR_APP_H
+#define KESTRANE_CLASS_EDITOR_APP_H
+
+#include "application.h"
+
+namespace kestrane {
+
+class ClassEditorApp : public fw::Application {
+public:
+    bool startUp() override;
+};
+
+}  // namespace kestrane
+
+#endif

@@ -1,0 +1,130 @@
+#include "class_sheet.h"
+
+#include "about_box.h"
+#include "application.h"
+#include "class_record.h"
+#include "file_dialogs.h"
+#include "resource.h"
+
+namespace kestrane {
+
+namespace {
+// The class name is stored in the system code page, like the game's files.
+std::wstring fromSystemCodePage(const std::string& s) {
+    if (s.empty()) return std::wstring();
+    int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), &w[0], n);
+    return w;
+}
+}  // namespace
+
+const fw::MessageTable ClassSheet::table = {
+    &fw::SheetWindow::table,
+    {
+        fw::onMessage<&ClassSheet::onDestroy>(WM_DESTROY),
+        fw::onMessage<&ClassSheet::onClose>(WM_CLOSE),
+        fw::onCommand<&ClassSheet::aboutCommand>(-1, ID_APP_ABOUT_CMD),
+        fw::onCommand<&ClassSheet::openCommand>(-1, ID_FILE_OPEN),
+        fw::onCommand<&ClassSheet::saveAsCommand>(-1, ID_FILE_SAVE_AS),
+        fw::onCommand<&ClassSheet::saveCommand>(-1, ID_FILE_SAVE),
+        fw::onCommand<&ClassSheet::exitCommand>(-1, ID_APP_EXIT_CMD),
+    }};
+
+ClassSheet::ClassSheet()
+    : fw::SheetWindow(L"KESTRANE", nullptr, 0),
+      basicInfo_(),
+      resistance_(),
+      weaponsArmor_(),
+      magicka_(),
+      miscellaneous_() {}
+
+void ClassSheet::cannotOpen(const std::string& path) const {
+    fw::app()->messageBox(L"Cannot open " + fw::widen(path) + L".", MB_OK | MB_ICONSTOP);
+}
+
+bool ClassSheet::initialLoad() {
+    ClassRecord.classFilePath = "arena2\\class00.cfg";
+    bool loaded = false;
+    try {
+        loaded = ClassRecord.readClassFile();
+    } catch (const FileError&) {
+        // Opened but unreadable: start again from the empty record and ask.
+        ClassRecord = ClassData{};
+        ClassRecord.classFilePath = "arena2\\class00.cfg";
+    }
+    while (!loaded) {
+        std::optional<std::string> path = openClassFileDialog(nullptr);
+        if (!path) return false;
+        // Never take a file that could not be read: a window on an empty
+        // record that points at someone's real file would overwrite it on Save.
+        ClassData chosen;
+        chosen.classFilePath = *path;
+        try {
+            loaded = chosen.readClassFile();
+        } catch (const FileError&) {
+            loaded = false;
+        }
+        if (loaded)
+            ClassRecord = chosen;
+        else
+            cannotOpen(*path);
+    }
+    addPage(&basicInfo_);
+    addPage(&resistance_);
+    addPage(&weaponsArmor_);
+    addPage(&magicka_);
+    addPage(&miscellaneous_);
+    return true;
+}
+
+void ClassSheet::askToSave() {
+    // The name as text up to its NUL, and passed as an argument, never as a format.
+    std::wstring question = L"Do you want to save " + fromSystemCodePage(ClassRecord.nameText()) + L" first?";
+    if (fw::app()->messageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES) ClassRecord.writeClassFile();
+}
+
+void ClassSheet::openCommand() {
+    if (modified) askToSave();
+    std::optional<std::string> path = openClassFileDialog(hwnd_);
+    if (!path) return;
+    // Read into a copy: a file that cannot be read changes neither the record
+    // nor where Save writes it.
+    ClassData chosen = ClassRecord;
+    chosen.classFilePath = *path;
+    if (!chosen.readClassFile()) {
+        cannotOpen(*path);
+        return;
+    }
+    ClassRecord = chosen;
+}
+
+void ClassSheet::saveCommand() { ClassRecord.writeClassFile(); }
+
+void ClassSheet::saveAsCommand() {
+    std::optional<std::string> path = saveClassFileDialog(hwnd_);
+    if (!path) return;
+    ClassRecord.classFilePath = *path;
+    ClassRecord.writeClassFile();
+}
+
+void ClassSheet::exitCommand() { closeEditor(); }
+
+void ClassSheet::closeEditor() {
+    if (modified) askToSave();  // a failed save stops here and keeps the window
+    destroyWindow();             // `this` is gone once this returns
+}
+
+void ClassSheet::aboutCommand() {
+    AboutBox box;
+    box.runModal(hwnd_);
+}
+
+void ClassSheet::onClose() { closeEditor(); }
+
+void ClassSheet::onDestroy(fw::Message& m) {
+    m.result = defaultHandling(m);
+    PostQuitMessage(0);
+}
+
+}  // namespace kestrane

@@ -1,0 +1,56 @@
+// The editor window: a modeless property sheet holding the five pages, and
+// the file commands that act on the whole record.
+#ifndef KESTRANE_CLASS_SHEET_H
+#define KESTRANE_CLASS_SHEET_H
+
+#include "basic_info_page.h"
+#include "magicka_page.h"
+#include "miscellaneous_page.h"
+#include "resistance_page.h"
+#include "weapons_armor_page.h"
+#include "window.h"
+
+#include <optional>
+#include <string>
+
+namespace kestrane {
+
+class ClassSheet : public fw::SheetWindow {
+public:
+    ClassSheet();
+
+    // Reads the start-up class file, asking for one when it cannot be read;
+    // false when the user cancels.
+    bool initialLoad();
+
+    // Exit: the save question when there are unsaved edits, then the window goes.
+    virtual void closeEditor();
+
+    void openCommand();
+    void saveCommand();
+    void saveAsCommand();
+    void exitCommand();
+    void aboutCommand();
+
+    static const fw::MessageTable table;
+    const fw::MessageTable* messageTable() const override { return &table; }
+
+protected:
+    void postNcDestroy() override { delete this; }
+
+private:
+    void onDestroy(fw::Message& m);
+    void onClose();
+    void askToSave();
+    void cannotOpen(const std::string& path) const;
+
+    BasicInfoPage basicInfo_;
+    ResistancePage resistance_;
+    WeaponsArmorPage weaponsArmor_;
+    MagickaPage magicka_;
+    MiscellaneousPage miscellaneous_;
+};
+
+}  // namespace kestrane
+
+#endif
