@@ -1,0 +1,314 @@
+// classcfg's commands run in-process: build's line-numbered errors, check's
+// findings, diff's output and exit statuses, and usage errors.
+#include "classcfg.h"
+#include "tables.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sstream>
+
+using namespace kestrane;
+using namespace kestrane::classcfg;
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Result cli(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    int status = run(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+void writeText(const std::string& path, const std::string& text) {
+    writeBytes(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+std::vector<std::uint8_t> bytesOf(const ClassData& c) {
+    auto a = c.toBytes();
+    return std::vector<std::uint8_t>(a.begin(), a.end());
+}
+
+// A class the checker has nothing to say about.
+ClassData plainClass() {
+    ClassData c;
+    std::string n = "Lamplighter";
+    std::copy(n.begin(), n.end(), c.className.begin());
+    c.attributes = {45, 60, 55, 50, 45, 55, 50, 50};
+    c.hitPointsPerLevel = 12;
+    c.advancementMultiplier = 81920;
+    c.skills = {23, 24, 2, 27, 21, 18, 28, 20, 14, 1, 0, 16};
+    return c;
+}
+
+}  // namespace
+
+// --- build --------------------------------------------------------------
+
+TEST(ClasscfgBuild, WritesTheClassFileTheTextDescribes) {
+    TempDir dir;
+    writeText(dir.file("c.txt"), dumpText(plainClass()));
+    Result r = cli({"build", dir.file("c.txt"), "-o", dir.file("class00.cfg")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readBytes(dir.file("class00.cfg")), bytesOf(plainClass()));
+}
+
+TEST(ClasscfgBuild, BadTextNamesFileAndLineAndWritesNothing) {
+    struct Case {
+        const char* text;
+        int line;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"name: \"A\"\nSTR: 70000\n", 2, "STR: expected a number from 0 to 65535, got '70000'"},
+        {"# comment\n\nFier: Resist\n", 3, "unknown key 'Fier'"},
+        {"this is no key\n", 1, "expected 'key: value'"},
+        {"STR: 5\nINT: 5\nstr: 6\n", 3, "'STR' is given twice (first on line 1)"},
+        {"Fire: Resist, Normal\n", 1, "Normal cannot be combined"},
+        {"Fire: Warm\n", 1, "unknown tolerance 'Warm'"},
+        {"multiplier: 1.75 (98304)\n", 1, "does not match its fixed-point value 98304, which is 1.50"},
+        {"multiplier: fast\n", 1, "expected a multiplier like 1.50"},
+        {"name: Lamplighter\n", 1, "double quotes"},
+        {"name: \"ABCDEFGHIJKLMNOPQRST\"\n", 1, "the name has 20 bytes; the field holds 19"},
+        {"name: \"A\\x00B\"\n", 1, "\\x00 ends the name"},
+        {"name: \"A\\qB\"\n", 1, "unknown escape \\q"},
+        {"primary skills: Medical, Jumping\n", 1, "expected 3 skills separated by commas, got 2"},
+        {"minor skills: Medical, Stealth, , Jumping, Axe, Blunt\n", 1, "empty entry"},
+        {"major skills: Medical, Sneaking, Axe\n", 1, "unknown skill 'Sneaking'"},
+        {"hidden block: 00 11\n", 1, "expected exactly 5 bytes, got 2"},
+        {"hidden block: 0 1 2 3 4\n", 1, "two hex digits each"},
+        {"ability bits 13-15: 0x0001\n", 1, "has bits outside 0xE000"},
+        {"increased magery: 8\n", 1, "from 0 to 7"},
+        {"forbidden armor: Buckler\n", 1, "unknown armor 'Buckler'"},
+        {"damage from sunlight: maybe\n", 1, "expected yes or no"},
+        {"Undead: Bonus, Bonus\n", 1, "listed twice"},
+        {"name: \"Lamplighter\"\nname tail: 01 02 03 04 05 06 07 08\n", 2, "need 20 bytes; the field holds 19"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        TempDir dir;
+        writeText(dir.file("bad.txt"), c.text);
+        Result r = cli({"build", dir.file("bad.txt"), "-o", dir.file("out.cfg")});
+        EXPECT_EQ(r.status, 1);
+        std::string where = dir.file("bad.txt") + ":" + std::to_string(c.line) + ": ";
+        EXPECT_EQ(r.err.rfind(where, 0), 0u) << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_EQ(dir.entries(), std::vector<std::string>{"bad.txt"});
+    }
+}
+
+TEST(ClasscfgBuild, BadTextLeavesAnExistingOutputAsItWas) {
+    TempDir dir;
+    std::vector<std::uint8_t> old = countingBytes(74);
+    writeBytes(dir.file("class00.cfg"), old);
+    writeText(dir.file("bad.txt"), "STR: lots\n");
+    EXPECT_EQ(cli({"build", dir.file("bad.txt"), "-o", dir.file("class00.cfg")}).status, 1);
+    EXPECT_EQ(readBytes(dir.file("class00.cfg")), old);
+}
+
+TEST(ClasscfgBuild, UnreadableTextAndUnwritableOutputAreReported) {
+    TempDir dir;
+    Result r = cli({"build", dir.file("missing.txt"), "-o", dir.file("out.cfg")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("cannot open " + dir.file("missing.txt")), std::string::npos) << r.err;
+
+    writeText(dir.file("c.txt"), "name: \"X\"\n");
+    r = cli({"build", dir.file("c.txt"), "-o", dir.file("no/such/dir/out.cfg")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("cannot write " + dir.file("no/such/dir/out.cfg")), std::string::npos) << r.err;
+}
+
+// --- check --------------------------------------------------------------
+
+TEST(ClasscfgCheck, APlainClassHasNoFindings) {
+    EXPECT_EQ(checkFile(bytesOf(plainClass())), std::vector<std::string>{});
+}
+
+TEST(ClasscfgCheck, EachOddityIsReportedAlone) {
+    struct Case {
+        const char* what;
+        void (*spoil)(ClassData&);
+        const char* finding;
+    };
+    const Case cases[] = {
+        {"no NUL", [](ClassData& c) { c.className.fill('N'); }, "name has no NUL in its 19 bytes"},
+        {"skill 35", [](ClassData& c) { c.skills[4] = 35; },
+         "major skill 2 is index 35, which names no skill (0 to 34 do)"},
+        {"two tolerances", [](ClassData& c) { c.immuneFlags = 0x04, c.criticalWeaknessFlags = 0x04; },
+         "Poison has more than one tolerance: Immune, Critical"},
+        {"forbidden and expert", [](ClassData& c) { c.expertWeapons = 0x20, c.forbiddenEquipment = 0x20; },
+         "Missile Weapons is both forbidden and expert"},
+        {"bonus and phobia", [](ClassData& c) { c.bonusPhobiaFlags = 0x44; }, "Humanoid has both bonus and phobia"},
+        {"magery 6", [](ClassData& c) { c.abilityFlags = 6 << kMageryShift; },
+         "increased magery code is 6, which has no meaning (0 to 5 do)"},
+        {"magery 7", [](ClassData& c) { c.abilityFlags = 7 << kMageryShift; }, "increased magery code is 7, which has no meaning (0 to 5 do)"},
+        {"both light bits", [](ClassData& c) { c.abilityFlags = kUnableInLightBit | kReducedInLightBit; },
+         "darkness powered magery has both Unable to Cast in Light and Reduced Power in Light"},
+        {"rapid healing 8", [](ClassData& c) { c.rapidHealing = 8; },
+         "rapid healing is 8, not one of its codes (0, 1, 2, 4)"},
+        {"regeneration 3", [](ClassData& c) { c.regeneration = 3; },
+         "regeneration is 3, not one of its codes (0, 1, 2, 4, 8)"},
+        {"absorption 5", [](ClassData& c) { c.spellAbsorption = 5; }, "spell absorption is 5, not one of its codes (0, 1, 2, 4)"},
+        {"attribute 100", [](ClassData& c) { c.attributes[5] = 100; }, "PER is 100, over 99"},
+        {"hit points 1000", [](ClassData& c) { c.hitPointsPerLevel = 1000; }, "hit points per level is 1000, over 999"},
+        {"multiplier negative", [](ClassData& c) { c.advancementMultiplier = -1; },
+         "multiplier -0.00 (-1) is outside 0 to 10"},
+        {"multiplier over 10", [](ClassData& c) { c.advancementMultiplier = 10 * 65536 + 1; },
+         "multiplier 10.00 (655361) is outside 0 to 10"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ClassData d = plainClass();
+        c.spoil(d);
+        EXPECT_EQ(checkFile(bytesOf(d)), std::vector<std::string>{c.finding});
+    }
+    // The limits themselves are fine.
+    ClassData edge = plainClass();
+    edge.attributes.fill(99);
+    edge.hitPointsPerLevel = 999;
+    edge.advancementMultiplier = 10 * 65536;
+    edge.skills.fill(34);
+    EXPECT_EQ(checkFile(bytesOf(edge)), std::vector<std::string>{});
+}
+
+TEST(ClasscfgCheck, SizeIsReportedForShortAndLongFiles) {
+    std::vector<std::uint8_t> bytes = bytesOf(plainClass());
+    bytes.push_back(0);
+    EXPECT_EQ(checkFile(bytes), std::vector<std::string>{"size is 75 bytes, not 74"});
+    bytes.resize(40);
+    EXPECT_EQ(checkFile(bytes), std::vector<std::string>{"size is 40 bytes, not 74"});
+}
+
+TEST(ClasscfgCheck, ExitStatusAndOutputPerFile) {
+    TempDir dir;
+    writeBytes(dir.file("good.cfg"), bytesOf(plainClass()));
+    ClassData bad = plainClass();
+    bad.hitPointsPerLevel = 5000;
+    bad.regeneration = 16;
+    writeBytes(dir.file("bad.cfg"), bytesOf(bad));
+
+    Result r = cli({"check", dir.file("good.cfg")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, dir.file("good.cfg") + ": ok\n");
+
+    r = cli({"check", dir.file("good.cfg"), dir.file("bad.cfg")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, dir.file("good.cfg") + ": ok\n" + dir.file("bad.cfg") +
+                         ": regeneration is 16, not one of its codes (0, 1, 2, 4, 8)\n" + dir.file("bad.cfg") +
+                         ": hit points per level is 5000, over 999\n");
+
+    r = cli({"check", dir.file("good.cfg"), dir.file("gone.cfg")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, dir.file("good.cfg") + ": ok\n");
+    EXPECT_EQ(r.err, "classcfg: cannot open " + dir.file("gone.cfg") + ": No such file or directory\n");
+}
+
+// --- diff ---------------------------------------------------------------
+
+TEST(ClasscfgDiff, EqualFilesExitZeroWithNoOutput) {
+    TempDir dir;
+    writeBytes(dir.file("a.cfg"), bytesOf(plainClass()));
+    writeBytes(dir.file("b.cfg"), bytesOf(plainClass()));
+    Result r = cli({"diff", dir.file("a.cfg"), dir.file("b.cfg")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+}
+
+TEST(ClasscfgDiff, ListsEachChangedFieldByNameWithBothValues) {
+    TempDir dir;
+    ClassData a = plainClass(), b = plainClass();
+    b.resistFlags = 0x08;
+    b.skills[0] = 22;
+    b.hiddenBlock[2] = 0x7F;
+    b.advancementMultiplier = 98304;
+    writeBytes(dir.file("a.cfg"), bytesOf(a));
+    writeBytes(dir.file("b.cfg"), bytesOf(b));
+    Result r = cli({"diff", dir.file("a.cfg"), dir.file("b.cfg")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out,
+              "multiplier: 1.25 (81920) -> 1.50 (98304)\n"
+              "primary skills: Restoration, Illusion, Streetwise -> Destruction, Illusion, Streetwise\n"
+              "Fire: Normal -> Resist\n"
+              "hidden block: 00 00 00 00 00 -> 00 00 7F 00 00\n");
+}
+
+TEST(ClasscfgDiff, SizeAndBytesPast74CountAsDifferences) {
+    TempDir dir;
+    std::vector<std::uint8_t> a = bytesOf(plainClass()), b = a;
+    b.push_back(0xAB);
+    writeBytes(dir.file("a.cfg"), a);
+    writeBytes(dir.file("b.cfg"), b);
+    Result r = cli({"diff", dir.file("a.cfg"), dir.file("b.cfg")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "file size: 74 -> 75\nbytes past 74: none -> AB\n");
+}
+
+TEST(ClasscfgDiff, AnUnreadableFileIsTroubleNotADifference) {
+    TempDir dir;
+    writeBytes(dir.file("a.cfg"), bytesOf(plainClass()));
+    Result r = cli({"diff", dir.file("a.cfg"), dir.file("gone.cfg")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("cannot open " + dir.file("gone.cfg")), std::string::npos);
+}
+
+// --- dump and the command line ----------------------------------------
+
+TEST(ClasscfgDumpCommand, SeveralFilesAreHeadedByTheirNamesAndJsonIsAnArray) {
+    TempDir dir;
+    ClassData b = plainClass();
+    b.className[0] = 'R';
+    writeBytes(dir.file("a.cfg"), bytesOf(plainClass()));
+    writeBytes(dir.file("b.cfg"), bytesOf(b));
+
+    Result r = cli({"dump", dir.file("a.cfg"), dir.file("b.cfg")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "# file: " + dir.file("a.cfg") + "\n" + dumpText(plainClass()) + "\n# file: " + dir.file("b.cfg") +
+                         "\n" + dumpText(b));
+
+    r = cli({"dump", "--json", dir.file("a.cfg"), dir.file("b.cfg")});
+    EXPECT_EQ(r.status, 0);
+    nlohmann::json j = nlohmann::json::parse(r.out);
+    ASSERT_TRUE(j.is_array());
+    ASSERT_EQ(j.size(), 2u);
+    EXPECT_EQ(j[0]["file"], dir.file("a.cfg"));
+    EXPECT_EQ(j[1]["name"], "Ramplighter");
+    EXPECT_EQ(j[1]["multiplier"]["shown"], "1.25");
+
+    r = cli({"dump", "--json", dir.file("a.cfg")});
+    j = nlohmann::json::parse(r.out);
+    EXPECT_TRUE(j.is_object());
+    EXPECT_FALSE(j.contains("file"));
+}
+
+TEST(ClasscfgDumpCommand, AnUnreadableFileIsReportedAndTheOthersStillDumped) {
+    TempDir dir;
+    writeBytes(dir.file("a.cfg"), bytesOf(plainClass()));
+    Result r = cli({"dump", dir.file("gone.cfg"), dir.file("a.cfg")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("cannot open " + dir.file("gone.cfg")), std::string::npos);
+    EXPECT_NE(r.out.find("name: \"Lamplighter\""), std::string::npos);
+}
+
+TEST(ClasscfgCommandLine, HelpAndUsageErrors) {
+    Result r = cli({"--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("classcfg build TEXT -o FILE"), std::string::npos);
+
+    const std::vector<std::vector<std::string>> wrong = {
+        {},           {"frobnicate"},         {"dump"},   {"dump", "--yaml", "a.cfg"},
+        {"build"},    {"build", "a.txt"},     {"build", "a.txt", "-o"},
+        {"diff", "a"}, {"diff", "a", "b", "c"}, {"check"},
+    };
+    for (const auto& args : wrong) {
+        Result u = cli(args);
+        EXPECT_EQ(u.status, 2) << ::testing::PrintToString(args);
+        EXPECT_NE(u.err.find("Try 'classcfg --help'."), std::string::npos);
+    }
+}

@@ -1,0 +1,76 @@
+// classcfg: class files as editable, diffable text, with a checker.
+// Everything here is portable; the two entry points (main_posix.cpp,
+// main_win32.cpp) only turn the command line into UTF-8 and print.
+#ifndef KESTRANE_CLASSCFG_H
+#define KESTRANE_CLASSCFG_H
+
+#include "class_record.h"
+
+#include <cstdint>
+#include <iosfwd>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace kestrane {
+namespace classcfg {
+
+// A problem with text given to `build`; what() is "source:line: message".
+class TextError : public std::runtime_error {
+public:
+    TextError(const std::string& source, int line, const std::string& message);
+    int line() const { return line_; }
+
+private:
+    int line_;
+};
+
+// A file that could not be read; what() names the file and the reason.
+class ReadError : public std::runtime_error {
+public:
+    explicit ReadError(const std::string& what) : std::runtime_error(what) {}
+};
+
+// The whole content of a file ("-" is standard input). Throws ReadError.
+std::vector<std::uint8_t> readWholeFile(const std::string& utf8Path);
+
+// The record a read of these bytes leaves in a zero record: a short file's
+// missing bytes stay zero, bytes past 74 are ignored.
+ClassData recordOf(const std::vector<std::uint8_t>& fileBytes);
+
+// The text form. For a file of another size than 74 bytes the text starts
+// with comments saying so (and listing any bytes past 74).
+std::string dumpText(const std::vector<std::uint8_t>& fileBytes);
+std::string dumpText(const ClassData& record);
+
+// Reads the text form back; a key left out keeps the zero record's value.
+// Throws TextError naming `source` and the line.
+ClassData parseText(const std::string& text, const std::string& source);
+
+// The JSON form (same facts, typed), two-space indented, ending in a newline.
+// A non-empty fileName is given first, as "file" (UTF-8).
+std::string dumpJson(const std::vector<std::uint8_t>& fileBytes, const std::string& fileName = "");
+
+// One line of the text form, for comparisons.
+struct Fact {
+    std::string key;
+    std::string value;
+};
+// Every key of the text form in order, plus the file size and any bytes past
+// 74 when the file is not 74 bytes long.
+std::vector<Fact> factsOf(const std::vector<std::uint8_t>& fileBytes);
+
+// What a modder should know about a file; empty when nothing is wrong.
+std::vector<std::string> checkFile(const std::vector<std::uint8_t>& fileBytes);
+
+// The whole program: args without the program name. Returns the exit status
+// (0 fine, 1 findings/differences/failures, 2 usage; diff: 2 on trouble).
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The system's reason for the last failed open, in words (platform file).
+std::string lastOpenFailure();
+
+}  // namespace classcfg
+}  // namespace kestrane
+
+#endif

@@ -1,0 +1,209 @@
+// The command line of classcfg: dump, build, diff and check.
+#include "classcfg.h"
+
+#include "file_io.h"
+
+#include <iostream>
+#include <iterator>
+#include <memory>
+
+namespace kestrane {
+namespace classcfg {
+
+namespace {
+
+const char kUsage[] =
+    "usage: classcfg dump [--json] FILE...     print class files as text (or JSON)\n"
+    "       classcfg build TEXT -o FILE        write the class file a text describes\n"
+    "       classcfg diff A B                  list the fields in which two class files differ\n"
+    "       classcfg check FILE...             report what the game or the editor would not expect\n"
+    "       classcfg --help                    show this help\n"
+    "\n"
+    "A class file is the game's 74-byte arena2/class*.cfg. The text form has one\n"
+    "'key: value' line per fact; dump followed by build gives back every byte.\n"
+    "TEXT may be - for standard input.\n"
+    "\n"
+    "Exit status: 0 when all went well, 1 when check found something, diff found\n"
+    "differences, or a file could not be read or written (diff: 2 for that), 2 on\n"
+    "a usage error.\n";
+
+int usageError(std::ostream& err, const std::string& message) {
+    err << "classcfg: " << message << "\nTry 'classcfg --help'.\n";
+    return 2;
+}
+
+int dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    bool json = false;
+    std::vector<std::string> files;
+    for (const std::string& a : args) {
+        if (a == "--json")
+            json = true;
+        else if (a.size() > 1 && a[0] == '-')
+            return usageError(err, "dump: unknown option '" + a + "'");
+        else
+            files.push_back(a);
+    }
+    if (files.empty()) return usageError(err, "dump: no class file given");
+    int status = 0;
+    bool several = files.size() > 1;
+    bool first = true;
+    if (json && several) out << "[\n";
+    for (const std::string& f : files) {
+        std::vector<std::uint8_t> bytes;
+        try {
+            bytes = readWholeFile(f);
+        } catch (const ReadError& e) {
+            err << "classcfg: " << e.what() << "\n";
+            status = 1;
+            continue;
+        }
+        if (json) {
+            if (several) {
+                // Each element names its file and is indented as an array element.
+                std::string j = dumpJson(bytes, f), indented;
+                j.pop_back();
+                std::size_t start = 0;
+                while (start <= j.size()) {
+                    std::size_t nl = j.find('\n', start);
+                    if (nl == std::string::npos) nl = j.size();
+                    indented += "  " + j.substr(start, nl - start) + (nl < j.size() ? "\n" : "");
+                    start = nl + 1;
+                }
+                out << (first ? "" : ",\n") << indented;
+            } else {
+                out << dumpJson(bytes);
+            }
+        } else {
+            if (several) out << (first ? "" : "\n") << "# file: " << f << "\n";
+            out << dumpText(bytes);
+        }
+        first = false;
+    }
+    if (json && several) out << (first ? "" : "\n") << "]\n";
+    return status;
+}
+
+int build(const std::vector<std::string>& args, std::ostream& err) {
+    std::string input, output;
+    bool haveOutput = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "-o") {
+            if (i + 1 >= args.size()) return usageError(err, "build: -o needs a file name");
+            if (haveOutput) return usageError(err, "build: -o given twice");
+            output = args[++i];
+            haveOutput = true;
+        } else if (args[i].size() > 1 && args[i][0] == '-') {
+            return usageError(err, "build: unknown option '" + args[i] + "'");
+        } else if (input.empty()) {
+            input = args[i];
+        } else {
+            return usageError(err, "build: one text at a time");
+        }
+    }
+    if (input.empty()) return usageError(err, "build: no text given");
+    if (!haveOutput || output.empty()) return usageError(err, "build: no output given (-o FILE)");
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = readWholeFile(input);
+    } catch (const ReadError& e) {
+        err << "classcfg: " << e.what() << "\n";
+        return 1;
+    }
+    ClassData record;
+    try {
+        record = parseText(std::string(bytes.begin(), bytes.end()), input == "-" ? "<stdin>" : input);
+    } catch (const TextError& e) {
+        err << e.what() << "\n";
+        return 1;
+    }
+    record.classFilePath = output;
+    try {
+        record.writeClassFile();
+    } catch (const FileError& e) {
+        err << "classcfg: cannot write " << output << ": " << e.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+int diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() != 2) return usageError(err, "diff: give exactly two class files");
+    std::vector<Fact> facts[2];
+    for (int i = 0; i < 2; ++i) {
+        try {
+            facts[i] = factsOf(readWholeFile(args[i]));
+        } catch (const ReadError& e) {
+            err << "classcfg: " << e.what() << "\n";
+            return 2;
+        }
+    }
+    bool differ = false;
+    for (std::size_t k = 0; k < facts[0].size(); ++k) {
+        if (facts[0][k].value == facts[1][k].value) continue;
+        differ = true;
+        out << facts[0][k].key << ": " << facts[0][k].value << " -> " << facts[1][k].value << "\n";
+    }
+    return differ ? 1 : 0;
+}
+
+int check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) return usageError(err, "check: no class file given");
+    int status = 0;
+    for (const std::string& f : args) {
+        std::vector<std::uint8_t> bytes;
+        try {
+            bytes = readWholeFile(f);
+        } catch (const ReadError& e) {
+            err << "classcfg: " << e.what() << "\n";
+            status = 1;
+            continue;
+        }
+        std::vector<std::string> found = checkFile(bytes);
+        if (found.empty()) out << f << ": ok\n";
+        for (const std::string& s : found) out << f << ": " << s << "\n";
+        if (!found.empty()) status = 1;
+    }
+    return status;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> readWholeFile(const std::string& utf8Path) {
+    if (utf8Path == "-") {
+        std::string all((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
+        return std::vector<std::uint8_t>(all.begin(), all.end());
+    }
+    std::unique_ptr<ClassFileReader> file = ClassFileReader::open(utf8Path);
+    if (!file) throw ReadError("cannot open " + utf8Path + ": " + lastOpenFailure());
+    std::vector<std::uint8_t> bytes;
+    try {
+        std::uint8_t buf[4096];
+        for (;;) {
+            std::size_t n = file->read(buf, sizeof buf);
+            bytes.insert(bytes.end(), buf, buf + n);
+            if (n < sizeof buf) break;
+        }
+        file->close();
+    } catch (const FileError& e) {
+        throw ReadError("cannot read " + utf8Path + ": " + e.what());
+    }
+    return bytes;
+}
+
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) return usageError(err, "no command given");
+    const std::string& cmd = args[0];
+    std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (cmd == "--help" || cmd == "-h" || cmd == "help") {
+        out << kUsage;
+        return 0;
+    }
+    if (cmd == "dump") return dump(rest, out, err);
+    if (cmd == "build") return build(rest, err);
+    if (cmd == "diff") return diff(rest, out, err);
+    if (cmd == "check") return check(rest, out, err);
+    return usageError(err, "unknown command '" + cmd + "'");
+}
+
+}  // namespace classcfg
+}  // namespace kestrane

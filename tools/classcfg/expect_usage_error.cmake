@@ -1,0 +1,10 @@
+# A command line classcfg cannot make sense of must end with exit status 2.
+foreach(args "frobnicate" "" "build" "diff;only-one")
+  execute_process(COMMAND ${CLASSCFG} ${args} RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err)
+  if(NOT rc EQUAL 2)
+    message(FATAL_ERROR "classcfg '${args}' exited with ${rc}, not 2: ${err}")
+  endif()
+  if(NOT err MATCHES "classcfg: ")
+    message(FATAL_ERROR "classcfg '${args}' gave no message: ${err}")
+  endif()
+endforeach()
