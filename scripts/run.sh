@@ -14,7 +14,7 @@ done
 demo=build/demo
 mkdir -p "$demo/arena2"
 cp build/win32/kestrane.exe "$demo/"
-build/native/tools/make_sample "$demo/arena2/class00.cfg"
+cp build/native/demo/arena2/class*.cfg "$demo/arena2/"  # our samples/, built by classcfg (target demo_classes)
 
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPREFIX="${WINEPREFIX:-$PWD/build/wineprefix}"
