@@ -1,0 +1,1222 @@
+// kdriver.exe: runs one end-to-end scenario against the real program under Wine.
+//
+//   wine kdriver.exe SCENARIO_FILE      (current directory: the test's game directory)
+//
+// The scenario is one command per line (see README.md). Every command either passes or
+// fails the run with its line number and what was expected against what was seen; every
+// wait is bounded. Actions go through real window messages so the program's controls do
+// their own work (limits, auto check boxes, notifications). Exit code 0 only when every
+// line passed.
+#include <windows.h>
+#include <commctrl.h>
+#include <fcntl.h>
+#include <io.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "probe.h"
+
+namespace kestrane {
+namespace {
+
+struct Failure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+std::string format(const char* fmt, ...) {
+    char buf[2048];
+    va_list ap;
+    va_start(ap, fmt);
+    vsnprintf(buf, sizeof buf, fmt, ap);
+    va_end(ap);
+    return buf;
+}
+
+[[noreturn]] void fail(const std::string& msg) { throw Failure(msg); }
+
+// Text shown in messages: printable bytes as they are, the rest escaped.
+std::string quote(const std::string& s) {
+    std::string out = "\"";
+    for (unsigned char c : s) {
+        if (c == '"' || c == '\\')
+            out += '\\', out += char(c);
+        else if (c >= 32 && c < 127)
+            out += char(c);
+        else
+            out += format("\\x%02X", c);
+    }
+    return out + "\"";
+}
+
+std::wstring widen(const std::string& s) {
+    if (s.empty()) return L"";
+    int n = MultiByteToWideChar(CP_ACP, 0, s.data(), int(s.size()), nullptr, 0);
+    std::wstring w(n, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, s.data(), int(s.size()), &w[0], n);
+    return w;
+}
+
+std::string narrow(const std::wstring& w) {
+    if (w.empty()) return "";
+    int n = WideCharToMultiByte(CP_ACP, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(n, '\0');
+    WideCharToMultiByte(CP_ACP, 0, w.data(), int(w.size()), &s[0], n, nullptr, nullptr);
+    return s;
+}
+
+std::vector<std::string> splitBar(const std::string& s) {
+    std::vector<std::string> out;
+    size_t start = 0;
+    for (;;) {
+        size_t bar = s.find('|', start);
+        out.push_back(s.substr(start, bar - start));
+        if (bar == std::string::npos) break;
+        start = bar + 1;
+    }
+    return out;
+}
+
+std::string joinBar(const std::vector<std::string>& v) {
+    std::string out;
+    for (size_t i = 0; i < v.size(); ++i) out += (i ? "|" : "") + v[i];
+    return out;
+}
+
+long parseNumber(const std::string& s, const char* what) {
+    char* end = nullptr;
+    long v = strtol(s.c_str(), &end, 0);
+    if (s.empty() || *end) fail(format("%s must be a number, got %s", what, quote(s).c_str()));
+    return v;
+}
+
+std::vector<unsigned char> parseHex(const std::string& s) {
+    std::vector<unsigned char> out;
+    int half = -1;
+    for (char c : s) {
+        if (c == ' ' || c == '\t') continue;
+        int v;
+        if (c >= '0' && c <= '9')
+            v = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            v = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            v = c - 'A' + 10;
+        else
+            fail(format("not a hex digit: '%c'", c));
+        if (half < 0)
+            half = v;
+        else
+            out.push_back((unsigned char)(half * 16 + v)), half = -1;
+    }
+    if (half >= 0) fail("odd number of hex digits");
+    return out;
+}
+
+std::string hex(const unsigned char* p, size_t n) {
+    std::string out;
+    for (size_t i = 0; i < n; ++i) out += format(i ? " %02X" : "%02X", p[i]);
+    return out;
+}
+
+// A path as the scenario writes it: relative to the game directory, '/' or '\', or an
+// absolute Unix path, which Wine reaches through drive Z:.
+std::string winPath(const std::string& p) {
+    std::string out = p;
+    if (!out.empty() && out[0] == '/') out = "Z:" + out;
+    std::replace(out.begin(), out.end(), '/', '\\');
+    return out;
+}
+
+std::string fullPath(const std::string& p) {
+    std::string w = winPath(p);
+    char buf[MAX_PATH * 2];
+    DWORD n = GetFullPathNameA(w.c_str(), sizeof buf, buf, nullptr);
+    if (!n || n >= sizeof buf) fail("cannot make a full path of " + quote(p));
+    return buf;
+}
+
+// ---- scenario text ----------------------------------------------------------------
+
+struct Line {
+    int number;
+    std::string text;
+    std::vector<std::string> args;  // args[0] is the command
+};
+
+std::vector<std::string> tokenize(const std::string& line) {
+    std::vector<std::string> out;
+    size_t i = 0, n = line.size();
+    while (i < n) {
+        while (i < n && (line[i] == ' ' || line[i] == '\t')) ++i;
+        if (i >= n || line[i] == '#') break;
+        std::string tok;
+        if (line[i] == '"') {
+            ++i;
+            bool closed = false;
+            while (i < n) {
+                char c = line[i++];
+                if (c == '"') {
+                    closed = true;
+                    break;
+                }
+                if (c != '\\') {
+                    tok += c;
+                    continue;
+                }
+                if (i >= n) fail("a backslash ends the line");
+                char e = line[i++];
+                if (e == '"' || e == '\\')
+                    tok += e;
+                else if (e == 'n')
+                    tok += '\n';
+                else if (e == 't')
+                    tok += '\t';
+                else if (e == 'x' && i + 2 <= n && isxdigit((unsigned char)line[i]) &&
+                         isxdigit((unsigned char)line[i + 1])) {
+                    tok += char(strtol(line.substr(i, 2).c_str(), nullptr, 16));
+                    i += 2;
+                } else
+                    fail(format("unknown escape \\%c", e));
+            }
+            if (!closed) fail("a quoted string is not closed");
+            if (i < n && line[i] != ' ' && line[i] != '\t') fail("text right after a closing quote");
+        } else {
+            while (i < n && line[i] != ' ' && line[i] != '\t') tok += line[i++];
+        }
+        out.push_back(tok);
+    }
+    return out;
+}
+
+// ---- windows of the program -----------------------------------------------------------
+
+std::string className(HWND h) {
+    char buf[64] = "";
+    GetClassNameA(h, buf, sizeof buf);
+    return buf;
+}
+
+int controlId(HWND h) { return GetDlgCtrlID(h) & 0xFFFF; }
+
+BOOL CALLBACK collectWindow(HWND h, LPARAM lp) {
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+    return TRUE;
+}
+
+std::vector<HWND> children(HWND parent) {
+    std::vector<HWND> out;
+    EnumChildWindows(
+        parent,
+        collectWindow,
+        reinterpret_cast<LPARAM>(&out));
+    return out;
+}
+
+std::vector<HWND> directChildren(HWND parent) {
+    std::vector<HWND> out;
+    for (HWND h = GetWindow(parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) out.push_back(h);
+    return out;
+}
+
+std::string stripMnemonic(const std::string& s) {
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '&' && i + 1 < s.size()) ++i;
+        out += s[i];
+    }
+    return out;
+}
+
+struct Driver {
+    std::string scenarioName;
+    DWORD timeoutMs = 10000;
+    HANDLE job = nullptr;
+    PROCESS_INFORMATION proc = {};
+    bool started = false;
+    HWND cur = nullptr;   // the window the following commands act on
+    HWND prev = nullptr;  // the window that was current before a box or dialog came up
+    std::set<std::string> seenCaptions;
+    std::map<std::string, HANDLE> heldFiles;
+    std::string exeDir;
+
+    // -- process and windows --
+
+    void requireStarted() {
+        if (!started) fail("no program started yet (use start)");
+    }
+
+    bool running() { return started && WaitForSingleObject(proc.hProcess, 0) == WAIT_TIMEOUT; }
+
+    std::vector<HWND> topWindows() {
+        std::vector<HWND> all, out;
+        if (!started) return out;
+        EnumWindows(
+            collectWindow,
+            reinterpret_cast<LPARAM>(&all));
+        for (HWND h : all) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            if (pid == proc.dwProcessId && IsWindowVisible(h)) out.push_back(h);
+        }
+        return out;
+    }
+
+    static std::string caption(HWND h) {
+        wchar_t buf[512] = L"";
+        GetWindowTextW(h, buf, 512);
+        return narrow(buf);
+    }
+
+    void recordSeen() {
+        for (HWND h : topWindows()) seenCaptions.insert(caption(h));
+    }
+
+    LRESULT send(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(h, msg, wp, lp, SMTO_NORMAL, timeoutMs, &result)) {
+            if (!IsWindow(h)) fail(format("the window (class %s) is gone", className(h).c_str()));
+            fail(format("the program did not answer message 0x%04X within %lu s "
+                        "(is a modal window open? use the -async form of the command)%s",
+                        msg, timeoutMs / 1000, windowsSummary().c_str()));
+        }
+        return LRESULT(result);
+    }
+
+    void post(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+        if (!PostMessageW(h, msg, wp, lp)) fail(format("cannot post message 0x%04X", msg));
+    }
+
+    // Text of a control in the program, through WM_GETTEXT.
+    std::string controlText(HWND h) {
+        LRESULT len = send(h, WM_GETTEXTLENGTH, 0, 0);
+        std::wstring buf(size_t(len) + 2, L'\0');
+        LRESULT got = send(h, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(&buf[0]));
+        buf.resize(size_t(got));
+        return narrow(buf);
+    }
+
+    bool isMessageBox(HWND h) {
+        if (className(h) != "#32770") return false;
+        for (HWND c : directChildren(h))
+            if (controlId(c) == 0xFFFF && className(c) == "Static") return true;
+        return false;
+    }
+
+    HWND messageBoxText(HWND h) {
+        for (HWND c : directChildren(h))
+            if (controlId(c) == 0xFFFF && className(c) == "Static") return c;
+        return nullptr;
+    }
+
+    std::string windowsSummary() {
+        if (!started) return "";
+        std::string out;
+        for (HWND h : topWindows()) {
+            out += format("\n    window %s [%s]", quote(caption(h)).c_str(), className(h).c_str());
+            if (HWND t = messageBoxText(h)) out += " text " + quote(caption(t));
+        }
+        if (!running()) {
+            DWORD code = 0;
+            GetExitCodeProcess(proc.hProcess, &code);
+            out += format("\n    the program has exited with code %lu", code);
+        } else if (out.empty())
+            out = "\n    the program shows no window";
+        return out;
+    }
+
+    template <class F>
+    bool waitFor(F condition, DWORD ms) {
+        DWORD t0 = GetTickCount();
+        for (;;) {
+            recordSeen();
+            if (condition()) return true;
+            if (GetTickCount() - t0 >= ms) return false;
+            Sleep(20);
+        }
+    }
+
+    // Lets the program work off what it was sent or posted; a key press is posted input,
+    // so there is no message that could tell when it has been handled.
+    void settle(DWORD ms = 300) {
+        Sleep(ms);
+        if (cur && IsWindow(cur)) {
+            DWORD_PTR r;
+            SendMessageTimeoutW(cur, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &r);
+        }
+        recordSeen();
+    }
+
+    HWND requireCurrent() {
+        requireStarted();
+        if (!cur || !IsWindow(cur)) fail("no current window (use wait-window or expect-msgbox first)" + windowsSummary());
+        return cur;
+    }
+
+    HWND tabControl(HWND sheet) {
+        for (HWND c : directChildren(sheet))
+            if (className(c) == "SysTabControl32") return c;
+        return nullptr;
+    }
+
+    HWND requireTabs() {
+        HWND t = tabControl(requireCurrent());
+        if (!t) fail(format("the current window %s has no tab row", quote(caption(cur)).c_str()));
+        return t;
+    }
+
+    // The active page: the sheet's visible child dialog.
+    HWND activePage(HWND sheet) {
+        for (HWND c : directChildren(sheet))
+            if (className(c) == "#32770" && IsWindowVisible(c)) return c;
+        return nullptr;
+    }
+
+    // Where controls are looked up: the active page of a sheet, else the window itself.
+    HWND container() {
+        HWND w = requireCurrent();
+        if (tabControl(w)) {
+            HWND page = activePage(w);
+            if (!page) fail("the sheet shows no page");
+            return page;
+        }
+        return w;
+    }
+
+    HWND control(const std::string& idText) {
+        int id = int(parseNumber(idText, "a control id")) & 0xFFFF;
+        HWND in = container();
+        HWND hidden = nullptr;
+        for (HWND c : children(in)) {
+            if (controlId(c) != id) continue;
+            if (IsWindowVisible(c)) return c;
+            if (!hidden) hidden = c;
+        }
+        if (hidden) return hidden;
+        fail(format("no control with id %d on %s", id, quote(caption(in)).c_str()));
+    }
+
+    HWND findTop(const std::string& want) {
+        for (HWND h : topWindows())
+            if (caption(h) == want) return h;
+        return nullptr;
+    }
+
+    void makeCurrent(HWND h) {
+        if (h != cur) prev = cur;
+        cur = h;
+    }
+
+    // After a box or dialog has gone, the commands act on the window from before it.
+    void backToPrevious() {
+        cur = (prev && IsWindow(prev) && IsWindowVisible(prev)) ? prev : nullptr;
+        prev = nullptr;
+    }
+
+    // -- remote memory in the program, for messages that carry pointers --
+
+    struct Remote {
+        HANDLE process;
+        void* address;
+        Remote(HANDLE p, size_t size) : process(p) {
+            address = VirtualAllocEx(p, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+            if (!address) fail("VirtualAllocEx failed in the program");
+        }
+        ~Remote() { VirtualFreeEx(process, address, 0, MEM_RELEASE); }
+        void write(const void* data, size_t n, size_t offset = 0) {
+            SIZE_T done = 0;
+            if (!WriteProcessMemory(process, static_cast<char*>(address) + offset, data, n, &done) || done != n)
+                fail("WriteProcessMemory failed");
+        }
+        void read(void* data, size_t n, size_t offset = 0) {
+            SIZE_T done = 0;
+            if (!ReadProcessMemory(process, static_cast<char*>(address) + offset, data, n, &done) || done != n)
+                fail("ReadProcessMemory failed");
+        }
+        LPARAM at(size_t offset = 0) { return reinterpret_cast<LPARAM>(static_cast<char*>(address) + offset); }
+    };
+
+    std::vector<std::string> tabCaptions(HWND tabs) {
+        int n = int(send(tabs, TCM_GETITEMCOUNT, 0, 0));
+        std::vector<std::string> out;
+        const size_t textChars = 256;
+        Remote mem(proc.hProcess, sizeof(TCITEMW) + textChars * sizeof(wchar_t));
+        for (int i = 0; i < n; ++i) {
+            TCITEMW item = {};
+            item.mask = TCIF_TEXT;
+            item.pszText = reinterpret_cast<LPWSTR>(mem.at(sizeof(TCITEMW)));
+            item.cchTextMax = textChars;
+            wchar_t zero[textChars] = {};
+            mem.write(&item, sizeof item);
+            mem.write(zero, sizeof zero, sizeof(TCITEMW));
+            if (!send(tabs, TCM_GETITEMW, i, mem.at())) fail(format("TCM_GETITEM failed for tab %d", i));
+            wchar_t text[textChars];
+            mem.read(text, sizeof text, sizeof(TCITEMW));
+            text[textChars - 1] = 0;
+            out.push_back(narrow(text));
+        }
+        return out;
+    }
+
+    // -- the probe inside the program --
+
+    static HMODULE moduleOf(const void* address) {
+        HMODULE m = nullptr;
+        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           static_cast<LPCSTR>(address), &m);
+        return m;
+    }
+
+    char* remoteModuleBase(const std::string& baseName) {
+        HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, proc.dwProcessId);
+        if (snap == INVALID_HANDLE_VALUE) return nullptr;
+        MODULEENTRY32 me = {};
+        me.dwSize = sizeof me;
+        char* base = nullptr;
+        for (BOOL ok = Module32First(snap, &me); ok; ok = Module32Next(snap, &me))
+            if (lstrcmpiA(me.szModule, baseName.c_str()) == 0) base = reinterpret_cast<char*>(me.modBaseAddr);
+        CloseHandle(snap);
+        return base;
+    }
+
+    // Where a function of ours (in a module also loaded in the program) lives there.
+    char* remoteAddress(const void* local) {
+        HMODULE m = moduleOf(local);
+        char path[MAX_PATH] = "";
+        GetModuleFileNameA(m, path, sizeof path);
+        const char* base = strrchr(path, '\\');
+        base = base ? base + 1 : path;
+        char* remote = remoteModuleBase(base);
+        if (!remote) return static_cast<char*>(const_cast<void*>(local));  // same base in every process
+        return remote + (static_cast<const char*>(local) - reinterpret_cast<const char*>(m));
+    }
+
+    DWORD runRemote(void* function, LPARAM argument) {
+        HANDLE t = CreateRemoteThread(proc.hProcess, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(function),
+                                      reinterpret_cast<void*>(argument), 0, nullptr);
+        if (!t) fail(format("CreateRemoteThread failed (%lu)", GetLastError()));
+        DWORD w = WaitForSingleObject(t, timeoutMs);
+        DWORD code = 0;
+        GetExitCodeThread(t, &code);
+        CloseHandle(t);
+        if (w != WAIT_OBJECT_0) fail("the probe thread in the program did not finish");
+        return code;
+    }
+
+    probe::Block runProbe(probe::Op op, HWND h) {
+        std::string dll = exeDir + "kdprobe.dll";
+        HMODULE local = LoadLibraryA(dll.c_str());
+        if (!local) fail("cannot load " + dll);
+        FARPROC query = GetProcAddress(local, "kdprobe_query");
+        if (!query) fail("kdprobe.dll has no kdprobe_query");
+        if (!remoteModuleBase("kdprobe.dll")) {
+            Remote path(proc.hProcess, dll.size() + 1);
+            path.write(dll.c_str(), dll.size() + 1);
+            void* loadLibrary = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA"));
+            if (!runRemote(remoteAddress(loadLibrary), path.at())) fail("the program could not load kdprobe.dll");
+        }
+        char* remoteBase = remoteModuleBase("kdprobe.dll");
+        if (!remoteBase) fail("kdprobe.dll is not listed in the program");
+        char* remoteQuery = remoteBase + (reinterpret_cast<char*>(query) - reinterpret_cast<char*>(local));
+        probe::Block b = {};
+        b.op = op;
+        b.hwnd = h;
+        Remote mem(proc.hProcess, sizeof b);
+        mem.write(&b, sizeof b);
+        runRemote(remoteQuery, mem.at());
+        mem.read(&b, sizeof b);
+        return b;
+    }
+
+    // -- commands --
+
+    void needArgs(const Line& l, size_t min, size_t max, const char* usage) {
+        size_t n = l.args.size() - 1;
+        if (n < min || n > max) fail(format("usage: %s", usage));
+    }
+
+    void start(const std::string& exe) {
+        if (started && running()) fail("a program is already running");
+        std::string path = fullPath(exe);
+        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) fail("no such program: " + path);
+        job = CreateJobObjectA(nullptr, nullptr);
+        if (job) {
+            JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+            limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+            SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+        }
+        std::string cmd = "\"" + path + "\"";
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        if (!CreateProcessA(path.c_str(), &cmd[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &si,
+                            &proc))
+            fail(format("CreateProcess %s failed (%lu)", path.c_str(), GetLastError()));
+        if (job) AssignProcessToJobObject(job, proc.hProcess);
+        ResumeThread(proc.hThread);
+        started = true;
+        cur = prev = nullptr;
+        seenCaptions.clear();
+    }
+
+    void copyFile(const std::string& from, const std::string& to) {
+        if (!CopyFileA(winPath(from).c_str(), winPath(to).c_str(), FALSE))
+            fail(format("cannot copy %s to %s (%lu)", from.c_str(), to.c_str(), GetLastError()));
+    }
+
+    void makeDirs(const std::string& path) {
+        std::string w = winPath(path);
+        for (size_t i = 0; i <= w.size(); ++i) {
+            if (i == w.size() || w[i] == '\\') {
+                std::string part = w.substr(0, i);
+                if (part.empty() || (part.size() == 2 && part[1] == ':')) continue;
+                CreateDirectoryA(part.c_str(), nullptr);
+            }
+        }
+        DWORD a = GetFileAttributesA(w.c_str());
+        if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY)) fail("cannot create directory " + path);
+    }
+
+    bool readFile(const std::string& path, std::vector<unsigned char>& out) {
+        HANDLE f = CreateFileA(winPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+        if (f == INVALID_HANDLE_VALUE) return false;
+        out.clear();
+        unsigned char buf[4096];
+        DWORD got;
+        while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got) out.insert(out.end(), buf, buf + got);
+        CloseHandle(f);
+        return true;
+    }
+
+    std::vector<unsigned char> requireFile(const std::string& path) {
+        std::vector<unsigned char> data;
+        if (!readFile(path, data)) fail(format("cannot read %s (%lu)", path.c_str(), GetLastError()));
+        return data;
+    }
+
+    void listTree(const std::string& dir, const std::string& prefix, std::vector<std::string>& out) {
+        WIN32_FIND_DATAA fd;
+        HANDLE h = FindFirstFileA((winPath(dir) + "\\*").c_str(), &fd);
+        if (h == INVALID_HANDLE_VALUE) return;
+        do {
+            std::string n = fd.cFileName;
+            if (n == "." || n == "..") continue;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                listTree(dir + "/" + n, prefix + n + "/", out);
+            else
+                out.push_back(prefix + n);
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+        std::sort(out.begin(), out.end());
+    }
+
+    struct KeyName {
+        const char* name;
+        WORD vk;
+    };
+
+    void key(const std::string& spec) {
+        static const KeyName names[] = {
+            {"tab", VK_TAB},       {"escape", VK_ESCAPE}, {"esc", VK_ESCAPE},     {"enter", VK_RETURN},
+            {"return", VK_RETURN}, {"space", VK_SPACE},   {"backspace", VK_BACK}, {"delete", VK_DELETE},
+            {"up", VK_UP},         {"down", VK_DOWN},     {"left", VK_LEFT},      {"right", VK_RIGHT},
+            {"home", VK_HOME},     {"end", VK_END},       {"pageup", VK_PRIOR},   {"pagedown", VK_NEXT},
+        };
+        std::vector<WORD> mods;
+        WORD vk = 0;
+        std::string rest = spec;
+        for (std::string part : splitBar([&] {
+                 std::string s = rest;
+                 std::replace(s.begin(), s.end(), '+', '|');
+                 return s;
+             }())) {
+            std::transform(part.begin(), part.end(), part.begin(), ::tolower);
+            if (vk) fail("the key must come last in " + quote(spec));
+            if (part == "ctrl" || part == "control")
+                mods.push_back(VK_CONTROL);
+            else if (part == "shift")
+                mods.push_back(VK_SHIFT);
+            else if (part == "alt")
+                mods.push_back(VK_MENU);
+            else if (part.size() == 1 && isalnum((unsigned char)part[0]))
+                vk = WORD(toupper(part[0]));
+            else if (part.size() >= 2 && part[0] == 'f' && isdigit((unsigned char)part[1]))
+                vk = WORD(VK_F1 + atoi(part.c_str() + 1) - 1);
+            else {
+                for (const auto& k : names)
+                    if (part == k.name) vk = k.vk;
+                if (!vk) fail("unknown key " + quote(part));
+            }
+        }
+        if (!vk) fail("no key in " + quote(spec));
+        HWND target = requireCurrent();
+        // Keyboard input goes to the foreground window's thread, with real key state.
+        if (!waitFor(
+                [&] {
+                    if (GetForegroundWindow() == target) return true;
+                    SetForegroundWindow(target);
+                    return GetForegroundWindow() == target;
+                },
+                timeoutMs))
+            fail(format("cannot bring %s to the foreground", quote(caption(target)).c_str()));
+        std::vector<INPUT> in;
+        auto add = [&](WORD k, bool up) {
+            INPUT i = {};
+            i.type = INPUT_KEYBOARD;
+            i.ki.wVk = k;
+            i.ki.wScan = WORD(MapVirtualKeyA(k, 0));
+            bool extended = k == VK_DELETE || (k >= VK_PRIOR && k <= VK_DOWN);
+            i.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+            in.push_back(i);
+        };
+        for (WORD m : mods) add(m, false);
+        add(vk, false);
+        add(vk, true);
+        for (auto it = mods.rbegin(); it != mods.rend(); ++it) add(*it, true);
+        if (SendInput(UINT(in.size()), in.data(), sizeof(INPUT)) != in.size()) fail("SendInput failed");
+        settle();
+    }
+
+    // Gives a control of the program the focus without changing its selection, as a user
+    // clicking into it would.
+    void focusControl(HWND c) {
+        GUITHREADINFO gti = {};
+        gti.cbSize = sizeof gti;
+        DWORD tid = GetWindowThreadProcessId(c, nullptr);
+        if (GetGUIThreadInfo(tid, &gti) && gti.hwndFocus == c) return;
+        LRESULT sel = send(c, EM_GETSEL, 0, 0);
+        send(GetParent(c), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(c), TRUE);
+        send(c, EM_SETSEL, LOWORD(sel), HIWORD(sel));
+    }
+
+    template <class Get>
+    void expectValue(const std::string& what, const std::string& want, Get get) {
+        std::string seen;
+        if (!waitFor(
+                [&] {
+                    seen = get();
+                    return seen == want;
+                },
+                timeoutMs))
+            fail(format("%s: expected %s, seen %s", what.c_str(), quote(want).c_str(), quote(seen).c_str()));
+    }
+
+    std::string comboItem(HWND combo, int index) {
+        LRESULT len = send(combo, CB_GETLBTEXTLEN, index, 0);
+        if (len == CB_ERR) fail(format("the list has no item %d", index));
+        std::wstring buf(size_t(len) + 2, L'\0');
+        LRESULT got = send(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(&buf[0]));
+        if (got == CB_ERR) fail(format("CB_GETLBTEXT failed for item %d", index));
+        buf.resize(size_t(got));
+        return narrow(buf);
+    }
+
+    HWND fileNameEdit() {
+        HWND d = requireCurrent();
+        for (HWND c : children(d))
+            if (controlId(c) == 0x47c) {
+                if (className(c) == "Edit") return c;
+                for (HWND e : children(c))
+                    if (className(e) == "Edit") return e;
+            }
+        fail(format("%s has no file-name field (id 0x47c)", quote(caption(d)).c_str()));
+    }
+
+    HWND dialogControl(int id, const char* cls) {
+        HWND d = requireCurrent();
+        for (HWND c : children(d))
+            if (controlId(c) == id && lstrcmpiA(className(c).c_str(), cls) == 0 && IsWindowVisible(c)) return c;
+        fail(format("%s has no visible %s with id %d", quote(caption(d)).c_str(), cls, id));
+    }
+
+    void clickAndWaitGone(HWND button) {
+        HWND box = cur;
+        post(button, BM_CLICK, 0, 0);
+        if (!waitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, timeoutMs))
+            fail(format("%s did not close", quote(caption(box)).c_str()));
+        backToPrevious();
+    }
+
+    void run(const Line& l) {
+        const std::string& c = l.args[0];
+        auto a = [&](size_t i) -> const std::string& { return l.args[i]; };
+        size_t argc = l.args.size() - 1;
+
+        if (c == "timeout") {
+            needArgs(l, 1, 1, "timeout SECONDS");
+            timeoutMs = DWORD(atof(a(1).c_str()) * 1000);
+            if (!timeoutMs) fail("the timeout must be positive");
+        } else if (c == "sleep") {
+            needArgs(l, 1, 1, "sleep SECONDS");
+            Sleep(DWORD(atof(a(1).c_str()) * 1000));
+            recordSeen();
+        } else if (c == "echo") {
+            std::string all;
+            for (size_t i = 1; i <= argc; ++i) all += (i > 1 ? " " : "") + a(i);
+            printf("   | %s\n", all.c_str());
+        } else if (c == "start") {
+            needArgs(l, 1, 1, "start EXE");
+            start(a(1));
+        } else if (c == "start-copy") {
+            needArgs(l, 2, 2, "start-copy EXE NEWNAME");
+            copyFile(a(1), a(2));
+            start(a(2));
+        } else if (c == "wait-window") {
+            needArgs(l, 1, 1, "wait-window CAPTION");
+            requireStarted();
+            HWND found = nullptr;
+            if (!waitFor([&] { return (found = findTop(a(1))) != nullptr; }, timeoutMs))
+                fail("no window " + quote(a(1)) + " appeared; seen:" + windowsSummary());
+            makeCurrent(found);
+        } else if (c == "expect-no-window") {
+            needArgs(l, 1, 2, "expect-no-window CAPTION [SECONDS]");
+            requireStarted();
+            DWORD ms = argc > 1 ? DWORD(atof(a(2).c_str()) * 1000) : 1000;
+            if (waitFor([&] { return findTop(a(1)) != nullptr; }, ms))
+                fail("a window " + quote(a(1)) + " is shown:" + windowsSummary());
+        } else if (c == "expect-never-shown") {
+            needArgs(l, 1, 1, "expect-never-shown CAPTION");
+            recordSeen();
+            if (seenCaptions.count(a(1))) fail("a window " + quote(a(1)) + " was shown since start");
+        } else if (c == "expect-caption") {
+            needArgs(l, 1, 1, "expect-caption TEXT");
+            HWND w = requireCurrent();
+            expectValue("caption", a(1), [&] { return caption(w); });
+        } else if (c == "expect-tabs") {
+            needArgs(l, 1, 1, "expect-tabs \"A|B|...\"");
+            HWND t = requireTabs();
+            expectValue("tabs", a(1), [&] { return joinBar(tabCaptions(t)); });
+        } else if (c == "expect-active-tab") {
+            needArgs(l, 1, 1, "expect-active-tab N");
+            HWND t = requireTabs();
+            HWND sheet = cur;
+            std::string want = a(1);
+            parseNumber(want, "a tab index");
+            expectValue("active tab", want, [&] { return format("%d", int(send(t, TCM_GETCURSEL, 0, 0))); });
+            // The page in front must be the one whose tab is selected.
+            std::string tabText = tabCaptions(t)[size_t(atoi(want.c_str()))];
+            expectValue("caption of the page in front", tabText, [&] {
+                HWND p = activePage(sheet);
+                return p ? caption(p) : std::string("(no page)");
+            });
+        } else if (c == "expect-page") {
+            needArgs(l, 1, 1, "expect-page CAPTION");
+            HWND sheet = requireCurrent();
+            expectValue("page in front", a(1), [&] {
+                HWND p = activePage(sheet);
+                return p ? caption(p) : std::string("(no page)");
+            });
+        } else if (c == "select-tab") {
+            needArgs(l, 1, 1, "select-tab N");
+            HWND t = requireTabs();
+            int n = int(parseNumber(a(1), "a tab index"));
+            int count = int(send(t, TCM_GETITEMCOUNT, 0, 0));
+            if (n < 0 || n >= count) fail(format("no tab %d (there are %d)", n, count));
+            // A click on the tab, as the user makes it: the tab control itself asks the
+            // sheet (TCN_SELCHANGING) and tells it (TCN_SELCHANGE).
+            Remote mem(proc.hProcess, sizeof(RECT));
+            if (!send(t, TCM_GETITEMRECT, n, mem.at())) fail(format("TCM_GETITEMRECT failed for tab %d", n));
+            RECT r;
+            mem.read(&r, sizeof r);
+            LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+            send(t, WM_LBUTTONDOWN, MK_LBUTTON, at);
+            send(t, WM_LBUTTONUP, 0, at);
+            expectValue("active tab after the click", a(1),
+                        [&] { return format("%d", int(send(t, TCM_GETCURSEL, 0, 0))); });
+        } else if (c == "key") {
+            needArgs(l, 1, 1, "key ctrl+tab|escape|enter|alt+f4|...");
+            key(a(1));
+        } else if (c == "expect-sysmenu") {
+            needArgs(l, 1, 1, "expect-sysmenu \"Move|Close\"");
+            HWND w = requireCurrent();
+            probe::Block b = runProbe(probe::OpSystemMenu, w);
+            if (!b.result) fail("the program's system menu could not be read");
+            std::vector<std::string> items;
+            for (int i = 0; i < b.count; ++i) {
+                if (b.types[i] & MFT_SEPARATOR) {
+                    items.push_back("-");
+                    continue;
+                }
+                switch (b.ids[i] & 0xFFF0) {
+                    case SC_RESTORE: items.push_back("Restore"); break;
+                    case SC_MOVE: items.push_back("Move"); break;
+                    case SC_SIZE: items.push_back("Size"); break;
+                    case SC_MINIMIZE: items.push_back("Minimize"); break;
+                    case SC_MAXIMIZE: items.push_back("Maximize"); break;
+                    case SC_CLOSE: items.push_back("Close"); break;
+                    default: items.push_back(format("0x%X", b.ids[i]) + " " + quote(b.texts[i]));
+                }
+            }
+            if (joinBar(items) != a(1))
+                fail(format("system menu: expected %s, seen %s", quote(a(1)).c_str(), quote(joinBar(items)).c_str()));
+        } else if (c == "close-box") {
+            needArgs(l, 0, 0, "close-box");
+            post(requireCurrent(), WM_SYSCOMMAND, SC_CLOSE, 0);
+            settle();
+        } else if (c == "command" || c == "command-async") {
+            needArgs(l, 1, 1, "command ID");
+            // A command sent to the current window itself (not through a page's button).
+            WPARAM wp = WPARAM(parseNumber(a(1), "a command id") & 0xFFFF);
+            if (c == "command")
+                send(requireCurrent(), WM_COMMAND, wp, 0);
+            else
+                post(requireCurrent(), WM_COMMAND, wp, 0), settle(100);
+        } else if (c == "expect-no-button") {
+            needArgs(l, 1, 1, "expect-no-button OK|Cancel|Apply|Help|TEXT");
+            HWND w = requireCurrent();
+            std::string want = a(1);
+            std::vector<int> ids;
+            if (want == "OK") ids = {IDOK};
+            if (want == "Cancel") ids = {IDCANCEL};
+            if (want == "Apply") ids = {0x3021};
+            if (want == "Help") ids = {IDHELP, 0x3021 + 2};
+            for (HWND b : children(w)) {
+                if (lstrcmpiA(className(b).c_str(), "Button") || !IsWindowVisible(b)) continue;
+                std::string text = stripMnemonic(caption(b));
+                bool byText = lstrcmpiA(text.c_str(), want.c_str()) == 0 ||
+                              (want == "Apply" && lstrcmpiA(text.c_str(), "Apply Now") == 0);
+                bool byId = GetParent(b) == w && std::find(ids.begin(), ids.end(), controlId(b)) != ids.end();
+                if (byText || byId)
+                    fail(format("a visible button %s (id %d) is in %s", quote(caption(b)).c_str(), controlId(b),
+                                quote(caption(w)).c_str()));
+            }
+        } else if (c == "click" || c == "click-async") {
+            needArgs(l, 1, 1, "click ID");
+            HWND b = control(a(1));
+            if (c == "click") {
+                send(b, BM_CLICK, 0, 0);
+            } else {
+                post(b, BM_CLICK, 0, 0);
+                settle(100);
+            }
+        } else if (c == "type") {
+            needArgs(l, 2, 2, "type ID TEXT");
+            HWND e = control(a(1));
+            focusControl(e);
+            for (unsigned char ch : a(2)) {
+                wchar_t w = L'\0';
+                MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(&ch), 1, &w, 1);
+                send(e, WM_CHAR, w, 1);
+            }
+        } else if (c == "select-all") {
+            needArgs(l, 1, 1, "select-all ID");
+            HWND e = control(a(1));
+            focusControl(e);
+            send(e, EM_SETSEL, 0, -1);
+        } else if (c == "backspace") {
+            needArgs(l, 1, 2, "backspace ID [COUNT]");
+            HWND e = control(a(1));
+            long n = argc > 1 ? parseNumber(a(2), "a count") : 1;
+            focusControl(e);
+            for (long i = 0; i < n; ++i) send(e, WM_CHAR, VK_BACK, 1);
+        } else if (c == "expect-text") {
+            needArgs(l, 2, 2, "expect-text ID TEXT");
+            HWND w = control(a(1));
+            expectValue(format("text of control %s", a(1).c_str()), a(2), [&] { return controlText(w); });
+        } else if (c == "expect-checked") {
+            needArgs(l, 2, 2, "expect-checked ID 0|1");
+            HWND b = control(a(1));
+            expectValue(format("check state of control %s", a(1).c_str()), a(2),
+                        [&] { return format("%d", int(send(b, BM_GETCHECK, 0, 0))); });
+        } else if (c == "expect-enabled") {
+            needArgs(l, 2, 2, "expect-enabled ID 0|1");
+            HWND w = control(a(1));
+            expectValue(format("enabled state of control %s", a(1).c_str()), a(2),
+                        [&] { return IsWindowEnabled(w) ? std::string("1") : std::string("0"); });
+        } else if (c == "choose" || c == "choose-async") {
+            needArgs(l, 2, 2, "choose ID INDEX");
+            HWND combo = control(a(1));
+            long index = parseNumber(a(2), "a list index");
+            long count = long(send(combo, CB_GETCOUNT, 0, 0));
+            if (index < 0 || index >= count) fail(format("the list has %ld entries, no %ld", count, index));
+            if (send(combo, CB_SETCURSEL, index, 0) != index) fail("CB_SETCURSEL failed");
+            // CB_SETCURSEL notifies nobody; a user's choice sends CBN_SELCHANGE.
+            WPARAM wp = MAKEWPARAM(controlId(combo), CBN_SELCHANGE);
+            if (c == "choose")
+                send(GetParent(combo), WM_COMMAND, wp, reinterpret_cast<LPARAM>(combo));
+            else
+                post(GetParent(combo), WM_COMMAND, wp, reinterpret_cast<LPARAM>(combo)), settle(100);
+        } else if (c == "expect-selection") {
+            needArgs(l, 2, 2, "expect-selection ID INDEX|none");
+            HWND combo = control(a(1));
+            std::string want = a(2) == "none" ? "-1" : a(2);
+            expectValue(format("selection of list %s", a(1).c_str()), want,
+                        [&] { return format("%d", int(send(combo, CB_GETCURSEL, 0, 0))); });
+        } else if (c == "expect-count") {
+            needArgs(l, 2, 2, "expect-count ID N");
+            HWND combo = control(a(1));
+            expectValue(format("entries of list %s", a(1).c_str()), a(2),
+                        [&] { return format("%d", int(send(combo, CB_GETCOUNT, 0, 0))); });
+        } else if (c == "expect-item") {
+            needArgs(l, 3, 3, "expect-item ID INDEX TEXT");
+            HWND combo = control(a(1));
+            int index = int(parseNumber(a(2), "a list index"));
+            expectValue(format("entry %d of list %s", index, a(1).c_str()), a(3), [&] { return comboItem(combo, index); });
+        } else if (c == "scroll" || c == "scroll-repeat") {
+            if (c == "scroll")
+                needArgs(l, 2, 2, "scroll ID CODE");
+            else
+                needArgs(l, 3, 3, "scroll-repeat ID CODE COUNT");
+            HWND bar = control(a(1));
+            long code = parseNumber(a(2), "a scroll code");
+            long n = c == "scroll" ? 1 : parseNumber(a(3), "a count");
+            DWORD style = GetWindowLongA(bar, GWL_STYLE);
+            UINT msg = (className(bar) == "ScrollBar" && !(style & SBS_VERT)) ? WM_HSCROLL : WM_VSCROLL;
+            for (long i = 0; i < n; ++i)
+                send(GetParent(bar), msg, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(bar));
+        } else if (c == "expect-msgbox") {
+            needArgs(l, 1, 1, "expect-msgbox TEXT");
+            requireStarted();
+            HWND found = nullptr;
+            if (!waitFor(
+                    [&] {
+                        for (HWND h : topWindows())
+                            if (isMessageBox(h) && caption(messageBoxText(h)) == a(1)) return (found = h) != nullptr;
+                        return false;
+                    },
+                    timeoutMs))
+                fail("no message box " + quote(a(1)) + " appeared; seen:" + windowsSummary());
+            makeCurrent(found);
+        } else if (c == "expect-msgbox-icon") {
+            needArgs(l, 1, 1, "expect-msgbox-icon stop|question|exclamation|information|none");
+            HWND box = requireCurrent();
+            static const char* const names[] = {"none", "stop", "question", "exclamation", "information", "other"};
+            LONG icon = runProbe(probe::OpMessageBoxIcon, box).result;
+            std::string seen = icon >= 0 && icon <= 5 ? names[icon] : "?";
+            if (seen != a(1)) fail(format("message box icon: expected %s, seen %s", a(1).c_str(), seen.c_str()));
+        } else if (c == "answer") {
+            needArgs(l, 1, 1, "answer yes|no|ok|cancel");
+            static const std::map<std::string, int> ids = {{"ok", IDOK}, {"cancel", IDCANCEL}, {"yes", IDYES}, {"no", IDNO}};
+            auto it = ids.find(a(1));
+            if (it == ids.end()) fail("answer yes, no, ok or cancel");
+            HWND box = requireCurrent();
+            HWND button = nullptr;
+            for (HWND b : directChildren(box))
+                if (controlId(b) == it->second && className(b) == "Button" && IsWindowVisible(b)) button = b;
+            if (!button) fail(format("%s has no %s button", quote(caption(box)).c_str(), a(1).c_str()));
+            clickAndWaitGone(button);
+        } else if (c == "expect-filename") {
+            needArgs(l, 1, 1, "expect-filename TEXT");
+            HWND e = fileNameEdit();
+            expectValue("file name field", a(1), [&] { return controlText(e); });
+        } else if (c == "set-filename") {
+            needArgs(l, 1, 1, "set-filename PATH");
+            HWND e = fileNameEdit();
+            std::string p = a(1);
+            p = winPath(p);  // the dialog refuses '/' in a name
+            std::wstring w = widen(p);
+            send(e, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(w.c_str()));
+            expectValue("file name field after setting it", p, [&] { return controlText(e); });
+        } else if (c == "set-filename-full") {
+            needArgs(l, 1, 1, "set-filename-full RELATIVE_PATH");
+            HWND e = fileNameEdit();
+            std::wstring w = widen(fullPath(a(1)));
+            send(e, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(w.c_str()));
+        } else if (c == "expect-filter-selected") {
+            needArgs(l, 1, 1, "expect-filter-selected INDEX");
+            HWND combo = dialogControl(0x470, "ComboBox");
+            expectValue("selected file type", a(1), [&] { return format("%d", int(send(combo, CB_GETCURSEL, 0, 0))); });
+        } else if (c == "expect-filter-text") {
+            needArgs(l, 2, 2, "expect-filter-text INDEX TEXT");
+            HWND combo = dialogControl(0x470, "ComboBox");
+            int index = int(parseNumber(a(1), "a list index"));
+            expectValue(format("file type %d", index), a(2), [&] { return comboItem(combo, index); });
+        } else if (c == "expect-filter-count") {
+            needArgs(l, 1, 1, "expect-filter-count N");
+            HWND combo = dialogControl(0x470, "ComboBox");
+            expectValue("number of file types", a(1), [&] { return format("%d", int(send(combo, CB_GETCOUNT, 0, 0))); });
+        } else if (c == "dialog-ok" || c == "dialog-cancel") {
+            needArgs(l, 0, 0, "dialog-ok | dialog-cancel");
+            // Posted: what the click sets off may be a message box or the end of the dialog.
+            post(dialogControl(c == "dialog-ok" ? IDOK : IDCANCEL, "Button"), BM_CLICK, 0, 0);
+            settle(100);
+        } else if (c == "wait-exit") {
+            needArgs(l, 1, 1, "wait-exit CODE");
+            requireStarted();
+            if (!waitFor([&] { return !running(); }, timeoutMs))
+                fail(format("the program is still running after %lu s:", timeoutMs / 1000) + windowsSummary());
+            DWORD code = 0;
+            GetExitCodeProcess(proc.hProcess, &code);
+            if (long(code) != parseNumber(a(1), "an exit code"))
+                fail(format("exit code: expected %s, seen %lu", a(1).c_str(), code));
+            cur = prev = nullptr;
+        } else if (c == "expect-running") {
+            needArgs(l, 0, 0, "expect-running");
+            requireStarted();
+            settle();
+            if (!running()) fail("the program is not running:" + windowsSummary());
+        } else if (c == "write-file") {
+            if (argc < 1) fail("usage: write-file PATH HEX...");
+            std::string hexText;
+            for (size_t i = 2; i <= argc; ++i) hexText += a(i);
+            std::vector<unsigned char> data = parseHex(hexText);
+            std::string w = winPath(a(1));
+            size_t slash = w.rfind('\\');
+            if (slash != std::string::npos && slash > 0) makeDirs(w.substr(0, slash));
+            HANDLE f = CreateFileA(w.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            DWORD done = 0;
+            if (f == INVALID_HANDLE_VALUE) fail(format("cannot create %s (%lu)", a(1).c_str(), GetLastError()));
+            BOOL ok = WriteFile(f, data.data(), DWORD(data.size()), &done, nullptr);
+            CloseHandle(f);
+            if (!ok || done != data.size()) fail("cannot write " + a(1));
+        } else if (c == "expect-file") {
+            if (argc < 1) fail("usage: expect-file PATH HEX...");
+            std::string hexText;
+            for (size_t i = 2; i <= argc; ++i) hexText += a(i);
+            std::vector<unsigned char> want = parseHex(hexText), seen = requireFile(a(1));
+            if (seen != want) {
+                size_t at = 0;
+                while (at < want.size() && at < seen.size() && want[at] == seen[at]) ++at;
+                fail(format("%s: %zu bytes expected, %zu seen, first difference at offset %zu\n    expected %s\n    seen     %s",
+                            a(1).c_str(), want.size(), seen.size(), at, hex(want.data(), want.size()).c_str(),
+                            hex(seen.data(), seen.size()).c_str()));
+            }
+        } else if (c == "expect-file-bytes") {
+            if (argc < 2) fail("usage: expect-file-bytes PATH OFFSET HEX...");
+            std::string hexText;
+            for (size_t i = 3; i <= argc; ++i) hexText += a(i);
+            std::vector<unsigned char> want = parseHex(hexText), seen = requireFile(a(1));
+            size_t off = size_t(parseNumber(a(2), "an offset"));
+            if (off + want.size() > seen.size())
+                fail(format("%s has %zu bytes, too few for %zu at offset %zu", a(1).c_str(), seen.size(), want.size(), off));
+            if (!std::equal(want.begin(), want.end(), seen.begin() + off))
+                fail(format("%s at offset %zu: expected %s, seen %s", a(1).c_str(), off, hex(want.data(), want.size()).c_str(),
+                            hex(seen.data() + off, want.size()).c_str()));
+        } else if (c == "expect-file-size") {
+            needArgs(l, 2, 2, "expect-file-size PATH N");
+            size_t seen = requireFile(a(1)).size();
+            if (long(seen) != parseNumber(a(2), "a size"))
+                fail(format("%s: expected %s bytes, seen %zu", a(1).c_str(), a(2).c_str(), seen));
+        } else if (c == "expect-no-file") {
+            needArgs(l, 1, 1, "expect-no-file PATH");
+            if (GetFileAttributesA(winPath(a(1)).c_str()) != INVALID_FILE_ATTRIBUTES) fail(a(1) + " exists");
+        } else if (c == "expect-tree") {
+            needArgs(l, 2, 2, "expect-tree DIR \"file|dir/file|...\"");
+            std::vector<std::string> files;
+            listTree(a(1), "", files);
+            if (joinBar(files) != a(2))
+                fail(format("files under %s: expected %s, seen %s", a(1).c_str(), quote(a(2)).c_str(),
+                            quote(joinBar(files)).c_str()));
+        } else if (c == "hold-file") {
+            needArgs(l, 1, 1, "hold-file PATH");
+            HANDLE f = CreateFileA(winPath(a(1)).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            if (f == INVALID_HANDLE_VALUE) fail(format("cannot open %s (%lu)", a(1).c_str(), GetLastError()));
+            heldFiles[a(1)] = f;
+        } else if (c == "release-file") {
+            needArgs(l, 1, 1, "release-file PATH");
+            auto it = heldFiles.find(a(1));
+            if (it == heldFiles.end()) fail(a(1) + " is not held");
+            CloseHandle(it->second);
+            heldFiles.erase(it);
+        } else if (c == "mkdir") {
+            needArgs(l, 1, 1, "mkdir PATH");
+            makeDirs(a(1));
+        } else if (c == "copy-file") {
+            needArgs(l, 2, 2, "copy-file FROM TO");
+            copyFile(a(1), a(2));
+        } else if (c == "screenshot") {
+            needArgs(l, 1, 1, "screenshot NAME");
+            // The harness takes the picture (X11 is out of reach from here) and answers
+            // by creating the file named on the marker line.
+            std::string done = fullPath(".screenshot-" + a(1) + ".done");
+            printf("@@screenshot %s %s\n", a(1).c_str(), done.c_str());
+            fflush(stdout);
+            if (!waitFor([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeoutMs))
+                printf("   (no screenshot taken: run the scenario through run-scenario.sh)\n");
+            DeleteFileA(done.c_str());
+        } else {
+            fail("unknown command " + quote(c));
+        }
+        recordSeen();
+    }
+
+    void cleanup() {
+        for (auto& h : heldFiles) CloseHandle(h.second);
+        heldFiles.clear();
+        if (started && running()) {
+            TerminateProcess(proc.hProcess, 1);
+            WaitForSingleObject(proc.hProcess, 5000);
+        }
+        if (job) CloseHandle(job);
+        job = nullptr;
+    }
+};
+
+int runScenario(const char* file) {
+    std::string path = winPath(file);
+    std::vector<unsigned char> bytes;
+    Driver d;
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    d.exeDir = self;
+    d.exeDir.erase(d.exeDir.rfind('\\') + 1);
+    if (!d.readFile(path, bytes)) {
+        printf("FAIL cannot read scenario %s\n", file);
+        return 2;
+    }
+    std::string name = path.substr(path.find_last_of("\\/") + 1);
+    std::vector<Line> lines;
+    std::string text(bytes.begin(), bytes.end());
+    int number = 0;
+    for (size_t pos = 0; pos <= text.size();) {
+        size_t nl = text.find('\n', pos);
+        std::string raw = text.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos);
+        pos = nl == std::string::npos ? text.size() + 1 : nl + 1;
+        ++number;
+        if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+        try {
+            Line l{number, raw, tokenize(raw)};
+            if (!l.args.empty()) lines.push_back(l);
+        } catch (const Failure& e) {
+            printf("FAIL %s:%d: %s\n  %s\n", name.c_str(), number, raw.c_str(), e.what());
+            return 1;
+        }
+    }
+    // ${GAME} in an argument stands for the game directory's full path, which is new
+    // for every run (the dialogs report full paths).
+    char cwd[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof cwd, cwd);
+    std::string game = cwd;
+    if (!game.empty() && game.back() == '\\') game.pop_back();
+    for (Line& l : lines)
+        for (std::string& arg : l.args)
+            for (size_t at; (at = arg.find("${GAME}")) != std::string::npos;) arg.replace(at, 7, game);
+    for (const Line& l : lines) {
+        try {
+            d.run(l);
+            printf("ok   %s:%d: %s\n", name.c_str(), l.number, l.text.c_str());
+            fflush(stdout);
+        } catch (const Failure& e) {
+            printf("FAIL %s:%d: %s\n  %s\n", name.c_str(), l.number, l.text.c_str(), e.what());
+            fflush(stdout);
+            d.cleanup();
+            return 1;
+        }
+    }
+    if (d.running()) printf("note: the program was still running at the end of the scenario; stopped it\n");
+    d.cleanup();
+    printf("PASS %s (%zu commands)\n", name.c_str(), lines.size());
+    return 0;
+}
+
+}  // namespace
+}  // namespace kestrane
+
+int main(int argc, char** argv) {
+    _setmode(_fileno(stdout), _O_BINARY);  // plain \n lines for the harness
+    setvbuf(stdout, nullptr, _IONBF, 0);
+    if (argc != 2) {
+        printf("usage: kdriver SCENARIO_FILE   (run in the game directory)\n");
+        return 2;
+    }
+    return kestrane::runScenario(argv[1]);
+}

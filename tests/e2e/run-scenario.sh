@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Runs one scenario: a fresh game directory holding a copy of kestrane.exe, the driver
+# started there under Wine with a bounded time, the directory removed afterwards.
+#   run-scenario.sh STATE_DIR KESTRANE_EXE KDRIVER_EXE SCENARIO_FILE
+# Screenshots asked for by the scenario land in $E2E_SHOT_DIR (default: beside STATE_DIR).
+set -uo pipefail
+
+state=${1:?state directory} exe=${2:?kestrane.exe} driver=${3:?kdriver.exe} scenario=${4:?scenario}
+if [ ! -f "$state/env" ]; then
+  echo "e2e: no display or Wine prefix: the e2e.setup fixture has not run" >&2
+  exit 1
+fi
+# shellcheck disable=SC1091
+. "$state/env"
+[ -f "$exe" ] || { echo "e2e: $exe has not been built" >&2; exit 1; }
+scenario=$(cd "$(dirname "$scenario")" && pwd)/$(basename "$scenario")
+shots=${E2E_SHOT_DIR:-$(dirname "$state")/e2e-shots}
+
+game=$(mktemp -d /tmp/kestrane-e2e-game.XXXXXX)
+trap 'rm -rf "$game"' EXIT
+cp "$exe" "$game/"
+cd "$game" || exit 1
+
+timeout -k 5 120 wine "$driver" "$scenario" 2>&1 | while IFS= read -r line; do
+  line=${line%$'\r'}
+  printf '%s\n' "$line"
+  case $line in
+  '@@screenshot '*)
+    name=${line#@@screenshot }
+    name=${name%% *}
+    mkdir -p "$shots"
+    import -display "$DISPLAY" -window root "$shots/$name.png" && echo "   screenshot: $shots/$name.png"
+    : >"$game/.screenshot-$name.done"
+    ;;
+  esac
+done
+status=${PIPESTATUS[0]}
+[ "$status" = 124 ] && echo "e2e: the driver did not finish within 120 s"
+exit "$status"
