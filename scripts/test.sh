@@ -8,12 +8,12 @@ bash scripts/setup-deps.sh --gui || exit 1
 jobs=$(nproc 2>/dev/null || echo 2)
 
 status=0
-for preset in native win32; do
+for preset in native sanitize win32; do
   echo "== build ($preset)"
   cmake --preset "$preset" >/dev/null || exit 1
   cmake --build --preset "$preset" -j "$jobs" || exit 1
 done
-for preset in native win32; do
+for preset in native sanitize win32; do
   echo "== test ($preset)"
   ctest --preset "$preset" -j "$jobs" || status=1
 done

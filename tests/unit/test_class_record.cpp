@@ -80,7 +80,8 @@ TEST(ClassFileRoundTrip, EveryByteComesBackIncludingOpaqueAndBehindTheName) {
     // unused flag bits set.
     std::vector<std::uint8_t> bytes(74);
     for (std::size_t i = 0; i < 74; ++i) bytes[i] = static_cast<std::uint8_t>(0xA5 ^ (i * 37));
-    const char name[] = "Knight\0junk\xff\x01zz";
+    const char name[] = "Knight\0junk\xff\x01zzabcd";  // exactly 19 bytes
+    static_assert(sizeof name == 20);
     std::copy(name, name + 19, bytes.begin() + 28);
     writeBytes(dir.file("k.cfg"), bytes);
 
