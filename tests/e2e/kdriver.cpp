@@ -94,7 +94,7 @@ std::string joinBar(const std::vector<std::string>& v) {
 
 long parseNumber(const std::string& s, const char* what) {
     char* end = nullptr;
-    long v = strtol(s.c_str(), &end, 0);
+    long v = long(strtoul(s.c_str(), &end, 0));  // ids and styles may use all 32 bits
     if (s.empty() || *end) fail(format("%s must be a number, got %s", what, quote(s).c_str()));
     return v;
 }
@@ -371,6 +371,7 @@ struct Driver {
     HWND requireTabs() {
         HWND t = tabControl(requireCurrent());
         if (!t) fail(format("the current window %s has no tab row", quote(caption(cur)).c_str()));
+        if (!IsWindowVisible(t)) fail(format("the tab row of %s is hidden", quote(caption(cur)).c_str()));
         return t;
     }
 
@@ -791,6 +792,12 @@ struct Driver {
             needArgs(l, 1, 1, "expect-caption TEXT");
             HWND w = requireCurrent();
             expectValue("caption", a(1), [&] { return caption(w); });
+        } else if (c == "expect-style" || c == "expect-exstyle") {
+            needArgs(l, 1, 1, "expect-style HEX | expect-exstyle HEX");
+            HWND w = requireCurrent();
+            int which = c == "expect-style" ? GWL_STYLE : GWL_EXSTYLE;
+            std::string want = format("0x%08lX", (unsigned long)parseNumber(a(1), "a style"));
+            expectValue(c.substr(7), want, [&] { return format("0x%08lX", (unsigned long)GetWindowLongA(w, which)); });
         } else if (c == "expect-tabs") {
             needArgs(l, 1, 1, "expect-tabs \"A|B|...\"");
             HWND t = requireTabs();
@@ -1127,6 +1134,7 @@ struct Driver {
             needArgs(l, 1, 1, "screenshot NAME");
             // The harness takes the picture (X11 is out of reach from here) and answers
             // by creating the file named on the marker line.
+            settle(500);  // let the windows paint
             std::string done = fullPath(".screenshot-" + a(1) + ".done");
             printf("@@screenshot %s %s\n", a(1).c_str(), done.c_str());
             fflush(stdout);
