@@ -17,11 +17,17 @@ scenario=$(cd "$(dirname "$scenario")" && pwd)/$(basename "$scenario")
 shots=${E2E_SHOT_DIR:-$(dirname "$state")/e2e-shots}
 
 game=$(mktemp -d /tmp/kestrane-e2e-game.XXXXXX)
-trap 'rm -rf "$game"' EXIT
+log=$(mktemp /tmp/kestrane-e2e-log.XXXXXX)
+trap 'rm -rf "$game" "$log"' EXIT
 cp "$exe" "$game/"
 cd "$game" || exit 1
 
-timeout -k 5 120 wine "$driver" "$scenario" 2>&1 | while IFS= read -r line; do
+# The driver runs in the background so that a TERM to this script reaches it (and its
+# job object then ends the program); its output is followed live for screenshot requests.
+timeout -k 5 120 wine "$driver" "$scenario" >"$log" 2>&1 &
+drv=$!
+trap 'kill -TERM "$drv" 2>/dev/null' TERM INT HUP
+tail -s 0.1 -n +1 -f --pid="$drv" "$log" | while IFS= read -r line; do
   line=${line%$'\r'}
   printf '%s\n' "$line"
   case $line in
@@ -33,7 +39,11 @@ timeout -k 5 120 wine "$driver" "$scenario" 2>&1 | while IFS= read -r line; do
     : >"$game/.screenshot-$name.done"
     ;;
   esac
-done
-status=${PIPESTATUS[0]}
+done &
+follower=$!
+status=0
+wait "$drv" || status=$?
+while kill -0 "$drv" 2>/dev/null; do wait "$drv" || status=$?; done
+wait "$follower"
 [ "$status" = 124 ] && echo "e2e: the driver did not finish within 120 s"
 exit "$status"
