@@ -1,0 +1,255 @@
+// Fuzz target: the class file reader over arbitrary bytes, then the five
+// pages' rules on whatever record the read left.
+//
+// Invariants:
+//  - fromBytes and the real read through a file change exactly the first
+//    min(N, 74) file bytes of the record, to the input's bytes;
+//  - writeClassFile writes 74 bytes that read back to the same record;
+//  - nameText() never passes the 19 bytes; the name field never shows more
+//    than 18;
+//  - every page button's click on that record changes only its own page's
+//    bits, and leaves the button shown as a click would (a radio checked, a
+//    check box flipped); a foreign id changes nothing;
+//  - the Basic Info number rules round-trip every stored value.
+// Crashes and sanitizer reports are findings too.
+#include "fuzz_support.h"
+
+#include "basic_info_rules.h"
+#include "class_name_rules.h"
+#include "class_record.h"
+#include "magicka_rules.h"
+#include "miscellaneous_rules.h"
+#include "resistance_rules.h"
+#include "resource.h"
+#include "tables.h"
+#include "weapons_armor_rules.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+using namespace kestrane;
+using kestrane::fuzz::readRaw;
+using kestrane::fuzz::scratchDir;
+using kestrane::fuzz::writeRaw;
+
+namespace {
+
+using Bytes = std::array<std::uint8_t, kClassFileSize>;
+
+// The bits a page's buttons may change, as file bytes.
+Bytes resistanceBits() {
+    ClassData m;
+    m.resistFlags = m.immuneFlags = m.lowToleranceFlags = m.criticalWeaknessFlags = 0x7F;
+    return m.toBytes();
+}
+Bytes weaponsArmorBits() {
+    ClassData m;
+    m.forbiddenMaterials = 0x03FF;
+    m.expertWeapons = 0x3F;
+    m.forbiddenEquipment = 0x1FFF;
+    return m.toBytes();
+}
+Bytes magickaBits() {
+    ClassData m;
+    m.abilityFlags = kNoSpellRegenBit | kUnableInDarkBit | kReducedInDarkBit | kUnableInLightBit |
+                     kReducedInLightBit | kMageryMask;
+    m.spellAbsorption = 0xFF;
+    return m.toBytes();
+}
+Bytes miscellaneousBits() {
+    ClassData m;
+    m.abilityFlags = kTalentMask | kDamageSunlightBit | kDamageHolyBit;
+    m.rapidHealing = m.regeneration = m.bonusPhobiaFlags = 0xFF;
+    return m.toBytes();
+}
+
+bool inRange(int id, int first, int count) { return id >= first && id < first + count; }
+
+struct Page {
+    const char* name;
+    const int* ids;
+    std::size_t count;
+    bool (*shown)(const ClassData&, int);
+    bool (*click)(int id, bool checkedAfterClick);
+    bool (*isCheckBox)(int id);  // everything else is a radio button
+    Bytes mayChange;
+};
+
+const std::array<Page, 4>& pages() {
+    static const std::array<Page, 4> all = {{
+        {"resistance", kResistanceButtons.data(), kResistanceButtons.size(), resistanceShown,
+         [](int id, bool) { return resistanceClicked(id); }, [](int) { return false; }, resistanceBits()},
+        {"weapons and armor", kWeaponsArmorButtons.data(), kWeaponsArmorButtons.size(), weaponsArmorShown,
+         [](int id, bool) { return weaponsArmorClicked(id); },
+         [](int id) { return inRange(id, IDC_WA_MATERIAL0, 10) || inRange(id, IDC_WA_LEATHER, 7); },
+         weaponsArmorBits()},
+        {"magicka", kMagickaButtons.data(), kMagickaButtons.size(), magickaShown, magickaClicked,
+         [](int id) { return id == IDC_MAG_NO_SPELL_REGEN; }, magickaBits()},
+        {"miscellaneous", kMiscellaneousButtons.data(), kMiscellaneousButtons.size(), miscellaneousShown,
+         miscellaneousClicked,
+         [](int id) { return inRange(id, IDC_MISC_TALENT0, 3) || id == IDC_MISC_SUNLIGHT || id == IDC_MISC_HOLY; },
+         miscellaneousBits()},
+    }};
+    return all;
+}
+
+void checkPages(const ClassData& record, int foreignId) {
+    const Bytes start = record.toBytes();
+    for (const Page& page : pages()) {
+        for (std::size_t k = 0; k < page.count; ++k) {
+            const int id = page.ids[k];
+            ClassRecord = record;
+            modified = 0;
+            const bool wasShown = page.shown(ClassRecord, id);
+            // A check box's state after a click is the opposite of what it showed.
+            FUZZ_CHECK(page.click(id, !wasShown));
+            FUZZ_CHECK(modified == 1);
+            const Bytes after = ClassRecord.toBytes();
+            for (std::size_t i = 0; i < kClassFileSize; ++i)
+                FUZZ_CHECK(((after[i] ^ start[i]) & ~page.mayChange[i]) == 0);
+            FUZZ_CHECK(page.shown(ClassRecord, id) == (page.isCheckBox(id) ? !wasShown : true));
+        }
+        if (std::find(page.ids, page.ids + page.count, foreignId) == page.ids + page.count) {
+            ClassRecord = record;
+            modified = 0;
+            FUZZ_CHECK(!page.shown(ClassRecord, foreignId));
+            FUZZ_CHECK(!page.click(foreignId, true));
+            FUZZ_CHECK(modified == 0);
+            FUZZ_CHECK(ClassRecord.toBytes() == start);
+        }
+    }
+}
+
+void checkStep(bool (*step)(std::uint16_t&, int), std::uint16_t v, int code) {
+    std::uint16_t u = v;
+    if (step(u, code))
+        FUZZ_CHECK(code == kLineUp ? u == v + 1 : (code == kLineDown && u == v - 1));
+    else
+        FUZZ_CHECK(u == v);
+}
+
+void checkNumber(std::uint16_t v, std::size_t limit, bool (*step)(std::uint16_t&, int)) {
+    const std::string s = formatNumber(v);
+    FUZZ_CHECK(parseNumberText(s) == v);
+    FUZZ_CHECK(numberAfterShowing(v, fieldLimitFor(s, limit)) == v);
+    for (int code : {kLineUp, kLineDown, 7}) checkStep(step, v, code);
+}
+
+void checkMultiplier(std::int32_t m) {
+    const std::string s = formatMultiplier(m);
+    const std::int32_t back = parseMultiplierText(s);
+    // Two decimals lose at most half a hundredth (327.68 raw), the cut one more.
+    const long long diff = static_cast<long long>(back) - m;
+    FUZZ_CHECK(diff >= -329 && diff <= 329);
+    FUZZ_CHECK(multiplierAfterShowing(m, fieldLimitFor(s, kMultiplierLimit)) == back);
+    for (int code : {kLineUp, kLineDown, 7}) {
+        std::int32_t u = m;
+        if (stepMultiplier(u, code))
+            FUZZ_CHECK(static_cast<long long>(u) - m == (code == kLineUp ? 655 : -655));
+        else
+            FUZZ_CHECK(u == m);
+    }
+}
+
+// The input as typed text: atoi's reading wherever atoi is defined.
+void checkTypedText(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size() && std::strchr(" \t\n\v\f\r", text[i]) && text[i]) ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t digits = 0;
+    while (i + digits < text.size() && text[i + digits] >= '0' && text[i + digits] <= '9') ++digits;
+    const std::uint16_t n = parseNumberText(text);
+    if (digits <= 9) FUZZ_CHECK(n == static_cast<std::uint16_t>(std::atoi(text.c_str())));
+    parseMultiplierText(text);
+
+    ClassRecord = ClassData{};
+    storeAttributeText(3, text);
+    FUZZ_CHECK(ClassRecord.attributes[3] == n);
+    storeAttributeText(kAttributeCount, text);  // out of range: ignored
+    storeHitPointsText(text);
+    FUZZ_CHECK(ClassRecord.hitPointsPerLevel == n);
+    storeMultiplierText(text);
+    FUZZ_CHECK(ClassRecord.advancementMultiplier == parseMultiplierText(text));
+    const int selection = text.empty() ? -1 : static_cast<signed char>(text[0]);
+    storeSkillSelection(kSkillCount - 1, selection);
+    FUZZ_CHECK(ClassRecord.skills[kSkillCount - 1] == static_cast<std::uint8_t>(selection & 0xFF));
+    storeSkillSelection(kSkillCount, selection);  // out of range: ignored
+    FUZZ_CHECK(ClassRecord.toBytes() == [&] {
+        ClassData expected;
+        expected.attributes[3] = n;
+        expected.hitPointsPerLevel = n;
+        expected.advancementMultiplier = parseMultiplierText(text);
+        expected.skills[kSkillCount - 1] = static_cast<std::uint8_t>(selection & 0xFF);
+        return expected.toBytes();
+    }());
+
+    ClassData named;
+    named.className.fill('Z');
+    storeClassName(named, text);
+    const std::size_t stored = std::min(text.size(), kClassNameLimit);
+    FUZZ_CHECK(named.nameText() == std::string(text.c_str(), std::min(stored, std::strlen(text.c_str()))));
+    for (std::size_t i = stored + 1; i < kClassNameSize; ++i) FUZZ_CHECK(named.className[i] == 'Z');
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string& dir = scratchDir();
+
+    // A record whose bytes differ from byte to byte, so that a byte a read
+    // left alone is told from one it wrote.
+    Bytes before;
+    for (std::size_t i = 0; i < kClassFileSize; ++i)
+        before[i] = static_cast<std::uint8_t>(0xA5 ^ (i * 151) ^ size);
+    ClassData start;
+    start.fromBytes(before.data(), before.size());
+    FUZZ_CHECK(start.toBytes() == before);
+
+    Bytes expected = before;
+    std::copy(data, data + std::min(size, kClassFileSize), expected.begin());
+
+    ClassData fromMemory = start;
+    fromMemory.fromBytes(data, size);
+    FUZZ_CHECK(fromMemory.toBytes() == expected);
+
+    // The real read, through a file.
+    const std::string in = dir + "/in.cfg";
+    writeRaw(in, data, size);
+    ClassData read = start;
+    read.classFilePath = in;
+    modified = 1;
+    FUZZ_CHECK(read.readClassFile());
+    FUZZ_CHECK(modified == 0);
+    FUZZ_CHECK(read.toBytes() == expected);
+    FUZZ_CHECK(read.nameText().size() <= kClassNameSize);
+    const std::string shownName = classNameForDisplay(read);
+    FUZZ_CHECK(shownName.size() <= kClassNameLimit && read.nameText().compare(0, shownName.size(), shownName) == 0);
+
+    // Written and read back into an empty record: the same 74 bytes.
+    const std::string out = dir + "/out.cfg";
+    read.classFilePath = out;
+    modified = 1;
+    read.writeClassFile();
+    FUZZ_CHECK(modified == 0);
+    const std::string onDisk = readRaw(out);
+    FUZZ_CHECK(onDisk.size() == kClassFileSize && std::memcmp(onDisk.data(), expected.data(), kClassFileSize) == 0);
+    ClassData again;
+    again.classFilePath = out;
+    FUZZ_CHECK(again.readClassFile());
+    FUZZ_CHECK(again.toBytes() == expected);
+
+    const int foreignId = size >= 2 ? 3000 + ((data[0] << 8 | data[1]) % 400) : 0;
+    checkPages(read, foreignId);
+
+    for (std::uint16_t a : read.attributes) checkNumber(a, kAttributeLimit, stepAttribute);
+    checkNumber(read.hitPointsPerLevel, kHitPointsLimit, stepHitPoints);
+    checkMultiplier(read.advancementMultiplier);
+    checkTypedText(std::string(reinterpret_cast<const char*>(data), size));
+
+    ClassRecord = ClassData{};
+    modified = 0;
+    return 0;
+}
