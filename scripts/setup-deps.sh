@@ -15,6 +15,9 @@ have make || missing+=(make)
 [ -f /usr/include/nlohmann/json.hpp ] || missing+=(nlohmann-json3-dev)
 have i686-w64-mingw32-g++-posix || missing+=(g++-mingw-w64-i686-posix mingw-w64-i686-dev)
 have i686-w64-mingw32-windres || missing+=(binutils-mingw-w64-i686)
+# clang and its runtime (libFuzzer, the sanitizers) for the fuzz preset.
+have clang++ || missing+=(clang)
+dpkg -s libclang-rt-14-dev >/dev/null 2>&1 || missing+=(libclang-rt-14-dev)
 if [ "$want_gui" = 1 ]; then
   have Xvfb || missing+=(xvfb)
   have import || missing+=(imagemagick)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: native unit tests, then the Windows
-# build's tests (the end-to-end suite under Wine on a private Xvfb display).
+# build's tests (the end-to-end suite under Wine on a private Xvfb display),
+# then a short run of each fuzz target.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,4 +18,11 @@ for preset in native sanitize win32; do
   echo "== test ($preset)"
   ctest --preset "$preset" -j "$jobs" || status=1
 done
+
+# The libFuzzer targets, about a minute each.
+echo "== build (fuzz)"
+cmake --preset fuzz >/dev/null || exit 1
+cmake --build --preset fuzz -j "$jobs" || exit 1
+echo "== fuzz"
+bash tests/fuzz/run-fuzzers.sh || status=1
 exit $status
