@@ -77,6 +77,13 @@ if ! timeout 120 wineboot -i </dev/null >"$state/wineboot.log" 2>&1; then
   stop_all
   exit 1
 fi
+# Wine's own fonts (package fonts-wine) give dialogs the real "MS Sans Serif" metrics;
+# without them Wine falls back to a much wider font and captions are cut off.
+if [ -d /usr/share/wine/fonts ]; then
+  cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+else
+  echo "e2e: warning: /usr/share/wine/fonts is missing (install fonts-wine); captions may be cut off" >&2
+fi
 # Without a window manager Wine waits at every unmap unless its windows are unmanaged.
 timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1 ||
   { echo "e2e: cannot set the X11 driver option" >&2; stop_all; exit 1; }
