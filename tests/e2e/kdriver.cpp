@@ -1124,6 +1124,14 @@ struct Driver {
             if (it == heldFiles.end()) fail(a(1) + " is not held");
             CloseHandle(it->second);
             heldFiles.erase(it);
+        } else if (c == "set-readonly" || c == "set-writable") {
+            needArgs(l, 1, 1, c + " PATH");
+            // Wine keeps the read-only attribute as the file's Unix write bits.
+            DWORD attrs = GetFileAttributesA(winPath(a(1)).c_str());
+            if (attrs == INVALID_FILE_ATTRIBUTES) fail(a(1) + " does not exist");
+            attrs = c == "set-readonly" ? (attrs | FILE_ATTRIBUTE_READONLY) : (attrs & ~FILE_ATTRIBUTE_READONLY);
+            if (!SetFileAttributesA(winPath(a(1)).c_str(), attrs))
+                fail(format("cannot change the attributes of %s (%lu)", a(1).c_str(), GetLastError()));
         } else if (c == "mkdir") {
             needArgs(l, 1, 1, "mkdir PATH");
             makeDirs(a(1));
