@@ -1125,7 +1125,7 @@ struct Driver {
             CloseHandle(it->second);
             heldFiles.erase(it);
         } else if (c == "set-readonly" || c == "set-writable") {
-            needArgs(l, 1, 1, c + " PATH");
+            needArgs(l, 1, 1, "set-readonly|set-writable PATH");
             // Wine keeps the read-only attribute as the file's Unix write bits.
             DWORD attrs = GetFileAttributesA(winPath(a(1)).c_str());
             if (attrs == INVALID_FILE_ATTRIBUTES) fail(a(1) + " does not exist");
