@@ -58,19 +58,20 @@ std::string quote(const std::string& s) {
     return out + "\"";
 }
 
+// Scenario files are UTF-8; so is every text the driver compares or sends.
 std::wstring widen(const std::string& s) {
     if (s.empty()) return L"";
-    int n = MultiByteToWideChar(CP_ACP, 0, s.data(), int(s.size()), nullptr, 0);
+    int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), int(s.size()), nullptr, 0);
     std::wstring w(n, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, s.data(), int(s.size()), &w[0], n);
+    MultiByteToWideChar(CP_UTF8, 0, s.data(), int(s.size()), &w[0], n);
     return w;
 }
 
 std::string narrow(const std::wstring& w) {
     if (w.empty()) return "";
-    int n = WideCharToMultiByte(CP_ACP, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
     std::string s(n, '\0');
-    WideCharToMultiByte(CP_ACP, 0, w.data(), int(w.size()), &s[0], n, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), &s[0], n, nullptr, nullptr);
     return s;
 }
 
@@ -138,11 +139,18 @@ std::string winPath(const std::string& p) {
 }
 
 std::string fullPath(const std::string& p) {
-    std::string w = winPath(p);
-    char buf[MAX_PATH * 2];
-    DWORD n = GetFullPathNameA(w.c_str(), sizeof buf, buf, nullptr);
-    if (!n || n >= sizeof buf) fail("cannot make a full path of " + quote(p));
-    return buf;
+    std::wstring w = widen(winPath(p));
+    wchar_t buf[MAX_PATH * 4];
+    DWORD n = GetFullPathNameW(w.c_str(), MAX_PATH * 4, buf, nullptr);
+    if (!n || n >= MAX_PATH * 4) fail("cannot make a full path of " + quote(p));
+    return narrow(buf);
+}
+
+// A path for the wide file functions, long ones included.
+std::wstring filePath(const std::string& p) {
+    std::wstring w = widen(fullPath(p));
+    if (w.size() >= MAX_PATH - 12 && w.compare(0, 4, L"\\\\?\\") != 0) w = L"\\\\?\\" + w;
+    return w;
 }
 
 // ---- scenario text ----------------------------------------------------------------
@@ -569,25 +577,26 @@ struct Driver {
     }
 
     void copyFile(const std::string& from, const std::string& to) {
-        if (!CopyFileA(winPath(from).c_str(), winPath(to).c_str(), FALSE))
+        if (!CopyFileW(filePath(from).c_str(), filePath(to).c_str(), FALSE))
             fail(format("cannot copy %s to %s (%lu)", from.c_str(), to.c_str(), GetLastError()));
     }
 
     void makeDirs(const std::string& path) {
-        std::string w = winPath(path);
-        for (size_t i = 0; i <= w.size(); ++i) {
-            if (i == w.size() || w[i] == '\\') {
-                std::string part = w.substr(0, i);
-                if (part.empty() || (part.size() == 2 && part[1] == ':')) continue;
-                CreateDirectoryA(part.c_str(), nullptr);
+        std::wstring w = filePath(path);
+        size_t root = w.compare(0, 4, L"\\\\?\\") == 0 ? 4 : 0;
+        for (size_t i = root; i <= w.size(); ++i) {
+            if (i == w.size() || w[i] == L'\\') {
+                std::wstring part = w.substr(0, i);
+                if (part.size() <= root || part.back() == L':') continue;
+                CreateDirectoryW(part.c_str(), nullptr);
             }
         }
-        DWORD a = GetFileAttributesA(w.c_str());
+        DWORD a = GetFileAttributesW(w.c_str());
         if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY)) fail("cannot create directory " + path);
     }
 
     bool readFile(const std::string& path, std::vector<unsigned char>& out) {
-        HANDLE f = CreateFileA(winPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+        HANDLE f = CreateFileW(filePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                OPEN_EXISTING, 0, nullptr);
         if (f == INVALID_HANDLE_VALUE) return false;
         out.clear();
@@ -605,17 +614,17 @@ struct Driver {
     }
 
     void listTree(const std::string& dir, const std::string& prefix, std::vector<std::string>& out) {
-        WIN32_FIND_DATAA fd;
-        HANDLE h = FindFirstFileA((winPath(dir) + "\\*").c_str(), &fd);
+        WIN32_FIND_DATAW fd;
+        HANDLE h = FindFirstFileW((filePath(dir) + L"\\*").c_str(), &fd);
         if (h == INVALID_HANDLE_VALUE) return;
         do {
-            std::string n = fd.cFileName;
+            std::string n = narrow(fd.cFileName);
             if (n == "." || n == "..") continue;
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 listTree(dir + "/" + n, prefix + n + "/", out);
             else
                 out.push_back(prefix + n);
-        } while (FindNextFileA(h, &fd));
+        } while (FindNextFileW(h, &fd));
         FindClose(h);
         std::sort(out.begin(), out.end());
     }
@@ -909,11 +918,7 @@ struct Driver {
             needArgs(l, 2, 2, "type ID TEXT");
             HWND e = control(a(1));
             focusControl(e);
-            for (unsigned char ch : a(2)) {
-                wchar_t w = L'\0';
-                MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(&ch), 1, &w, 1);
-                send(e, WM_CHAR, w, 1);
-            }
+            for (wchar_t w : widen(a(2))) send(e, WM_CHAR, w, 1);
         } else if (c == "select-all") {
             needArgs(l, 1, 1, "select-all ID");
             HWND e = control(a(1));
@@ -1069,7 +1074,7 @@ struct Driver {
             std::string w = winPath(a(1));
             size_t slash = w.rfind('\\');
             if (slash != std::string::npos && slash > 0) makeDirs(w.substr(0, slash));
-            HANDLE f = CreateFileA(w.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            HANDLE f = CreateFileW(filePath(a(1)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
             DWORD done = 0;
             if (f == INVALID_HANDLE_VALUE) fail(format("cannot create %s (%lu)", a(1).c_str(), GetLastError()));
             BOOL ok = WriteFile(f, data.data(), DWORD(data.size()), &done, nullptr);
@@ -1105,7 +1110,7 @@ struct Driver {
                 fail(format("%s: expected %s bytes, seen %zu", a(1).c_str(), a(2).c_str(), seen));
         } else if (c == "expect-no-file") {
             needArgs(l, 1, 1, "expect-no-file PATH");
-            if (GetFileAttributesA(winPath(a(1)).c_str()) != INVALID_FILE_ATTRIBUTES) fail(a(1) + " exists");
+            if (GetFileAttributesW(filePath(a(1)).c_str()) != INVALID_FILE_ATTRIBUTES) fail(a(1) + " exists");
         } else if (c == "expect-tree") {
             needArgs(l, 2, 2, "expect-tree DIR \"file|dir/file|...\"");
             std::vector<std::string> files;
@@ -1115,7 +1120,7 @@ struct Driver {
                             quote(joinBar(files)).c_str()));
         } else if (c == "hold-file") {
             needArgs(l, 1, 1, "hold-file PATH");
-            HANDLE f = CreateFileA(winPath(a(1)).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            HANDLE f = CreateFileW(filePath(a(1)).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
             if (f == INVALID_HANDLE_VALUE) fail(format("cannot open %s (%lu)", a(1).c_str(), GetLastError()));
             heldFiles[a(1)] = f;
         } else if (c == "release-file") {
@@ -1127,10 +1132,10 @@ struct Driver {
         } else if (c == "set-readonly" || c == "set-writable") {
             needArgs(l, 1, 1, "set-readonly|set-writable PATH");
             // Wine keeps the read-only attribute as the file's Unix write bits.
-            DWORD attrs = GetFileAttributesA(winPath(a(1)).c_str());
+            DWORD attrs = GetFileAttributesW(filePath(a(1)).c_str());
             if (attrs == INVALID_FILE_ATTRIBUTES) fail(a(1) + " does not exist");
             attrs = c == "set-readonly" ? (attrs | FILE_ATTRIBUTE_READONLY) : (attrs & ~FILE_ATTRIBUTE_READONLY);
-            if (!SetFileAttributesA(winPath(a(1)).c_str(), attrs))
+            if (!SetFileAttributesW(filePath(a(1)).c_str(), attrs))
                 fail(format("cannot change the attributes of %s (%lu)", a(1).c_str(), GetLastError()));
         } else if (c == "mkdir") {
             needArgs(l, 1, 1, "mkdir PATH");
