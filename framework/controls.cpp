@@ -14,4 +14,14 @@ std::string EditField::line(std::size_t maxChars) const {
     return std::string(buf.data(), static_cast<std::size_t>(n));
 }
 
+void Button::setCheck(bool on) const {
+    // Some platforms (Wine) uncheck the rest of an auto radio button's group when
+    // it is checked by message; as a plain radio button for that moment it cannot.
+    const LONG_PTR style = GetWindowLongPtrW(h_, GWL_STYLE);
+    const bool autoRadio = (style & BS_TYPEMASK) == BS_AUTORADIOBUTTON;
+    if (autoRadio) send(BM_SETSTYLE, static_cast<WPARAM>((style & 0xFFFF & ~BS_TYPEMASK) | BS_RADIOBUTTON), FALSE);
+    send(BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED);
+    if (autoRadio) send(BM_SETSTYLE, static_cast<WPARAM>(style & 0xFFFF), FALSE);
+}
+
 }  // namespace kestrane::fw

@@ -38,7 +38,9 @@ public:
 class Button : public Control {
 public:
     using Control::Control;
-    void setCheck(bool on) const { send(BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED); }
+    // Sets this button's state alone: never the other radio buttons of its group,
+    // so a record holding two states of one row shows both.
+    void setCheck(bool on) const;
     bool isChecked() const { return send(BM_GETCHECK) != BST_UNCHECKED; }
 };
 

@@ -1137,6 +1137,17 @@ struct Driver {
             attrs = c == "set-readonly" ? (attrs | FILE_ATTRIBUTE_READONLY) : (attrs & ~FILE_ATTRIBUTE_READONLY);
             if (!SetFileAttributesW(filePath(a(1)).c_str(), attrs))
                 fail(format("cannot change the attributes of %s (%lu)", a(1).c_str(), GetLastError()));
+        } else if (c == "fill-disk") {
+            needArgs(l, 1, 1, "fill-disk PATH");
+            // Another program takes every free byte of the disk that holds PATH.
+            HANDLE f = CreateFileW(filePath(a(1)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            if (f == INVALID_HANDLE_VALUE) fail(format("cannot create %s (%lu)", a(1).c_str(), GetLastError()));
+            std::vector<unsigned char> block(4096, 0xAA);
+            for (size_t size = block.size(); size > 0; size /= 2) {
+                DWORD done = 0;
+                while (WriteFile(f, block.data(), DWORD(size), &done, nullptr) && done == size) {}
+            }
+            CloseHandle(f);
         } else if (c == "mkdir") {
             needArgs(l, 1, 1, "mkdir PATH");
             makeDirs(a(1));

@@ -18,8 +18,25 @@ shots=${E2E_SHOT_DIR:-$(dirname "$state")/e2e-shots}
 
 game=$(mktemp -d /tmp/kestrane-e2e-game.XXXXXX)
 log=$(mktemp /tmp/kestrane-e2e-log.XXXXXX)
-trap 'rm -rf "$game" "$log"' EXIT
+mounted=""
+cleanup() {
+  [ -n "$mounted" ] && umount "$game/$mounted" 2>/dev/null
+  rm -rf "$game" "$log"
+}
+trap cleanup EXIT
 cp "$exe" "$game/"
+
+# "#! tmpfs DIR SIZE": DIR under the game directory is a small file system of its own,
+# so a scenario can fill it. Mounting needs root; elsewhere the scenario is skipped.
+while read -r _ directive dir size; do
+  [ "$directive" = tmpfs ] || continue
+  mkdir -p "$game/$dir"
+  if [ "$(id -u)" != 0 ] || ! mount -t tmpfs -o "size=$size" tmpfs "$game/$dir" 2>/dev/null; then
+    echo "e2e: skipped: mounting a $size tmpfs needs root, and it was refused here"
+    exit 77
+  fi
+  mounted=$dir
+done < <(grep '^#! ' "$scenario")
 cd "$game" || exit 1
 
 # The driver runs in the background so that a TERM to this script reaches it (and its
