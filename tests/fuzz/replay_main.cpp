@@ -29,7 +29,8 @@ void collect(const std::string& path, std::vector<std::string>& files) {
     if (DIR* d = ::opendir(path.c_str())) {
         while (dirent* e = ::readdir(d)) {
             std::string name = e->d_name;
-            if (name != "." && name != "..") names.push_back(name);
+            // README.md says what the directory is for; it is no input.
+            if (name != "." && name != ".." && name != "README.md") names.push_back(name);
         }
         ::closedir(d);
     }

@@ -31,12 +31,13 @@ seeds_file=$work/seeds-class_file
 seeds_text=$work/seeds-classcfg_text
 rm -rf "$seeds_file" "$seeds_text"
 mkdir -p "$seeds_file" "$seeds_text" "$work/corpus-class_file" "$work/corpus-classcfg_text"
-cp samples/*.txt tests/fuzz/regressions/* "$seeds_text"/ 2>/dev/null
+cp samples/*.txt "$seeds_text"/
+find tests/fuzz/regressions -type f ! -name README.md -exec cp {} "$seeds_text"/ \;
 for txt in samples/*.txt; do
   name=$(basename "$txt" .txt)
   ASAN_OPTIONS=detect_leaks=0 "$classcfg" build "$txt" -o "$seeds_file/$name.cfg" >/dev/null || exit 1
 done
-cp tests/fuzz/regressions/* "$seeds_file"/ 2>/dev/null
+find tests/fuzz/regressions -type f ! -name README.md -exec cp {} "$seeds_file"/ \;
 : >"$seeds_file/empty"
 head -c 74 /dev/zero >"$seeds_file/zeros-74"
 head -c 74 /dev/zero | tr '\0' '\377' >"$seeds_file/ff-74"
