@@ -7,21 +7,6 @@ namespace kestrane {
 
 using fw::Arg;
 
-namespace {
-
-// Shows one button as the record says. Wine's auto radio button unchecks the
-// rest of its group when it is checked by message, which would hide a row
-// holding two states; a plain radio button does not, so the button is set as
-// one and then made automatic again.
-void showAsStored(const fw::Button& button, bool checked) {
-    const bool automatic = (GetWindowLongA(button.hwnd(), GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON;
-    if (automatic) SendMessageA(button.hwnd(), BM_SETSTYLE, BS_RADIOBUTTON, FALSE);
-    button.setCheck(checked);
-    if (automatic) SendMessageA(button.hwnd(), BM_SETSTYLE, BS_AUTORADIOBUTTON, FALSE);
-}
-
-}  // namespace
-
 const fw::MessageTable MiscellaneousPage::table = {
     &ClassPage::table,
     {
@@ -44,7 +29,7 @@ const fw::MessageTable MiscellaneousPage::table = {
 
 bool MiscellaneousPage::loadControls() {
     ClassPage::loadControls();
-    for (int id : kMiscellaneousButtons) showAsStored(button(id), miscellaneousShown(ClassRecord, id));
+    showButtons(kMiscellaneousButtons, &miscellaneousShown);
     return true;
 }
 
