@@ -2,6 +2,7 @@
 // replaces the target only once the new bytes are safely on disk.
 #include "class_record.h"
 #include "file_io.h"
+#include "wide_string.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -14,20 +15,12 @@ namespace kestrane {
 
 namespace {
 
-std::wstring widen(const std::string& s) {
-    if (s.empty()) return std::wstring();
-    int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    std::wstring w(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), &w[0], n);
-    return w;
-}
-
 // A full path, with the \\?\ prefix when it is too long for the plain form.
-std::wstring systemPath(const std::string& utf8Path) {
-    std::wstring w = widen(utf8Path);
+WString systemPath(const std::string& utf8Path) {
+    WString w = widen(utf8Path);
     DWORD n = GetFullPathNameW(w.c_str(), 0, nullptr, nullptr);
     if (n == 0) return w;
-    std::wstring full(n, L'\0');
+    WString full(n, L'\0');
     n = GetFullPathNameW(w.c_str(), n, &full[0], nullptr);
     full.resize(n);
     if (full.size() >= MAX_PATH - 14 && full.compare(0, 4, L"\\\\?\\") != 0) {
@@ -74,15 +67,15 @@ std::unique_ptr<ClassFileReader> ClassFileReader::open(const std::string& utf8Pa
 }
 
 struct AtomicFileWriter::Impl {
-    std::wstring target;
-    std::wstring temp;
+    WString target;
+    WString temp;
     HANDLE h = INVALID_HANDLE_VALUE;
     bool committed = false;
 };
 
 AtomicFileWriter::AtomicFileWriter(const std::string& utf8Path) : impl_(std::make_unique<Impl>()) {
     impl_->target = systemPath(utf8Path);
-    const std::wstring& target = impl_->target;
+    const WString& target = impl_->target;
 
     // The target must be one we may replace: not read-only, not a directory,
     // and not held open by another program. Probing it with an exclusive
@@ -99,12 +92,12 @@ AtomicFileWriter::AtomicFileWriter(const std::string& utf8Path) : impl_(std::mak
         CloseHandle(probe);
     }
 
-    std::wstring::size_type slash = target.find_last_of(L"\\/");
-    std::wstring dir = slash == std::wstring::npos ? std::wstring(L".") : target.substr(0, slash);
+    WString::size_type slash = target.find_last_of(L"\\/");
+    WString dir = slash == WString::npos ? WString(L".") : target.substr(0, slash);
     unsigned seed = GetTickCount() ^ (GetCurrentProcessId() << 16);
     for (int attempt = 0; attempt < 16; ++attempt) {
         seed = seed * 1103515245u + 12345u;
-        std::wstring name = dir + L"\\~kestrane-" + std::to_wstring(seed % 100000000u) + L".tmp";
+        WString name = dir + L"\\~kestrane-" + widen(std::to_string(seed % 100000000u)) + L".tmp";
         HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                nullptr);
         if (h != INVALID_HANDLE_VALUE) {

@@ -26,23 +26,7 @@ Application::~Application() {
     g_app = nullptr;
 }
 
-std::wstring widen(const std::string& s) {
-    if (s.empty()) return std::wstring();
-    int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    std::wstring w(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), &w[0], n);
-    return w;
-}
-
-std::string narrow(const std::wstring& w) {
-    if (w.empty()) return std::string();
-    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-    std::string s(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr, nullptr);
-    return s;
-}
-
-int Application::messageBox(const std::wstring& text, UINT type) const {
+int Application::messageBox(const WString& text, UINT type) const {
     HWND owner = nullptr;
     if (mainWindow && mainWindow->hwnd()) owner = GetLastActivePopup(mainWindow->hwnd());
     return MessageBoxW(owner, text.c_str(), title_.c_str(), type);
@@ -62,7 +46,7 @@ int Application::run(HINSTANCE instance, int showState) {
     instance_ = instance;
     showState_ = showState;
 
-    std::wstring path(MAX_PATH, L'\0');
+    WString path(MAX_PATH, L'\0');
     for (;;) {
         DWORD n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
         if (n < path.size()) {
@@ -71,10 +55,10 @@ int Application::run(HINSTANCE instance, int showState) {
         }
         path.resize(path.size() * 2);
     }
-    std::wstring::size_type slash = path.find_last_of(L"\\/");
-    title_ = slash == std::wstring::npos ? path : path.substr(slash + 1);
-    std::wstring::size_type dot = title_.find_last_of(L'.');
-    if (dot != std::wstring::npos) title_.resize(dot);
+    WString::size_type slash = path.find_last_of(L"\\/");
+    title_ = slash == WString::npos ? path : path.substr(slash + 1);
+    WString::size_type dot = title_.find_last_of(L'.');
+    if (dot != WString::npos) title_.resize(dot);
 
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "wide_string.h"
+
 namespace kestrane::fw {
 
 class Window;
@@ -23,7 +25,7 @@ public:
     virtual bool startUp() = 0;
 
     // The exe's file name without directory and extension.
-    const std::wstring& title() const { return title_; }
+    const WString& title() const { return title_; }
     HINSTANCE instance() const { return instance_; }
     int showState() const { return showState_; }
 
@@ -31,7 +33,7 @@ public:
 
     // A message box captioned with the program title, owned by the main
     // window's active pop-up (or by nothing before there is a main window).
-    int messageBox(const std::wstring& text, UINT type) const;
+    int messageBox(const WString& text, UINT type) const;
 
     // Turns on the three-dimensional controls library when it is present.
     void enable3dControls();
@@ -39,17 +41,13 @@ public:
     int run(HINSTANCE instance, int showState);
 
 private:
-    std::wstring title_;
+    WString title_;
     HINSTANCE instance_ = nullptr;
     int showState_ = SW_SHOWNORMAL;
     HMODULE ctl3d_ = nullptr;
 };
 
 Application* app();
-
-// Text conversions at the platform boundary.
-std::wstring widen(const std::string& utf8);
-std::string narrow(const std::wstring& wide);
 
 }  // namespace kestrane::fw
 

@@ -9,6 +9,8 @@
 #include <prsht.h>
 
 #include <string>
+
+#include "wide_string.h"
 #include <utility>
 #include <vector>
 
@@ -92,7 +94,7 @@ private:
 // active page and no OK, Cancel, Apply or Help buttons.
 class SheetWindow : public Window {
 public:
-    SheetWindow(std::wstring caption, HWND parent, int firstPage)
+    SheetWindow(WString caption, HWND parent, int firstPage)
         : caption_(std::move(caption)), parent_(parent), firstPage_(firstPage) {}
 
     void addPage(PropertyPage* page) { pages_.push_back(page); }
@@ -117,7 +119,7 @@ private:
     static int CALLBACK sheetCallback(HWND, UINT, LPARAM);
     static LRESULT CALLBACK subclassProc(HWND, UINT, WPARAM, LPARAM);
 
-    std::wstring caption_;
+    WString caption_;
     HWND parent_;
     int firstPage_;
     std::vector<PropertyPage*> pages_;

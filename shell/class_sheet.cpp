@@ -10,10 +10,10 @@ namespace kestrane {
 
 namespace {
 // The class name is stored in the system code page, like the game's files.
-std::wstring fromSystemCodePage(const std::string& s) {
-    if (s.empty()) return std::wstring();
+WString fromSystemCodePage(const std::string& s) {
+    if (s.empty()) return WString();
     int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    WString w(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), &w[0], n);
     return w;
 }
@@ -40,7 +40,7 @@ ClassSheet::ClassSheet()
       miscellaneous_() {}
 
 void ClassSheet::cannotOpen(const std::string& path) const {
-    fw::app()->messageBox(L"Cannot open " + fw::widen(path) + L".", MB_OK | MB_ICONSTOP);
+    fw::app()->messageBox(L"Cannot open " + widen(path) + L".", MB_OK | MB_ICONSTOP);
 }
 
 bool ClassSheet::initialLoad() {
@@ -80,7 +80,7 @@ bool ClassSheet::initialLoad() {
 
 void ClassSheet::askToSave() {
     // The name as text up to its NUL, and passed as an argument, never as a format.
-    std::wstring question = L"Do you want to save " + fromSystemCodePage(ClassRecord.nameText()) + L" first?";
+    WString question = L"Do you want to save " + fromSystemCodePage(ClassRecord.nameText()) + L" first?";
     if (fw::app()->messageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES) ClassRecord.writeClassFile();
 }
 
