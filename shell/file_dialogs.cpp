@@ -4,6 +4,7 @@
 
 #include <commdlg.h>
 
+#include <stdexcept>
 #include <vector>
 
 namespace kestrane {
@@ -12,15 +13,26 @@ namespace {
 
 // The filter as one literal, "|" standing for the list separator; the blanks
 // around each part belong to it.
-std::wstring classFileFilter() {
-    std::wstring f = L"Class Files (class*.cfg) | class*.cfg | All Files (*.*) | *.* ||";
+WString classFileFilter() {
+    WString f = L"Class Files (class*.cfg) | class*.cfg | All Files (*.*) | *.* ||";
     for (wchar_t& c : f)
         if (c == L'|') c = L'\0';
     return f;
 }
 
+using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
+
+// The dialogs' library brings much of the shell with it; it is loaded when a
+// dialog is first needed rather than at every start.
+FileDialogFn fileDialog(bool save) {
+    static HMODULE library = LoadLibraryW(L"comdlg32.dll");
+    FARPROC f = library ? GetProcAddress(library, save ? "GetSaveFileNameW" : "GetOpenFileNameW") : nullptr;
+    if (!f) throw std::runtime_error("the file dialogs are not available");
+    return reinterpret_cast<FileDialogFn>(reinterpret_cast<void*>(f));
+}
+
 std::optional<std::string> runDialog(HWND owner, const wchar_t* initialName, DWORD flags, bool save) {
-    std::wstring filter = classFileFilter();
+    WString filter = classFileFilter();
     std::vector<wchar_t> file(32768, L'\0');
     wcsncpy(file.data(), initialName, file.size() - 1);
 
@@ -36,12 +48,12 @@ std::optional<std::string> runDialog(HWND owner, const wchar_t* initialName, DWO
     ofn.Flags = flags | OFN_NOCHANGEDIR;
 
     // Also put the directory back ourselves: not every dialog honours the flag.
-    std::wstring cwd(GetCurrentDirectoryW(0, nullptr), L'\0');
+    WString cwd(GetCurrentDirectoryW(0, nullptr), L'\0');
     cwd.resize(GetCurrentDirectoryW(static_cast<DWORD>(cwd.size()), &cwd[0]));
-    BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+    BOOL ok = fileDialog(save)(&ofn);
     SetCurrentDirectoryW(cwd.c_str());
     if (!ok) return std::nullopt;
-    return fw::narrow(file.data());
+    return narrow(file.data());
 }
 
 }  // namespace
