@@ -8,6 +8,7 @@
 // their own work (limits, auto check boxes, notifications). Exit code 0 only when every
 // line passed.
 #include <windows.h>
+#include <psapi.h>
 #include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
@@ -324,6 +325,88 @@ struct Driver {
         for (HWND c : directChildren(h))
             if (controlId(c) == 0xFFFF && className(c) == "Static") return c;
         return nullptr;
+    }
+
+    // -- resource use of the program under test, for the long-session budget --
+
+    struct Usage {
+        SIZE_T privateBytes = 0;
+        int windows = 0;
+        DWORD userObjects = 0;
+        DWORD gdiObjects = 0;
+    };
+
+    static BOOL CALLBACK countChild(HWND, LPARAM count) {
+        ++*reinterpret_cast<int*>(count);
+        return TRUE;
+    }
+
+    Usage usageMark;
+
+    Usage usage() {
+        Usage u;
+        PROCESS_MEMORY_COUNTERS_EX pmc = {};
+        pmc.cb = sizeof pmc;
+        // Wine fills the working set for other processes but not always the private bytes.
+        if (K32GetProcessMemoryInfo(proc.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc))
+            u.privateBytes = pmc.PrivateUsage ? pmc.PrivateUsage : pmc.WorkingSetSize;
+        for (HWND h : topWindows()) {
+            ++u.windows;
+            EnumChildWindows(h, countChild, reinterpret_cast<LPARAM>(&u.windows));
+        }
+        u.userObjects = GetGuiResources(proc.hProcess, GR_USEROBJECTS);
+        u.gdiObjects = GetGuiResources(proc.hProcess, GR_GDIOBJECTS);
+        return u;
+    }
+
+    void printUsage(const std::string& label, const Usage& u) {
+        printf("@@usage %s memory_kib=%lu windows=%d user_objects=%lu gdi_objects=%lu\n", label.c_str(),
+               (unsigned long)(u.privateBytes / 1024), u.windows, (unsigned long)u.userObjects,
+               (unsigned long)u.gdiObjects);
+        fflush(stdout);
+    }
+
+    // Milliseconds from CreateProcess to a visible top-level window with this caption,
+    // for RUNS runs of EXE; the program is ended after each run. Prints the median.
+    void benchStartup(const std::string& exe, const std::string& want, int runs) {
+        std::string path = fullPath(exe);
+        std::vector<double> times;
+        LARGE_INTEGER freq;
+        QueryPerformanceFrequency(&freq);
+        for (int r = 0; r < runs; ++r) {
+            std::string cmd = "\"" + path + "\"";
+            STARTUPINFOA si = {};
+            si.cb = sizeof si;
+            PROCESS_INFORMATION pi = {};
+            LARGE_INTEGER t0, t1;
+            QueryPerformanceCounter(&t0);
+            if (!CreateProcessA(path.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+                fail(format("CreateProcess %s failed (%lu)", path.c_str(), GetLastError()));
+            if (job) AssignProcessToJobObject(job, pi.hProcess);
+            bool shown = false;
+            for (DWORD waited = 0; !shown && waited < timeoutMs; ++waited) {
+                std::vector<HWND> all;
+                EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&all));
+                for (HWND h : all) {
+                    DWORD pid = 0;
+                    GetWindowThreadProcessId(h, &pid);
+                    if (pid == pi.dwProcessId && IsWindowVisible(h) && caption(h) == want) shown = true;
+                }
+                if (!shown) Sleep(1);
+            }
+            QueryPerformanceCounter(&t1);
+            TerminateProcess(pi.hProcess, 0);
+            WaitForSingleObject(pi.hProcess, timeoutMs);
+            CloseHandle(pi.hThread);
+            CloseHandle(pi.hProcess);
+            if (!shown) fail(format("%s showed no window %s", exe.c_str(), quote(want).c_str()));
+            times.push_back(double(t1.QuadPart - t0.QuadPart) * 1000.0 / double(freq.QuadPart));
+        }
+        std::sort(times.begin(), times.end());
+        double median = times.size() % 2 ? times[times.size() / 2]
+                                         : (times[times.size() / 2 - 1] + times[times.size() / 2]) / 2;
+        printf("@@startup %s median_ms=%.1f runs=%d\n", exe.c_str(), median, runs);
+        fflush(stdout);
     }
 
     std::string windowsSummary() {
@@ -1148,6 +1231,34 @@ struct Driver {
                 while (WriteFile(f, block.data(), DWORD(size), &done, nullptr) && done == size) {}
             }
             CloseHandle(f);
+        } else if (c == "bench-startup") {
+            needArgs(l, 3, 3, "bench-startup EXE CAPTION RUNS");
+            if (!job) {
+                job = CreateJobObjectA(nullptr, nullptr);
+                JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+                limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+                SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+            }
+            benchStartup(a(1), a(2), int(parseNumber(a(3), "a number of runs")));
+        } else if (c == "usage-mark") {
+            needArgs(l, 0, 0, "usage-mark");
+            requireStarted();
+            usageMark = usage();
+            printUsage("mark", usageMark);
+        } else if (c == "expect-usage-near-mark") {
+            needArgs(l, 1, 1, "expect-usage-near-mark MAX_GROWTH_KIB");
+            requireStarted();
+            Usage now = usage();
+            printUsage("now", now);
+            long growth = long(now.privateBytes / 1024) - long(usageMark.privateBytes / 1024);
+            if (growth > parseNumber(a(1), "a size in KiB"))
+                fail(format("memory grew by %ld KiB since the mark", growth));
+            if (now.windows != usageMark.windows)
+                fail(format("window count %d, at the mark %d", now.windows, usageMark.windows));
+            if (now.userObjects > usageMark.userObjects || now.gdiObjects > usageMark.gdiObjects)
+                fail(format("USER/GDI objects %lu/%lu, at the mark %lu/%lu", (unsigned long)now.userObjects,
+                            (unsigned long)now.gdiObjects, (unsigned long)usageMark.userObjects,
+                            (unsigned long)usageMark.gdiObjects));
         } else if (c == "mkdir") {
             needArgs(l, 1, 1, "mkdir PATH");
             makeDirs(a(1));

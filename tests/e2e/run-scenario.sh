@@ -41,7 +41,8 @@ cd "$game" || exit 1
 
 # The driver runs in the background so that a TERM to this script reaches it (and its
 # job object then ends the program); its output is followed live for screenshot requests.
-timeout -k 5 120 wine "$driver" "$scenario" >"$log" 2>&1 &
+limit=${E2E_SCENARIO_TIMEOUT:-120}
+timeout -k 5 "$limit" wine "$driver" "$scenario" >"$log" 2>&1 &
 drv=$!
 trap 'kill -TERM "$drv" 2>/dev/null' TERM INT HUP
 tail -s 0.1 -n +1 -f --pid="$drv" "$log" | while IFS= read -r line; do
@@ -62,5 +63,5 @@ status=0
 wait "$drv" || status=$?
 while kill -0 "$drv" 2>/dev/null; do wait "$drv" || status=$?; done
 wait "$follower"
-[ "$status" = 124 ] && echo "e2e: the driver did not finish within 120 s"
+[ "$status" = 124 ] && echo "e2e: the driver did not finish within $limit s"
 exit "$status"
