@@ -436,6 +436,22 @@ struct Driver {
         }
     }
 
+    // Repeats a check that fails by throwing until it passes or the time is up: files
+    // are written after a dialog has gone, so a check right after one must wait too.
+    template <class F>
+    void eventually(F check) {
+        DWORD t0 = GetTickCount();
+        for (;;) {
+            try {
+                check();
+                return;
+            } catch (const Failure&) {
+                if (GetTickCount() - t0 >= timeoutMs) throw;
+            }
+            Sleep(20);
+        }
+    }
+
     // Lets the program work off what it was sent or posted; a key press is posted input,
     // so there is no message that could tell when it has been handled.
     void settle(DWORD ms = 300) {
@@ -1165,42 +1181,52 @@ struct Driver {
             if (!ok || done != data.size()) fail("cannot write " + a(1));
         } else if (c == "expect-file") {
             if (argc < 1) fail("usage: expect-file PATH HEX...");
-            std::string hexText;
-            for (size_t i = 2; i <= argc; ++i) hexText += a(i);
-            std::vector<unsigned char> want = parseHex(hexText), seen = requireFile(a(1));
-            if (seen != want) {
-                size_t at = 0;
-                while (at < want.size() && at < seen.size() && want[at] == seen[at]) ++at;
-                fail(format("%s: %zu bytes expected, %zu seen, first difference at offset %zu\n    expected %s\n    seen     %s",
-                            a(1).c_str(), want.size(), seen.size(), at, hex(want.data(), want.size()).c_str(),
-                            hex(seen.data(), seen.size()).c_str()));
-            }
+            eventually([&] {
+                std::string hexText;
+                for (size_t i = 2; i <= argc; ++i) hexText += a(i);
+                std::vector<unsigned char> want = parseHex(hexText), seen = requireFile(a(1));
+                if (seen != want) {
+                    size_t at = 0;
+                    while (at < want.size() && at < seen.size() && want[at] == seen[at]) ++at;
+                    fail(format("%s: %zu bytes expected, %zu seen, first difference at offset %zu\n    expected %s\n    seen     %s",
+                                a(1).c_str(), want.size(), seen.size(), at, hex(want.data(), want.size()).c_str(),
+                                hex(seen.data(), seen.size()).c_str()));
+                }
+            });
         } else if (c == "expect-file-bytes") {
             if (argc < 2) fail("usage: expect-file-bytes PATH OFFSET HEX...");
-            std::string hexText;
-            for (size_t i = 3; i <= argc; ++i) hexText += a(i);
-            std::vector<unsigned char> want = parseHex(hexText), seen = requireFile(a(1));
-            size_t off = size_t(parseNumber(a(2), "an offset"));
-            if (off + want.size() > seen.size())
-                fail(format("%s has %zu bytes, too few for %zu at offset %zu", a(1).c_str(), seen.size(), want.size(), off));
-            if (!std::equal(want.begin(), want.end(), seen.begin() + off))
-                fail(format("%s at offset %zu: expected %s, seen %s", a(1).c_str(), off, hex(want.data(), want.size()).c_str(),
-                            hex(seen.data() + off, want.size()).c_str()));
+            eventually([&] {
+                std::string hexText;
+                for (size_t i = 3; i <= argc; ++i) hexText += a(i);
+                std::vector<unsigned char> want = parseHex(hexText), seen = requireFile(a(1));
+                size_t off = size_t(parseNumber(a(2), "an offset"));
+                if (off + want.size() > seen.size())
+                    fail(format("%s has %zu bytes, too few for %zu at offset %zu", a(1).c_str(), seen.size(), want.size(), off));
+                if (!std::equal(want.begin(), want.end(), seen.begin() + off))
+                    fail(format("%s at offset %zu: expected %s, seen %s", a(1).c_str(), off, hex(want.data(), want.size()).c_str(),
+                                hex(seen.data() + off, want.size()).c_str()));
+            });
         } else if (c == "expect-file-size") {
             needArgs(l, 2, 2, "expect-file-size PATH N");
-            size_t seen = requireFile(a(1)).size();
-            if (long(seen) != parseNumber(a(2), "a size"))
-                fail(format("%s: expected %s bytes, seen %zu", a(1).c_str(), a(2).c_str(), seen));
+            eventually([&] {
+                size_t seen = requireFile(a(1)).size();
+                if (long(seen) != parseNumber(a(2), "a size"))
+                    fail(format("%s: expected %s bytes, seen %zu", a(1).c_str(), a(2).c_str(), seen));
+            });
         } else if (c == "expect-no-file") {
             needArgs(l, 1, 1, "expect-no-file PATH");
-            if (GetFileAttributesW(filePath(a(1)).c_str()) != INVALID_FILE_ATTRIBUTES) fail(a(1) + " exists");
+            eventually([&] {
+                if (GetFileAttributesW(filePath(a(1)).c_str()) != INVALID_FILE_ATTRIBUTES) fail(a(1) + " exists");
+            });
         } else if (c == "expect-tree") {
             needArgs(l, 2, 2, "expect-tree DIR \"file|dir/file|...\"");
-            std::vector<std::string> files;
-            listTree(a(1), "", files);
-            if (joinBar(files) != a(2))
-                fail(format("files under %s: expected %s, seen %s", a(1).c_str(), quote(a(2)).c_str(),
-                            quote(joinBar(files)).c_str()));
+            eventually([&] {
+                std::vector<std::string> files;
+                listTree(a(1), "", files);
+                if (joinBar(files) != a(2))
+                    fail(format("files under %s: expected %s, seen %s", a(1).c_str(), quote(a(2)).c_str(),
+                                quote(joinBar(files)).c_str()));
+            });
         } else if (c == "hold-file") {
             needArgs(l, 1, 1, "hold-file PATH");
             HANDLE f = CreateFileW(filePath(a(1)).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
