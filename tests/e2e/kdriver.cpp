@@ -733,7 +733,7 @@ struct Driver {
         WORD vk;
     };
 
-    void key(const std::string& spec) {
+    void key(const std::string& keys) {
         static const KeyName names[] = {
             {"tab", VK_TAB},       {"escape", VK_ESCAPE}, {"esc", VK_ESCAPE},     {"enter", VK_RETURN},
             {"return", VK_RETURN}, {"space", VK_SPACE},   {"backspace", VK_BACK}, {"delete", VK_DELETE},
@@ -742,14 +742,14 @@ struct Driver {
         };
         std::vector<WORD> mods;
         WORD vk = 0;
-        std::string rest = spec;
+        std::string rest = keys;
         for (std::string part : splitBar([&] {
                  std::string s = rest;
                  std::replace(s.begin(), s.end(), '+', '|');
                  return s;
              }())) {
             std::transform(part.begin(), part.end(), part.begin(), ::tolower);
-            if (vk) fail("the key must come last in " + quote(spec));
+            if (vk) fail("the key must come last in " + quote(keys));
             if (part == "ctrl" || part == "control")
                 mods.push_back(VK_CONTROL);
             else if (part == "shift")
@@ -766,7 +766,7 @@ struct Driver {
                 if (!vk) fail("unknown key " + quote(part));
             }
         }
-        if (!vk) fail("no key in " + quote(spec));
+        if (!vk) fail("no key in " + quote(keys));
         HWND target = requireCurrent();
         // Keyboard input goes to the foreground window's thread, with real key state.
         if (!waitFor(
