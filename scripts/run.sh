@@ -27,6 +27,7 @@ if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=":$num"
   echo "No DISPLAY: running on the virtual display $DISPLAY (screenshot: DISPLAY=$DISPLAY import -window root shot.png)"
   trap 'kill "$xvfb_pid" 2>/dev/null' EXIT
+  trap 'exit 130' INT TERM
 fi
 if [ ! -d "$WINEPREFIX" ]; then
   wineboot -i >/dev/null 2>&1
@@ -35,4 +36,6 @@ if [ ! -d "$WINEPREFIX" ]; then
 fi
 cd "$demo"
 echo "Starting kestrane.exe in $PWD"
-wine kestrane.exe
+# In the background, so that an interrupt reaches this script and its clean-up at once.
+wine kestrane.exe &
+wait $!
