@@ -76,9 +76,6 @@ INT_PTR Dialog::runModal(HWND owner) {
                            reinterpret_cast<LPARAM>(this));
 }
 
-void Dialog::endOk() { EndDialog(hwnd_, IDOK); }
-void Dialog::endCancel() { EndDialog(hwnd_, IDCANCEL); }
-
 INT_PTR CALLBACK Dialog::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Dialog* self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
     Message m{hwnd, msg, wp, lp, 0};
@@ -297,7 +294,6 @@ int SheetWindow::onCreate() {
         need.cx = std::max(need.cx, r.right);
         need.cy = std::max(need.cy, r.bottom);
     }
-    largestPage_ = need;
 
     HWND tab = PropSheet_GetTabControl(hwnd_);
     RECT tabRect{};

@@ -52,8 +52,6 @@ public:
 
 protected:
     virtual bool onInitDialog() { return true; }
-    void endOk();
-    void endCancel();
 
 private:
     static INT_PTR CALLBACK proc(HWND, UINT, WPARAM, LPARAM);
@@ -126,7 +124,6 @@ private:
     WNDPROC platformProc_ = nullptr;
     DWORD style_ = 0;
     DWORD exStyle_ = 0;
-    SIZE largestPage_{};
 
     friend class PropertyPage;
 };

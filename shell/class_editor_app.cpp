@@ -18,7 +18,12 @@ bool ClassEditorApp::startUp() {
     }
     // WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME
     if (!sheet->create(0x90C80080, WS_EX_DLGMODALFRAME)) {
-        mainWindow = nullptr;
+        // A window that was made and destroyed again has deleted its sheet and
+        // cleared the reference; otherwise the sheet is still ours to delete.
+        if (mainWindow == sheet) {
+            mainWindow = nullptr;
+            delete sheet;
+        }
         return false;
     }
     ShowWindow(sheet->hwnd(), showState());
