@@ -32,6 +32,17 @@ int usageError(std::ostream& err, const std::string& message) {
     return 2;
 }
 
+// Reads a whole class file, or says why it cannot and returns false.
+bool readOrReport(const std::string& path, std::vector<std::uint8_t>& bytes, std::ostream& err) {
+    try {
+        bytes = readWholeFile(path);
+        return true;
+    } catch (const ReadError& e) {
+        err << "classcfg: " << e.what() << "\n";
+        return false;
+    }
+}
+
 int dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     bool json = false;
     std::vector<std::string> files;
@@ -50,10 +61,7 @@ int dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     if (json && several) out << "[\n";
     for (const std::string& f : files) {
         std::vector<std::uint8_t> bytes;
-        try {
-            bytes = readWholeFile(f);
-        } catch (const ReadError& e) {
-            err << "classcfg: " << e.what() << "\n";
+        if (!readOrReport(f, bytes, err)) {
             status = 1;
             continue;
         }
@@ -151,10 +159,7 @@ int check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     int status = 0;
     for (const std::string& f : args) {
         std::vector<std::uint8_t> bytes;
-        try {
-            bytes = readWholeFile(f);
-        } catch (const ReadError& e) {
-            err << "classcfg: " << e.what() << "\n";
+        if (!readOrReport(f, bytes, err)) {
             status = 1;
             continue;
         }
