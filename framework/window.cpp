@@ -67,6 +67,20 @@ bool Window::dispatch(Message& m) {
     return true;
 }
 
+namespace {
+
+// Where a page goes in its sheet: the tab control's display area.
+RECT displayArea(HWND sheet) {
+    HWND tab = PropSheet_GetTabControl(sheet);
+    RECT r{};
+    GetWindowRect(tab, &r);
+    MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&r), 2);
+    TabCtrl_AdjustRect(tab, FALSE, &r);
+    return r;
+}
+
+}  // namespace
+
 // ---- modal dialog ----
 
 const MessageTable Dialog::table = {&Window::table, {}};
@@ -151,13 +165,7 @@ INT_PTR CALLBACK PropertyPage::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             if (hdr->code == PSN_SETACTIVE) {
                 // Pages are laid out in their own font; the sheet sized the
                 // display area for it, so every page takes exactly that area.
-                HWND sheet = GetParent(hwnd);
-                RECT r{};
-                HWND tab = PropSheet_GetTabControl(sheet);
-                GetWindowRect(tab, &r);
-                MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&r), 2);
-                TabCtrl_AdjustRect(tab, FALSE, &r);
-                self->fitTo(r);
+                self->fitTo(displayArea(GetParent(hwnd)));
                 guarded(m, [&] { self->activatePage(); });
                 SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, 0);
                 return TRUE;
@@ -319,8 +327,7 @@ int SheetWindow::onCreate() {
     SetWindowLongPtrW(hwnd_, GWL_STYLE, static_cast<LONG_PTR>(style_ & ~WS_VISIBLE));
 
     if (current) {
-        RECT display = tabRect;
-        TabCtrl_AdjustRect(tab, FALSE, &display);
+        RECT display = displayArea(hwnd_);
         SetWindowPos(current, nullptr, display.left, display.top, display.right - display.left,
                      display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
