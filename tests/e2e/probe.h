@@ -1,6 +1,6 @@
-// The block kdriver.exe hands to kdprobe.dll inside the program under test. Some
-// things (menus, icon handles) belong to the process that made them and cannot be
-// read from outside, so the probe reads them in place. Both sides are 32-bit.
+// The block kdriver.exe hands to kdprobe.dll inside the program under test. A menu
+// belongs to the process that made it and cannot be read from outside, so the probe
+// reads it in place. Both sides are 32-bit.
 #pragma once
 
 #include <windows.h>
@@ -9,11 +9,8 @@ namespace kestrane {
 namespace probe {
 
 enum Op : LONG {
-    OpSystemMenu = 1,   // items of hwnd's system menu
-    OpMessageBoxIcon,   // which standard icon a message box shows
+    OpSystemMenu = 1,  // items of hwnd's system menu
 };
-
-enum Icon : LONG { IconNone = 0, IconStop, IconQuestion, IconExclamation, IconInformation, IconOther };
 
 const int MaxItems = 32;
 const int MaxText = 64;
@@ -21,7 +18,7 @@ const int MaxText = 64;
 struct Block {
     LONG op;
     HWND hwnd;
-    LONG result;  // 1 when the query worked; Icon for OpMessageBoxIcon
+    LONG result;  // 1 when the query worked
     LONG count;
     UINT ids[MaxItems];
     UINT types[MaxItems];
