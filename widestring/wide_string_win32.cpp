@@ -7,13 +7,21 @@
 
 namespace kestrane {
 
-WString widen(const std::string& s) {
+namespace {
+
+WString toWide(const std::string& s, UINT codePage) {
     if (s.empty()) return WString();
-    int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    int n = MultiByteToWideChar(codePage, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
     WString w(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), &w[0], n);
+    MultiByteToWideChar(codePage, 0, s.data(), static_cast<int>(s.size()), &w[0], n);
     return w;
 }
+
+}  // namespace
+
+WString widen(const std::string& s) { return toWide(s, CP_UTF8); }
+
+WString fromSystemCodePage(const std::string& s) { return toWide(s, CP_ACP); }
 
 std::string narrow(const WString& w) {
     if (w.empty()) return std::string();

@@ -1,4 +1,6 @@
-// Wide (UTF-16) strings for the Windows side, with conversions from and to UTF-8.
+// Wide (UTF-16) strings for the Windows side, with conversions from and to
+// UTF-8 (paths, the program's own texts) and from the system code page (the
+// bytes of a class file).
 // A string type of our own rather than std::wstring: libstdc++ instantiates every
 // member of std::wstring in one piece, which would be a tenth of the exe.
 #ifndef KESTRANE_WIDE_STRING_H
@@ -12,6 +14,7 @@ struct WideTraits : std::char_traits<wchar_t> {};
 using WString = std::basic_string<wchar_t, WideTraits>;
 
 WString widen(const std::string& utf8);
+WString fromSystemCodePage(const std::string& bytes);
 std::string narrow(const WString& wide);
 
 }  // namespace kestrane
