@@ -1,5 +1,7 @@
 // Message tables: each window class lists (message, notification code,
 // control identifiers) -> handler, and chains to its base class's table.
+// A handler that returns bool may answer false ("not mine"): the search then
+// goes on down the rows and into the base tables.
 #ifndef KESTRANE_MESSAGE_TABLE_H
 #define KESTRANE_MESSAGE_TABLE_H
 
@@ -25,20 +27,22 @@ struct Message {
 enum class Arg {
     None,   // the handler takes no argument
     Index,  // id - firstId
-    Mask,   // 1 << (id - firstId)
-    Value,  // the entry's fixed value
+    Id,     // the control's own identifier
 };
 
+// For a row that takes every control's command.
+constexpr int kAnyControl = -1;
+
 struct MessageEntry;
-using Invoker = void (*)(Window* self, Message& m, const MessageEntry& e);
+// Runs the row's handler; false when the handler said "not mine".
+using Invoker = bool (*)(Window* self, Message& m, const MessageEntry& e);
 
 struct MessageEntry {
     UINT message;
     int code;      // notification code for WM_COMMAND, -1 for any
-    int firstId;   // control identifiers; -1 for any
+    int firstId;   // control identifiers; kAnyControl for any
     int lastId;
     Arg arg;
-    int value;
     Invoker invoke;
 
     bool matches(const Message& m) const;
@@ -48,7 +52,6 @@ struct MessageEntry {
 struct MessageTable {
     const MessageTable* base;
     std::vector<MessageEntry> entries;
-    const MessageEntry* find(const Message& m) const;
 };
 
 namespace detail {
@@ -60,25 +63,36 @@ struct MemberOf<R (C::*)(A...)> {
     using type = C;
 };
 
+// A handler's answer: what a bool handler returned, true for any other.
+template <typename Call>
+bool handled(Call&& call) {
+    if constexpr (std::is_same_v<decltype(call()), bool>) {
+        return call();
+    } else {
+        call();
+        return true;
+    }
+}
+
 // Calls a handler: a member of the window's class or a free routine, taking
 // nothing, the message, or one integer argument.
 template <auto F>
-void invoke(Window* self, Message& m, const MessageEntry& e) {
+bool invoke(Window* self, Message& m, const MessageEntry& e) {
     using FT = decltype(F);
     if constexpr (std::is_member_function_pointer_v<FT>) {
         using C = typename MemberOf<FT>::type;
         C* obj = static_cast<C*>(self);
         if constexpr (std::is_invocable_v<FT, C*>)
-            (obj->*F)();
+            return handled([&] { return (obj->*F)(); });
         else if constexpr (std::is_invocable_v<FT, C*, Message&>)
-            (obj->*F)(m);
+            return handled([&] { return (obj->*F)(m); });
         else
-            (obj->*F)(e.argumentFor(m));
+            return handled([&] { return (obj->*F)(e.argumentFor(m)); });
     } else {
         if constexpr (std::is_invocable_v<FT>)
-            F();
+            return handled([&] { return F(); });
         else
-            F(e.argumentFor(m));
+            return handled([&] { return F(e.argumentFor(m)); });
     }
 }
 
@@ -87,27 +101,22 @@ void invoke(Window* self, Message& m, const MessageEntry& e) {
 // Table rows, written as plainly as the tables they stand for.
 template <auto F>
 MessageEntry onMessage(UINT message) {
-    return {message, -1, -1, -1, Arg::None, 0, &detail::invoke<F>};
+    return {message, -1, kAnyControl, kAnyControl, Arg::None, &detail::invoke<F>};
 }
 
 template <auto F>
-MessageEntry onCommand(int code, int id, Arg arg = Arg::None, int value = 0) {
-    return {WM_COMMAND, code, id, id, arg, value, &detail::invoke<F>};
+MessageEntry onCommand(int code, int id, Arg arg = Arg::None) {
+    return {WM_COMMAND, code, id, id, arg, &detail::invoke<F>};
 }
 
 template <auto F>
 MessageEntry onCommandRange(int code, int firstId, int lastId, Arg arg) {
-    return {WM_COMMAND, code, firstId, lastId, arg, 0, &detail::invoke<F>};
+    return {WM_COMMAND, code, firstId, lastId, arg, &detail::invoke<F>};
 }
 
 template <auto F>
-MessageEntry onClicked(int id, Arg arg = Arg::None, int value = 0) {
-    return onCommand<F>(BN_CLICKED, id, arg, value);
-}
-
-template <auto F>
-MessageEntry onClickedRange(int firstId, int lastId, Arg arg) {
-    return onCommandRange<F>(BN_CLICKED, firstId, lastId, arg);
+MessageEntry onClicked(int id, Arg arg = Arg::None) {
+    return onCommand<F>(BN_CLICKED, id, arg);
 }
 
 }  // namespace kestrane::fw
