@@ -9,15 +9,12 @@ namespace kestrane {
 
 class MagickaPage : public ClassPage {
 public:
-    MagickaPage() : ClassPage(IDD_MAGICKA) {}
+    explicit MagickaPage(EditorCommands& editor) : ClassPage(IDD_MAGICKA, editor) {}
 
     bool loadControls() override;
 
     static const fw::MessageTable table;
     const fw::MessageTable* messageTable() const override { return &table; }
-
-private:
-    void noSpellRegenerationClicked();
 };
 
 }  // namespace kestrane

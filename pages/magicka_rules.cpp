@@ -29,9 +29,9 @@ bool isMageryButton(int id) { return id >= IDC_MAG_MAGERY_NONE && id < IDC_MAG_M
 
 void setMagery(std::uint16_t codeValue) { setAbilityBits(kMageryMask, codeValue); }
 
-void setLightPoweredMagery(std::uint16_t darkBits) { setAbilityBits(kDarkPair, darkBits); }
+void setCastingInDark(std::uint16_t darkBits) { setAbilityBits(kDarkPair, darkBits); }
 
-void setDarknessPoweredMagery(std::uint16_t lightBits) { setAbilityBits(kLightPair, lightBits); }
+void setCastingInLight(std::uint16_t lightBits) { setAbilityBits(kLightPair, lightBits); }
 
 void setSpellAbsorption(std::uint8_t code) {
     ClassRecord.spellAbsorption = code;
@@ -76,12 +76,12 @@ bool magickaClicked(int id, bool checkedAfterClick) {
         return true;
     }
     switch (id) {
-    case IDC_MAG_LIGHT_REDUCED: setDarknessPoweredMagery(kReducedInLightBit); break;
-    case IDC_MAG_LIGHT_UNABLE: setDarknessPoweredMagery(kUnableInLightBit); break;
-    case IDC_MAG_LIGHT_NORMAL: setDarknessPoweredMagery(0); break;
-    case IDC_MAG_DARK_REDUCED: setLightPoweredMagery(kReducedInDarkBit); break;
-    case IDC_MAG_DARK_UNABLE: setLightPoweredMagery(kUnableInDarkBit); break;
-    case IDC_MAG_DARK_NORMAL: setLightPoweredMagery(0); break;
+    case IDC_MAG_LIGHT_REDUCED: setCastingInLight(kReducedInLightBit); break;
+    case IDC_MAG_LIGHT_UNABLE: setCastingInLight(kUnableInLightBit); break;
+    case IDC_MAG_LIGHT_NORMAL: setCastingInLight(0); break;
+    case IDC_MAG_DARK_REDUCED: setCastingInDark(kReducedInDarkBit); break;
+    case IDC_MAG_DARK_UNABLE: setCastingInDark(kUnableInDarkBit); break;
+    case IDC_MAG_DARK_NORMAL: setCastingInDark(0); break;
     case IDC_MAG_ABSORB_NONE: setSpellAbsorption(0); break;
     case IDC_MAG_ABSORB_LIGHT: setSpellAbsorption(1); break;
     case IDC_MAG_ABSORB_DARK: setSpellAbsorption(2); break;

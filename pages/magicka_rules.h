@@ -18,10 +18,10 @@ void setMagery(std::uint16_t codeValue);
 
 // "Light Powered Magery" (casting in the dark): bits 6-7 of abilityFlags
 // become `darkBits`, one of 0, kUnableInDarkBit, kReducedInDarkBit.
-void setLightPoweredMagery(std::uint16_t darkBits);
+void setCastingInDark(std::uint16_t darkBits);
 // "Darkness Powered Magery" (casting in the light): bits 8-9 of abilityFlags
 // become `lightBits`, one of 0, kUnableInLightBit, kReducedInLightBit.
-void setDarknessPoweredMagery(std::uint16_t lightBits);
+void setCastingInLight(std::uint16_t lightBits);
 
 // The whole byte: 0, 1, 2 or 4.
 void setSpellAbsorption(std::uint8_t code);

@@ -9,16 +9,12 @@ namespace kestrane {
 
 class MiscellaneousPage : public ClassPage {
 public:
-    MiscellaneousPage() : ClassPage(IDD_MISCELLANEOUS) {}
+    explicit MiscellaneousPage(EditorCommands& editor) : ClassPage(IDD_MISCELLANEOUS, editor) {}
 
     bool loadControls() override;
 
     static const fw::MessageTable table;
     const fw::MessageTable* messageTable() const override { return &table; }
-
-private:
-    void sunlightClicked();
-    void holyPlacesClicked();
 };
 
 }  // namespace kestrane

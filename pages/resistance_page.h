@@ -9,7 +9,7 @@ namespace kestrane {
 
 class ResistancePage : public ClassPage {
 public:
-    ResistancePage() : ClassPage(IDD_RESISTANCE) {}
+    explicit ResistancePage(EditorCommands& editor) : ClassPage(IDD_RESISTANCE, editor) {}
 
     bool loadControls() override;
 

@@ -9,7 +9,7 @@ namespace kestrane {
 
 class WeaponsArmorPage : public ClassPage {
 public:
-    WeaponsArmorPage() : ClassPage(IDD_WEAPONS_ARMOR) {}
+    explicit WeaponsArmorPage(EditorCommands& editor) : ClassPage(IDD_WEAPONS_ARMOR, editor) {}
 
     bool loadControls() override;
 

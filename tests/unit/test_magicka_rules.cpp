@@ -2,6 +2,7 @@
 // spell-point regeneration.
 #include "class_record.h"
 #include "magicka_rules.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -15,13 +16,7 @@ using namespace kestrane;
 
 namespace {
 
-class MagickaRules : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ClassRecord = ClassData{};
-        modified = 0;
-    }
-};
+class MagickaRules : public FreshRecord {};
 
 // The magery buttons with the bits 10-12 each stands for.
 const std::pair<int, std::uint16_t> kMagery[] = {{3233, 0x1400}, {3234, 0x1000}, {3235, 0x0C00},
@@ -216,9 +211,9 @@ TEST_F(MagickaRules, RoutinesUseOnlyTheBitsOfTheirOwnGroup) {
     ClassRecord.abilityFlags = 0x0000;
     setMagery(0xFFFF);
     EXPECT_EQ(ClassRecord.abilityFlags, 0x1C00);
-    setLightPoweredMagery(0xFFFF);
+    setCastingInDark(0xFFFF);
     EXPECT_EQ(ClassRecord.abilityFlags, 0x1CC0);
-    setDarknessPoweredMagery(0xFFFF);
+    setCastingInLight(0xFFFF);
     EXPECT_EQ(ClassRecord.abilityFlags, 0x1FC0);
     setNoSpellRegeneration(true);
     EXPECT_EQ(ClassRecord.abilityFlags, 0x1FC8);
