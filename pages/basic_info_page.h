@@ -10,7 +10,7 @@ namespace kestrane {
 
 class BasicInfoPage : public ClassPage {
 public:
-    BasicInfoPage() : ClassPage(IDD_BASIC_INFO) {}
+    explicit BasicInfoPage(EditorCommands& editor) : ClassPage(IDD_BASIC_INFO, editor) {}
 
     bool initPage() override;
     bool loadControls() override;

@@ -1,14 +1,10 @@
 #include "class_page.h"
 
-#include "application.h"
 #include "class_name_rules.h"
 #include "class_record.h"
-#include "class_sheet.h"
 #include "resource.h"
 
 namespace kestrane {
-
-using fw::Arg;
 
 const fw::MessageTable ClassPage::table = {
     &fw::PropertyPage::table,
@@ -20,10 +16,6 @@ const fw::MessageTable ClassPage::table = {
         fw::onClicked<&ClassPage::exitCommand>(ID_APP_EXIT_CMD),
         fw::onClicked<&ClassPage::aboutCommand>(ID_APP_ABOUT_CMD),
     }};
-
-namespace {
-ClassSheet* mainSheet() { return static_cast<ClassSheet*>(fw::app()->mainWindow); }
-}  // namespace
 
 bool ClassPage::initPage() {
     fw::PropertyPage::initPage();
@@ -55,17 +47,19 @@ void ClassPage::selectText(const fw::EditField& field, int start, int end, bool 
     if (!noScroll) field.scrollCaret();
 }
 
+// The page in front shows the record just read; the others refill when
+// they come to the front.
 void ClassPage::openCommand() {
-    mainSheet()->openCommand();
+    editor_.openCommand();
     loadControls();
 }
 
-void ClassPage::saveCommand() { ClassRecord.writeClassFile(); }
+void ClassPage::saveCommand() { editor_.saveCommand(); }
 
-void ClassPage::saveAsCommand() { mainSheet()->saveAsCommand(); }
+void ClassPage::saveAsCommand() { editor_.saveAsCommand(); }
 
-void ClassPage::exitCommand() { mainSheet()->closeEditor(); }
+void ClassPage::exitCommand() { editor_.exitCommand(); }
 
-void ClassPage::aboutCommand() { mainSheet()->aboutCommand(); }
+void ClassPage::aboutCommand() { editor_.aboutCommand(); }
 
 }  // namespace kestrane

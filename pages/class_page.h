@@ -6,6 +6,7 @@
 
 #include "class_record.h"
 #include "controls.h"
+#include "editor_commands.h"
 #include "window.h"
 
 #include <array>
@@ -15,7 +16,7 @@ namespace kestrane {
 
 class ClassPage : public fw::PropertyPage {
 public:
-    explicit ClassPage(int templateId) : fw::PropertyPage(templateId) {}
+    ClassPage(int templateId, EditorCommands& editor) : fw::PropertyPage(templateId), editor_(editor) {}
 
     bool initPage() override;
     bool activatePage() override;
@@ -29,11 +30,20 @@ protected:
     void classNameChanged();
     void selectText(const fw::EditField& field, int start, int end, bool noScroll) const;
 
+    // The command buttons: each passes to the editor window.
     void openCommand();
     void saveCommand();
     void saveAsCommand();
     void exitCommand();
     void aboutCommand();
+
+    // A click passed on to the page's rules with the button's state after it
+    // (a check box has already changed its own); false when the control is
+    // not one of theirs.
+    template <bool (*Clicked)(int, bool)>
+    bool withCheckState(int id) {
+        return Clicked(id, button(id).isChecked());
+    }
 
     // Sets each button's check state on its own, from the record.
     template <std::size_t N>
@@ -44,6 +54,8 @@ protected:
     fw::EditField edit(int id) const { return fw::EditField(item(id)); }
     fw::Button button(int id) const { return fw::Button(item(id)); }
     fw::ComboBox comboBox(int id) const { return fw::ComboBox(item(id)); }
+
+    EditorCommands& editor_;
 };
 
 }  // namespace kestrane

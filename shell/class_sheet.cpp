@@ -5,19 +5,9 @@
 #include "class_record.h"
 #include "file_dialogs.h"
 #include "resource.h"
+#include "wide_string.h"
 
 namespace kestrane {
-
-namespace {
-// The class name is stored in the system code page, like the game's files.
-WString fromSystemCodePage(const std::string& s) {
-    if (s.empty()) return WString();
-    int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    WString w(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), &w[0], n);
-    return w;
-}
-}  // namespace
 
 const fw::MessageTable ClassSheet::table = {
     &fw::SheetWindow::table,
@@ -33,11 +23,11 @@ const fw::MessageTable ClassSheet::table = {
 
 ClassSheet::ClassSheet()
     : fw::SheetWindow(L"KESTRANE", nullptr, 0),
-      basicInfo_(),
-      resistance_(),
-      weaponsArmor_(),
-      magicka_(),
-      miscellaneous_() {}
+      basicInfo_(*this),
+      resistance_(*this),
+      weaponsArmor_(*this),
+      magicka_(*this),
+      miscellaneous_(*this) {}
 
 void ClassSheet::cannotOpen(const std::string& path) const {
     fw::app()->messageBox(L"Cannot open " + widen(path) + L".", MB_OK | MB_ICONSTOP);
@@ -79,7 +69,8 @@ bool ClassSheet::initialLoad() {
 }
 
 void ClassSheet::askToSave() {
-    // The name as text up to its NUL, and passed as an argument, never as a format.
+    // The name as text up to its NUL, and passed as an argument, never as a
+    // format; stored in the system code page, like the game's files.
     WString question = L"Do you want to save " + fromSystemCodePage(ClassRecord.nameText()) + L" first?";
     if (fw::app()->messageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES) ClassRecord.writeClassFile();
 }
@@ -112,7 +103,7 @@ void ClassSheet::exitCommand() { closeEditor(); }
 
 void ClassSheet::closeEditor() {
     if (modified) askToSave();  // a failed save stops here and keeps the window
-    destroyWindow();             // `this` is gone once this returns
+    destroyLater();
 }
 
 void ClassSheet::aboutCommand() {

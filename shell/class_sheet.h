@@ -4,6 +4,7 @@
 #define KESTRANE_CLASS_SHEET_H
 
 #include "basic_info_page.h"
+#include "editor_commands.h"
 #include "magicka_page.h"
 #include "miscellaneous_page.h"
 #include "resistance_page.h"
@@ -15,22 +16,27 @@
 
 namespace kestrane {
 
-class ClassSheet : public fw::SheetWindow {
+class ClassSheet : public fw::SheetWindow, public EditorCommands {
 public:
     ClassSheet();
+
+    // How the window looks: a fixed-size pop-up with a caption and a system menu.
+    static constexpr DWORD kStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    static constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
 
     // Reads the start-up class file, asking for one when it cannot be read;
     // false when the user cancels.
     bool initialLoad();
 
-    // Exit: the save question when there are unsaved edits, then the window goes.
+    // Exit: the save question when there are unsaved edits, then the window
+    // goes once the message being handled has returned.
     virtual void closeEditor();
 
-    void openCommand();
-    void saveCommand();
-    void saveAsCommand();
-    void exitCommand();
-    void aboutCommand();
+    void openCommand() override;
+    void saveCommand() override;
+    void saveAsCommand() override;
+    void exitCommand() override;
+    void aboutCommand() override;
 
     static const fw::MessageTable table;
     const fw::MessageTable* messageTable() const override { return &table; }
