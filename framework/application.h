@@ -24,8 +24,6 @@ public:
     // loop should run.
     virtual bool startUp() = 0;
 
-    // The exe's file name without directory and extension.
-    const WString& title() const { return title_; }
     HINSTANCE instance() const { return instance_; }
     int showState() const { return showState_; }
 
@@ -41,7 +39,7 @@ public:
     int run(HINSTANCE instance, int showState);
 
 private:
-    WString title_;
+    WString title_;  // the exe's file name without directory and extension
     HINSTANCE instance_ = nullptr;
     int showState_ = SW_SHOWNORMAL;
     HMODULE ctl3d_ = nullptr;

@@ -11,8 +11,6 @@ namespace kestrane::fw {
 class Control {
 public:
     explicit Control(HWND h) : h_(h) {}
-    HWND hwnd() const { return h_; }
-    bool exists() const { return h_ != nullptr; }
 
 protected:
     LRESULT send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return SendMessageA(h_, msg, wp, lp); }

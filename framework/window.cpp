@@ -1,6 +1,7 @@
 #include "window.h"
 
 #include "application.h"
+#include "controls.h"
 
 #include <algorithm>
 #include <new>
@@ -23,18 +24,10 @@ int MessageEntry::argumentFor(const Message& m) const {
     int id = message == WM_COMMAND ? LOWORD(m.wParam) : firstId;
     switch (arg) {
         case Arg::Index: return id - firstId;
-        case Arg::Mask: return 1 << (id - firstId);
-        case Arg::Value: return value;
+        case Arg::Id: return id;
         case Arg::None: break;
     }
     return 0;
-}
-
-const MessageEntry* MessageTable::find(const Message& m) const {
-    for (const MessageTable* t = this; t; t = t->base)
-        for (const MessageEntry& e : t->entries)
-            if (e.matches(m)) return &e;
-    return nullptr;
 }
 
 const MessageTable Window::table = {nullptr, {}};
@@ -61,10 +54,15 @@ void guarded(const Message& m, F&& f) {
 }  // namespace
 
 bool Window::dispatch(Message& m) {
-    const MessageEntry* e = messageTable()->find(m);
-    if (!e) return false;
-    guarded(m, [&] { e->invoke(this, m, *e); });
-    return true;
+    for (const MessageTable* t = messageTable(); t; t = t->base) {
+        for (const MessageEntry& e : t->entries) {
+            if (!e.matches(m)) continue;
+            bool handled = true;  // a handler that failed has had its say
+            guarded(m, [&] { handled = e.invoke(this, m, e); });
+            if (handled) return true;
+        }
+    }
+    return false;
 }
 
 namespace {
@@ -81,48 +79,51 @@ RECT displayArea(HWND sheet) {
 
 }  // namespace
 
-// ---- modal dialog ----
+// ---- dialogs and pages ----
 
-const MessageTable Dialog::table = {&Window::table, {}};
-
-INT_PTR Dialog::runModal(HWND owner) {
-    return DialogBoxParamW(app()->instance(), MAKEINTRESOURCEW(templateId_), owner, &Dialog::proc,
-                           reinterpret_cast<LPARAM>(this));
-}
-
-INT_PTR CALLBACK Dialog::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    Dialog* self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+INT_PTR DialogWindow::run(DialogWindow* created, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Message m{hwnd, msg, wp, lp, 0};
     if (msg == WM_INITDIALOG) {
-        self = reinterpret_cast<Dialog*>(lp);
-        SetWindowLongPtrW(hwnd, DWLP_USER, lp);
-        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(created));
+        created->hwnd_ = hwnd;
         BOOL focusDefault = TRUE;
-        guarded(m, [&] { focusDefault = self->onInitDialog(); });
+        guarded(m, [&] { focusDefault = created->onInitDialog(); });
         return focusDefault;
     }
+    DialogWindow* self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrW(hwnd, DWLP_USER));
     if (!self) return FALSE;
     if (msg == WM_NCDESTROY) {
         self->hwnd_ = nullptr;
         return FALSE;
     }
-    if (self->dispatch(m)) {
-        SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, m.result);
-        return TRUE;
-    }
-    if (msg == WM_COMMAND && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)) {
-        EndDialog(hwnd, LOWORD(wp));
-        return TRUE;
-    }
-    return FALSE;
+    if (!self->dispatch(m) && !self->ownHandling(m)) return FALSE;
+    SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, m.result);
+    return TRUE;
 }
 
-// ---- property page ----
+const MessageTable Dialog::table = {&Window::table, {}};
+
+void Dialog::runModal(HWND owner) {
+    DialogBoxParamW(app()->instance(), MAKEINTRESOURCEW(templateId()), owner, &Dialog::proc,
+                    reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CALLBACK Dialog::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    return run(msg == WM_INITDIALOG ? reinterpret_cast<Dialog*>(lp) : nullptr, hwnd, msg, wp, lp);
+}
+
+bool Dialog::ownHandling(Message& m) {
+    if (m.message != WM_COMMAND) return false;
+    const WORD id = LOWORD(m.wParam);
+    if (id != IDOK && id != IDCANCEL) return false;
+    EndDialog(m.hwnd, id);
+    return true;
+}
 
 bool PropertyPage::initPage() {
     for (const ListInit& list : initData()) {
-        HWND h = item(list.controlId);
-        for (const char* text : list.texts) SendMessageA(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        ComboBox box(item(list.controlId));
+        for (const char* text : list.texts) box.addString(text);
     }
     return true;
 }
@@ -134,57 +135,42 @@ PROPSHEETPAGEW PropertyPage::pageDescriptor() {
     p.dwSize = sizeof(p);
     p.dwFlags = PSP_DEFAULT;
     p.hInstance = app()->instance();
-    p.pszTemplate = MAKEINTRESOURCEW(templateId_);
+    p.pszTemplate = MAKEINTRESOURCEW(templateId());
     p.pfnDlgProc = &PropertyPage::proc;
     p.lParam = reinterpret_cast<LPARAM>(this);
     return p;
 }
 
-void PropertyPage::fitTo(const RECT& r) {
-    SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+INT_PTR CALLBACK PropertyPage::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    PropertyPage* created = nullptr;
+    if (msg == WM_INITDIALOG) created = reinterpret_cast<PropertyPage*>(reinterpret_cast<PROPSHEETPAGEW*>(lp)->lParam);
+    return run(created, hwnd, msg, wp, lp);
 }
 
-INT_PTR CALLBACK PropertyPage::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    PropertyPage* self = reinterpret_cast<PropertyPage*>(GetWindowLongPtrW(hwnd, DWLP_USER));
-    Message m{hwnd, msg, wp, lp, 0};
-    if (msg == WM_INITDIALOG) {
-        self = reinterpret_cast<PropertyPage*>(reinterpret_cast<PROPSHEETPAGEW*>(lp)->lParam);
-        SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-        self->hwnd_ = hwnd;
-        guarded(m, [&] { self->initPage(); });
-        return TRUE;
+bool PropertyPage::onInitDialog() {
+    initPage();
+    return true;
+}
+
+bool PropertyPage::ownHandling(Message& m) {
+    if (m.message != WM_NOTIFY) return false;
+    const NMHDR* hdr = reinterpret_cast<const NMHDR*>(m.lParam);
+    if (hdr->code == PSN_SETACTIVE) {
+        // Pages are laid out in their own font; the sheet sized the display
+        // area for it, so every page takes exactly that area.
+        RECT r = displayArea(GetParent(hwnd_));
+        SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        guarded(m, [&] { activatePage(); });
+        m.result = 0;
+        return true;
     }
-    if (!self) return FALSE;
-    switch (msg) {
-        case WM_NCDESTROY:
-            self->hwnd_ = nullptr;
-            return FALSE;
-        case WM_NOTIFY: {
-            const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lp);
-            if (hdr->code == PSN_SETACTIVE) {
-                // Pages are laid out in their own font; the sheet sized the
-                // display area for it, so every page takes exactly that area.
-                self->fitTo(displayArea(GetParent(hwnd)));
-                guarded(m, [&] { self->activatePage(); });
-                SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, 0);
-                return TRUE;
-            }
-            if (hdr->code == PSN_QUERYCANCEL) {
-                // The sheet never ends through a Cancel of its own.
-                SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, TRUE);
-                return TRUE;
-            }
-            break;
-        }
-        default:
-            break;
+    if (hdr->code == PSN_QUERYCANCEL) {
+        // The sheet never ends through a Cancel of its own.
+        m.result = TRUE;
+        return true;
     }
-    if (self->dispatch(m)) {
-        SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, m.result);
-        return TRUE;
-    }
-    return FALSE;
+    return false;
 }
 
 // ---- property sheet ----
@@ -194,6 +180,11 @@ const MessageTable SheetWindow::table = {&Window::table, {}};
 namespace {
 SheetWindow* g_creating = nullptr;
 const wchar_t kSheetProp[] = L"KestraneSheet";
+
+// The sheet's Apply button, which commctrl.h does not name.
+constexpr WORD kApplyNowId = 0x3021;
+// Posted by destroyLater: the window goes when this message comes round.
+constexpr UINT kDestroyMessage = WM_APP + 1;
 
 // The template's own size in dialog units (DLGTEMPLATE or DLGTEMPLATEEX).
 SIZE templateSize(HINSTANCE inst, int id) {
@@ -244,8 +235,8 @@ bool SheetWindow::create(DWORD style, DWORD exStyle) {
     return true;
 }
 
-void SheetWindow::destroyWindow() {
-    if (hwnd_) DestroyWindow(hwnd_);
+void SheetWindow::destroyLater() {
+    if (hwnd_) PostMessageW(hwnd_, kDestroyMessage, 0, 0);
 }
 
 int CALLBACK SheetWindow::sheetCallback(HWND hwnd, UINT msg, LPARAM lp) {
@@ -284,7 +275,7 @@ int SheetWindow::onCreate() {
     }
 
     // A modeless sheet has no buttons: hide them and give their band back.
-    const int buttons[] = {IDOK, IDCANCEL, IDHELP, 0x3021 /* Apply */};
+    const int buttons[] = {IDOK, IDCANCEL, IDHELP, kApplyNowId};
     for (int id : buttons) {
         if (HWND b = GetDlgItem(hwnd_, id)) {
             ShowWindow(b, SW_HIDE);
@@ -343,9 +334,12 @@ LRESULT CALLBACK SheetWindow::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
             // Enter and Escape reach the sheet as its hidden buttons' commands;
             // neither may close it.
             WORD id = LOWORD(wp);
-            if (id == IDOK || id == IDCANCEL || id == IDHELP || id == 0x3021) return 0;
+            if (id == IDOK || id == IDCANCEL || id == IDHELP || id == kApplyNowId) return 0;
             break;
         }
+        case kDestroyMessage:
+            DestroyWindow(hwnd);
+            return 0;
         case WM_NCDESTROY: {
             LRESULT r = CallWindowProcW(platform, hwnd, msg, wp, lp);
             RemovePropW(hwnd, kSheetProp);

@@ -8,11 +8,10 @@
 #include <commctrl.h>
 #include <prsht.h>
 
-#include <string>
-
-#include "wide_string.h"
 #include <utility>
 #include <vector>
+
+#include "wide_string.h"
 
 namespace kestrane::fw {
 
@@ -40,30 +39,51 @@ protected:
     HWND hwnd_ = nullptr;
 };
 
+// A window built from a dialog template: a modal dialog or a property page.
+// Both run one dialog procedure; each says what it does with WM_INITDIALOG
+// and with the messages its table leaves.
+class DialogWindow : public Window {
+public:
+    int templateId() const { return templateId_; }
+
+protected:
+    explicit DialogWindow(int templateId) : templateId_(templateId) {}
+
+    // When the window has been created from its template; true to let the
+    // platform give the first control the focus.
+    virtual bool onInitDialog() { return true; }
+    // A message no table row took: true when handled here, with m.result set.
+    virtual bool ownHandling(Message&) { return false; }
+
+    // The dialog procedure; `created` is the object, known only on WM_INITDIALOG.
+    static INT_PTR run(DialogWindow* created, HWND, UINT, WPARAM, LPARAM);
+
+private:
+    int templateId_;
+};
+
 // A modal dialog built from a template. Its default handling ends it with
 // OK, Enter, Escape or the system menu's Close.
-class Dialog : public Window {
+class Dialog : public DialogWindow {
 public:
-    explicit Dialog(int templateId) : templateId_(templateId) {}
-    INT_PTR runModal(HWND owner);
+    explicit Dialog(int templateId) : DialogWindow(templateId) {}
+    void runModal(HWND owner);
 
     static const MessageTable table;
     const MessageTable* messageTable() const override { return &table; }
 
 protected:
-    virtual bool onInitDialog() { return true; }
+    bool ownHandling(Message& m) override;
 
 private:
     static INT_PTR CALLBACK proc(HWND, UINT, WPARAM, LPARAM);
-    int templateId_;
 };
 
 // One page of a property sheet, built from its dialog template; its tab shows
 // the template's title.
-class PropertyPage : public Window {
+class PropertyPage : public DialogWindow {
 public:
-    explicit PropertyPage(int templateId) : templateId_(templateId) {}
-    int templateId() const { return templateId_; }
+    explicit PropertyPage(int templateId) : DialogWindow(templateId) {}
 
     // Entries the dialog's standard initialisation adds to its lists.
     struct ListInit {
@@ -78,14 +98,14 @@ public:
     virtual bool activatePage();
 
     PROPSHEETPAGEW pageDescriptor();
-    void fitTo(const RECT& displayRect);
 
 protected:
     virtual std::vector<ListInit> initData() const { return {}; }
+    bool onInitDialog() override;
+    bool ownHandling(Message& m) override;
 
 private:
     static INT_PTR CALLBACK proc(HWND, UINT, WPARAM, LPARAM);
-    int templateId_;
 };
 
 // A modeless property sheet: a top-level window with a tab row above the
@@ -96,12 +116,12 @@ public:
         : caption_(std::move(caption)), parent_(parent), firstPage_(firstPage) {}
 
     void addPage(PropertyPage* page) { pages_.push_back(page); }
-    int pageCount() const { return static_cast<int>(pages_.size()); }
 
     // Creates the window with the given styles; false when it cannot be made.
     bool create(DWORD style, DWORD exStyle);
-    // Hides the window, hands the activation back and destroys it.
-    void destroyWindow();
+    // Destroys the window once the message being handled has returned, so no
+    // handler still running (a page's, the sheet's own) outlives its object.
+    void destroyLater();
 
     static const MessageTable table;
     const MessageTable* messageTable() const override { return &table; }
@@ -124,8 +144,6 @@ private:
     WNDPROC platformProc_ = nullptr;
     DWORD style_ = 0;
     DWORD exStyle_ = 0;
-
-    friend class PropertyPage;
 };
 
 }  // namespace kestrane::fw

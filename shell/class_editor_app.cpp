@@ -16,8 +16,7 @@ bool ClassEditorApp::startUp() {
         delete sheet;
         return false;
     }
-    // WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME
-    if (!sheet->create(0x90C80080, WS_EX_DLGMODALFRAME)) {
+    if (!sheet->create(ClassSheet::kStyle, ClassSheet::kExStyle)) {
         // A window that was made and destroyed again has deleted its sheet and
         // cleared the reference; otherwise the sheet is still ours to delete.
         if (mainWindow == sheet) {

@@ -59,13 +59,11 @@ std::optional<std::string> runDialog(HWND owner, const wchar_t* initialName, DWO
 }  // namespace
 
 std::optional<std::string> openClassFileDialog(HWND owner) {
-    // OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_NOREADONLYRETURN
-    return runDialog(owner, L"*.cfg", 36868, false);
+    return runDialog(owner, L"*.cfg", OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_NOREADONLYRETURN, false);
 }
 
 std::optional<std::string> saveClassFileDialog(HWND owner) {
-    // OFN_HIDEREADONLY | OFN_CREATEPROMPT | OFN_NOREADONLYRETURN
-    return runDialog(owner, L"class*.cfg", 40964, true);
+    return runDialog(owner, L"class*.cfg", OFN_HIDEREADONLY | OFN_CREATEPROMPT | OFN_NOREADONLYRETURN, true);
 }
 
 }  // namespace kestrane
