@@ -1,6 +1,7 @@
 // The Basic Info page's number rules: showing, reading back and stepping.
 #include "basic_info_rules.h"
 #include "class_record.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -16,13 +17,7 @@ namespace {
 constexpr std::int32_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kInt32Min = std::numeric_limits<std::int32_t>::min();
 
-class BasicInfoRules : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ClassRecord = ClassData{};
-        modified = 0;
-    }
-};
+class BasicInfoRules : public FreshRecord {};
 
 // One click on the multiplier's arrows as the page performs it: the step,
 // then the replacement of the field's text (cut to the limit in force) and

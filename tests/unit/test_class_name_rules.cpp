@@ -1,6 +1,7 @@
 // The class name field's rules, shared by every page.
 #include "class_name_rules.h"
 #include "class_record.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -12,13 +13,7 @@ using namespace kestrane;
 
 namespace {
 
-class ClassNameRules : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ClassRecord = ClassData{};
-        modified = 0;
-    }
-};
+class ClassNameRules : public FreshRecord {};
 
 std::array<char, kClassNameSize> nameBytes(const char* bytes, std::size_t n) {
     std::array<char, kClassNameSize> out{};

@@ -2,6 +2,7 @@
 // bonuses and phobias.
 #include "class_record.h"
 #include "miscellaneous_rules.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -15,13 +16,7 @@ using namespace kestrane;
 
 namespace {
 
-class MiscellaneousRules : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ClassRecord = ClassData{};
-        modified = 0;
-    }
-};
+class MiscellaneousRules : public FreshRecord {};
 
 // Enemy kind e's buttons: Phobia, Normal, Bonus.
 std::array<int, 3> kind(int e) { return {3265 + e, 3091 + e, 3269 + e}; }

@@ -7,6 +7,7 @@
 #include "resistance_rules.h"
 #include "tables.h"
 #include "weapons_armor_rules.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -20,13 +21,7 @@ using namespace kestrane;
 
 namespace {
 
-class PageRules : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ClassRecord = ClassData{};
-        modified = 0;
-    }
-};
+class PageRules : public FreshRecord {};
 
 // The bits each page may change, as a record with those bits set.
 ClassData resistanceBits() {

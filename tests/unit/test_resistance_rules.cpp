@@ -1,6 +1,7 @@
 // The Resistance and Weakness page: one tolerance per effect in four bytes.
 #include "class_record.h"
 #include "resistance_rules.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -13,13 +14,7 @@ using namespace kestrane;
 
 namespace {
 
-class ResistanceRules : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ClassRecord = ClassData{};
-        modified = 0;
-    }
-};
+class ResistanceRules : public FreshRecord {};
 
 // The buttons of row r, in the order Immune, Resist, Normal, Low Tol., Critical.
 std::array<int, 5> row(int r) { return {3075 + r, 3082 + r, 3089 + r, 3096 + r, 3103 + r}; }

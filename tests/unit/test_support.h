@@ -1,6 +1,10 @@
 #ifndef KESTRANE_TEST_SUPPORT_H
 #define KESTRANE_TEST_SUPPORT_H
 
+#include "class_record.h"
+
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -10,6 +14,16 @@
 
 #include <dirent.h>
 #include <unistd.h>
+
+// Each test starts from the empty record with nothing unsaved, whatever the
+// test before it left in the program's one record.
+class FreshRecord : public ::testing::Test {
+protected:
+    void SetUp() override {
+        kestrane::ClassRecord = kestrane::ClassData{};
+        kestrane::modified = 0;
+    }
+};
 
 // A fresh directory for one test, removed with everything in it afterwards.
 class TempDir {

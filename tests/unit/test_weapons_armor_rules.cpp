@@ -1,6 +1,7 @@
 // The Weapons and Armor page: materials, armor, shields and weapon groups.
 #include "class_record.h"
 #include "weapons_armor_rules.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -13,13 +14,7 @@ using namespace kestrane;
 
 namespace {
 
-class WeaponsArmorRules : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ClassRecord = ClassData{};
-        modified = 0;
-    }
-};
+class WeaponsArmorRules : public FreshRecord {};
 
 // Group i's buttons: Fobidden, Normal, Expert.
 std::array<int, 3> group(int i) { return {3220 + i, 3089 + i, 3227 + i}; }
