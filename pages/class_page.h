@@ -55,6 +55,7 @@ protected:
     fw::Button button(int id) const { return fw::Button(item(id)); }
     fw::ComboBox comboBox(int id) const { return fw::ComboBox(item(id)); }
 
+private:
     EditorCommands& editor_;
 };
 

@@ -6,8 +6,8 @@
 #include "miscellaneous_rules.h"
 #include "resistance_rules.h"
 #include "tables.h"
-#include "weapons_armor_rules.h"
 #include "test_support.h"
+#include "weapons_armor_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The Weapons and Armor page: materials, armor, shields and weapon groups.
 #include "class_record.h"
-#include "weapons_armor_rules.h"
 #include "test_support.h"
+#include "weapons_armor_rules.h"
 
 #include <gtest/gtest.h>
 
