@@ -10,6 +10,20 @@ const std::array<const char*, kEffectCount> kEffectNames = {
 const std::array<const char*, 5> kToleranceNames = {CAP_TOL_IMMUNE, CAP_TOL_RESIST, CAP_TOL_NORMAL, CAP_TOL_LOW,
                                                     CAP_TOL_CRITICAL};
 
+const std::array<ToleranceByte, 4> kToleranceBytes = {{
+    {&ClassData::immuneFlags, Tolerance::Immune},
+    {&ClassData::resistFlags, Tolerance::Resist},
+    {&ClassData::lowToleranceFlags, Tolerance::LowTolerance},
+    {&ClassData::criticalWeaknessFlags, Tolerance::Critical},
+}};
+
+unsigned toleranceSet(const ClassData& record, std::uint8_t effectMask) {
+    unsigned set = 0;
+    for (std::size_t t = 0; t < kToleranceBytes.size(); ++t)
+        if (record.*kToleranceBytes[t].field & effectMask) set |= 1u << t;
+    return set;
+}
+
 const std::array<BitName, 3> kTalents = {{{0x0001, CAP_TALENT_0}, {0x0002, CAP_TALENT_1}, {0x0004, CAP_TALENT_2}}};
 
 const std::array<const char*, 6> kMageryNames = {CAP_MAGERY_0, CAP_MAGERY_1, CAP_MAGERY_2,

@@ -3,6 +3,8 @@
 #ifndef KESTRANE_TABLES_H
 #define KESTRANE_TABLES_H
 
+#include "class_record.h"
+
 #include <array>
 #include <cstdint>
 
@@ -25,6 +27,15 @@ extern const std::array<const char*, kEffectCount> kEffectNames;
 // The five tolerances of an effect, in the order the page shows them.
 enum class Tolerance { Immune, Resist, Normal, LowTolerance, Critical };
 extern const std::array<const char*, 5> kToleranceNames;
+
+// The four tolerance bytes; an effect's bit in one of them gives it that tolerance.
+struct ToleranceByte {
+    std::uint8_t ClassData::*field;
+    Tolerance tolerance;
+};
+extern const std::array<ToleranceByte, 4> kToleranceBytes;  // Immune, Resist, Low Tol., Critical
+// The entries of kToleranceBytes that hold `effectMask`: bit t for entry t.
+unsigned toleranceSet(const ClassData& record, std::uint8_t effectMask);
 
 // abilityFlags
 constexpr std::uint16_t kTalentMask = 0x0007;
