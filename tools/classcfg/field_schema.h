@@ -67,6 +67,8 @@ struct KeyDef {
     Parse parse;
     Findings oddities;  // what no control of the editor writes (may be empty)
     Findings bounds;    // numbers past the editor's own bounds (may be empty)
+    // A comment the text form prints after the key (may be empty); build skips it.
+    std::function<std::string(const ClassData&)> note = nullptr;
 };
 using Keys = std::vector<KeyDef>;
 

@@ -2,6 +2,7 @@
 // booleans, lists), written by nlohmann/json.
 #include "classcfg.h"
 #include "field_schema.h"
+#include "tally.h"
 #include "value_readers.h"
 
 // The cross build sees only nlohmann's own directory (see CMakeLists.txt).
@@ -60,6 +61,22 @@ Json jsonOf(const Value& v) {
     return nullptr;
 }
 
+Json tallyJson(const ClassTally& t) {
+    Json items = Json::array();
+    for (const TallyItem& i : t.items) items.push_back({{"name", i.name}, {"points", i.points}});
+    Json beyond = Json::array();
+    for (const std::string& s : t.beyondMaker) beyond.push_back(s);
+    return {{"items", items},
+            {"hitPointPoints", t.hitPointPoints},
+            {"total", t.total},
+            {"advantages", t.advantages},
+            {"disadvantages", t.disadvantages},
+            {"makerMultiplier", {{"value", t.makerMultiplier},
+                                 {"shown", twoDecimals(t.makerMultiplier)},
+                                 {"typed", typedMultiplier(t.makerMultiplier)}}},
+            {"beyondMaker", beyond}};
+}
+
 }  // namespace
 
 std::string dumpJson(const std::vector<std::uint8_t>& fileBytes, const std::string& fileName) {
@@ -75,6 +92,7 @@ std::string dumpJson(const std::vector<std::uint8_t>& fileBytes, const std::stri
     j["bytes"] = hexBytes(bytes.data(), bytes.size());
     if (fileBytes.size() > kClassFileSize)
         j["bytesPast74"] = byteList(fileBytes.data() + kClassFileSize, fileBytes.size() - kClassFileSize);
+    j["tally"] = tallyJson(tallyClass(c));
     // A file name that is not UTF-8 (possible on Linux) must not stop the dump.
     return j.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

@@ -1,6 +1,7 @@
 // Basic Info: the name and the bytes behind it, attributes, hit points, the
 // multiplier and the twelve skills.
 #include "field_schema.h"
+#include "tally.h"
 #include "value_readers.h"
 
 #include <algorithm>
@@ -107,6 +108,10 @@ void addBasicInfoKeys(Keys& k) {
                          found.push_back("multiplier " + multiplierText(c.advancementMultiplier) + " (" +
                                          std::to_string(c.advancementMultiplier) + ") is outside 0 to 10");
                  }});
+    k.back().note = [](const ClassData& c) {
+        ClassTally t = tallyClass(c);
+        return tallySummary(t) + (t.beyondMaker.empty() ? "" : ", beyond what the maker gives (see classcfg tally)");
+    };
     for (const SkillGroup& g : kSkillGroups) {
         std::string group = g.jsonKey;
         k.push_back({"", g.key, "skills", g.jsonKey,

@@ -14,7 +14,7 @@ namespace {
 void addMageryPair(Keys& k, const char* key, const char* jsonKey, std::uint16_t first, std::uint16_t second) {
     std::vector<std::string> states;
     for (std::uint16_t mask : {first, second})
-        for (const BitName& b : kAbilityBits)
+        for (const AbilityBit& b : kAbilityBits)
             if (b.mask == mask) states.push_back(b.name);
     addPairKey(k, nullptr, key, "", jsonKey, states, "state",
                {[first, second](const ClassData& c) {

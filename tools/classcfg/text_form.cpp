@@ -39,6 +39,7 @@ std::string dumpText(const ClassData& record) {
     for (const KeyDef& k : keyDefs()) {
         if (!k.section.empty()) out += (out.empty() ? "# " : "\n# ") + k.section + "\n";
         out += k.key + ": " + textOf(k.get(record)) + "\n";
+        if (k.note) out += "# " + k.note(record) + "\n";
     }
     return out;
 }

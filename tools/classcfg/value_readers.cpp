@@ -1,6 +1,7 @@
 #include "value_readers.h"
 
 #include "class_record.h"
+#include "tally.h"
 
 #include <algorithm>
 #include <cctype>
@@ -15,13 +16,6 @@ namespace classcfg {
 void bad(const std::string& message) { throw ValueError{message}; }
 
 namespace {
-
-// Two decimals, as the editor shows the multiplier.
-std::string twoDecimals(double d) {
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%.2f", d);
-    return buf;
-}
 
 std::string choices(const std::vector<std::string>& names) { return joinList(names, ""); }
 
