@@ -10,49 +10,70 @@ const std::array<const char*, kEffectCount> kEffectNames = {
 const std::array<const char*, 5> kToleranceNames = {CAP_TOL_IMMUNE, CAP_TOL_RESIST, CAP_TOL_NORMAL, CAP_TOL_LOW,
                                                     CAP_TOL_CRITICAL};
 
+const std::array<ToleranceByte, 4> kToleranceBytes = {{
+    {&ClassData::immuneFlags, Tolerance::Immune, "Immunity", 10},
+    {&ClassData::resistFlags, Tolerance::Resist, "Resistance", 5},
+    {&ClassData::lowToleranceFlags, Tolerance::LowTolerance, "Low Tolerance", -5},
+    {&ClassData::criticalWeaknessFlags, Tolerance::Critical, "Critical Weakness", -14},
+}};
+
+unsigned toleranceSet(const ClassData& record, std::uint8_t effectMask) {
+    unsigned set = 0;
+    for (std::size_t t = 0; t < kToleranceBytes.size(); ++t)
+        if (record.*kToleranceBytes[t].field & effectMask) set |= 1u << t;
+    return set;
+}
+
 const std::array<BitName, 3> kTalents = {{{0x0001, CAP_TALENT_0}, {0x0002, CAP_TALENT_1}, {0x0004, CAP_TALENT_2}}};
 
 const std::array<const char*, 6> kMageryNames = {CAP_MAGERY_0, CAP_MAGERY_1, CAP_MAGERY_2,
                                                  CAP_MAGERY_3, CAP_MAGERY_4, CAP_MAGERY_5};
+const std::array<int, 6> kMageryPoints = {10, 8, 6, 4, 2, 0};
 
-const std::array<BitName, 10> kAbilityBits = {{
-    {0x0001, CAP_TALENT_0},
-    {0x0002, CAP_TALENT_1},
-    {0x0004, CAP_TALENT_2},
-    {kNoSpellRegenBit, CAP_NO_SPELL_REGEN},
-    {kDamageSunlightBit, CAP_DAMAGE_SUN},
-    {kDamageHolyBit, CAP_DAMAGE_HOLY},
-    {kUnableInDarkBit, CAP_UNABLE_DARK},
-    {kReducedInDarkBit, CAP_REDUCED_DARK},
-    {kUnableInLightBit, CAP_UNABLE_LIGHT},
-    {kReducedInLightBit, CAP_REDUCED_LIGHT},
+const std::array<AbilityBit, 10> kAbilityBits = {{
+    {0x0001, CAP_TALENT_0, 1},
+    {0x0002, CAP_TALENT_1, 4},
+    {0x0004, CAP_TALENT_2, 4},
+    {kNoSpellRegenBit, CAP_NO_SPELL_REGEN, -14},
+    {kDamageSunlightBit, CAP_DAMAGE_SUN, -10},
+    {kDamageHolyBit, CAP_DAMAGE_HOLY, -6},
+    {kUnableInDarkBit, CAP_UNABLE_DARK, -14},
+    {kReducedInDarkBit, CAP_REDUCED_DARK, -10},
+    {kUnableInLightBit, CAP_UNABLE_LIGHT, -10},
+    {kReducedInLightBit, CAP_REDUCED_LIGHT, -7},
 }};
 
 const std::array<CodeName, 4> kRapidHealingCodes = {
-    {{0, CAP_COND_NONE}, {1, CAP_COND_LIGHT}, {2, CAP_COND_DARK}, {4, CAP_COND_ALWAYS}}};
-const std::array<CodeName, 5> kRegenerationCodes = {
-    {{0, CAP_COND_NONE}, {1, CAP_COND_LIGHT}, {2, CAP_COND_DARK}, {4, CAP_COND_WATER}, {8, CAP_COND_ALWAYS}}};
+    {{0, CAP_COND_NONE, 0}, {1, CAP_COND_LIGHT, 2}, {2, CAP_COND_DARK, 3}, {4, CAP_COND_ALWAYS, 4}}};
+const std::array<CodeName, 5> kRegenerationCodes = {{{0, CAP_COND_NONE, 0},
+                                                     {1, CAP_COND_LIGHT, 6},
+                                                     {2, CAP_COND_DARK, 10},
+                                                     {4, CAP_COND_WATER, 2},
+                                                     {8, CAP_COND_ALWAYS, 14}}};
 const std::array<CodeName, 4> kSpellAbsorptionCodes = {
-    {{0, CAP_COND_NONE}, {1, CAP_COND_LIGHT}, {2, CAP_COND_DARK}, {4, CAP_COND_ALWAYS}}};
+    {{0, CAP_COND_NONE, 0}, {1, CAP_COND_LIGHT, 8}, {2, CAP_COND_DARK, 12}, {4, CAP_COND_ALWAYS, 14}}};
 
 const std::array<const char*, kEnemyKindCount> kEnemyKinds = {CAP_ENEMY_0, CAP_ENEMY_1, CAP_ENEMY_2, CAP_ENEMY_3};
+const std::array<int, kEnemyKindCount> kBonusToHitPoints = {6, 3, 6, 6};
 
 const std::array<const char*, kMaterialCount> kMaterials = {CAP_MATERIAL_0, CAP_MATERIAL_1, CAP_MATERIAL_2,
                                                             CAP_MATERIAL_3, CAP_MATERIAL_4, CAP_MATERIAL_5,
                                                             CAP_MATERIAL_6, CAP_MATERIAL_7, CAP_MATERIAL_8,
                                                             CAP_MATERIAL_9};
+// Iron, Steel, Silver, Elven, Dwarven, Mithril, Adamantium, Ebony, Orcish, Daedric
+const std::array<int, kMaterialCount> kForbiddenMaterialPoints = {-1, -10, -6, -9, -7, -6, -5, -5, -3, -2};
 
 const std::array<const char*, kWeaponGroupCount> kWeaponGroups = {CAP_WEAPON_0, CAP_WEAPON_1, CAP_WEAPON_2,
                                                                   CAP_WEAPON_3, CAP_WEAPON_4, CAP_WEAPON_5};
 
 const std::array<EquipmentBit, 7> kArmorAndShields = {{
-    {0x0040, CAP_ARMOR_LEATHER, false},
-    {0x0080, CAP_ARMOR_CHAIN, false},
-    {0x0100, CAP_ARMOR_PLATE, false},
-    {0x0200, CAP_SHIELD_BUCKLER, true},
-    {0x0400, CAP_SHIELD_ROUND, true},
-    {0x0800, CAP_SHIELD_KITE, true},
-    {0x1000, CAP_SHIELD_TOWER, true},
+    {0x0040, CAP_ARMOR_LEATHER, false, -1},
+    {0x0080, CAP_ARMOR_CHAIN, false, -2},
+    {0x0100, CAP_ARMOR_PLATE, false, -5},
+    {0x0200, CAP_SHIELD_BUCKLER, true, -1},
+    {0x0400, CAP_SHIELD_ROUND, true, -1},
+    {0x0800, CAP_SHIELD_KITE, true, -1},
+    {0x1000, CAP_SHIELD_TOWER, true, -1},
 }};
 
 const std::array<const char*, kAttributeCountNamed> kAttributeNames = {CAP_ATTR_0, CAP_ATTR_1, CAP_ATTR_2,

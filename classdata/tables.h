@@ -1,7 +1,10 @@
 // The meaning of every bit and code of the class record, defined once for the
-// pages and the tools.
+// pages and the tools, and beside each what the game's class maker charges
+// for it ("points": + for an advantage, - for a disadvantage; see tally.h).
 #ifndef KESTRANE_TABLES_H
 #define KESTRANE_TABLES_H
+
+#include "class_record.h"
 
 #include <array>
 #include <cstdint>
@@ -16,6 +19,7 @@ struct BitName {
 struct CodeName {
     std::uint8_t code;
     const char* name;
+    int points;
 };
 
 // Effects: bit r of the four tolerance bytes.
@@ -25,6 +29,17 @@ extern const std::array<const char*, kEffectCount> kEffectNames;
 // The five tolerances of an effect, in the order the page shows them.
 enum class Tolerance { Immune, Resist, Normal, LowTolerance, Critical };
 extern const std::array<const char*, 5> kToleranceNames;
+
+// The four tolerance bytes; an effect's bit in one of them gives it that tolerance.
+struct ToleranceByte {
+    std::uint8_t ClassData::*field;
+    Tolerance tolerance;
+    const char* makerEntry;  // the class maker's name for it, e.g. "Immunity"
+    int points;              // per effect
+};
+extern const std::array<ToleranceByte, 4> kToleranceBytes;  // Immune, Resist, Low Tol., Critical
+// The entries of kToleranceBytes that hold `effectMask`: bit t for entry t.
+unsigned toleranceSet(const ClassData& record, std::uint8_t effectMask);
 
 // abilityFlags
 constexpr std::uint16_t kTalentMask = 0x0007;
@@ -40,8 +55,14 @@ constexpr std::uint16_t kMageryMask = 0x1C00;
 constexpr int kMageryShift = 10;
 // Increased magery, indexed by code 0-5; codes 6 and 7 have no meaning.
 extern const std::array<const char*, 6> kMageryNames;
+extern const std::array<int, 6> kMageryPoints;
 // All named ability bits, for listing.
-extern const std::array<BitName, 10> kAbilityBits;
+struct AbilityBit {
+    std::uint16_t mask;
+    const char* name;
+    int points;
+};
+extern const std::array<AbilityBit, 10> kAbilityBits;
 
 // Condition codes: the editor writes exactly one of these per byte.
 extern const std::array<CodeName, 4> kRapidHealingCodes;
@@ -51,20 +72,26 @@ extern const std::array<CodeName, 4> kSpellAbsorptionCodes;
 // bonusPhobiaFlags: bonus is bit i, phobia bit i + 4.
 constexpr int kEnemyKindCount = 4;
 extern const std::array<const char*, kEnemyKindCount> kEnemyKinds;
+extern const std::array<int, kEnemyKindCount> kBonusToHitPoints;
+constexpr int kPhobiaPoints = -4;
 
 // forbiddenMaterials: bit i.
 constexpr int kMaterialCount = 10;
 extern const std::array<const char*, kMaterialCount> kMaterials;
+extern const std::array<int, kMaterialCount> kForbiddenMaterialPoints;
 
 // Weapon groups: bit i of expertWeapons and of forbiddenEquipment.
 constexpr int kWeaponGroupCount = 6;
 extern const std::array<const char*, kWeaponGroupCount> kWeaponGroups;
+constexpr int kExpertWeaponPoints = 2;
+constexpr int kForbiddenWeaponPoints = -2;
 
 // The rest of forbiddenEquipment: armor (bits 6-8) and shields (bits 9-12).
 struct EquipmentBit {
     std::uint16_t mask;
     const char* name;
     bool shield;
+    int points;  // when forbidden
 };
 extern const std::array<EquipmentBit, 7> kArmorAndShields;
 

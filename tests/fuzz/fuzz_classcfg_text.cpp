@@ -11,7 +11,7 @@
 #include "fuzz_support.h"
 
 #include "classcfg.h"
-#include "text_form.h"
+#include "field_schema.h"
 
 #include <algorithm>
 #include <string>

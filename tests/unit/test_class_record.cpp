@@ -1,5 +1,8 @@
-// The record's layout and the reader and writer's transfers.
+// The record's layout, the reader and writer's transfers, and the class
+// maker's tally of a record.
 #include "class_record.h"
+#include "tables.h"
+#include "tally.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -159,4 +162,89 @@ TEST(ClassName, TextStopsAtTheNulOrTheFieldsEnd) {
     EXPECT_EQ(c.nameText(), std::string(19, 'A'));
     c.className[4] = '\0';
     EXPECT_EQ(c.nameText(), "AAAA");
+}
+
+// --- the class maker's tally ---------------------------------------------
+
+TEST(ClassTally, PricesAndLimitsAgainstHandReckonedClasses) {
+    // A base that costs nothing: 8 hit points, no increased magery.
+    auto base = [] {
+        ClassData c;
+        c.hitPointsPerLevel = 8;
+        c.abilityFlags = 5 << kMageryShift;
+        return c;
+    };
+    const struct Case {
+        const char* what;
+        void (*make)(ClassData&);
+        int total;
+        int beyond;  // how many things the maker could not produce
+    } cases[] = {
+        {"nothing", [](ClassData&) {}, 0, 0},
+        {"zero record: 3 X INT +10, 0 hp -16", [](ClassData& c) { c = ClassData{}; }, -6, 1},
+        {"hp 4: -8", [](ClassData& c) { c.hitPointsPerLevel = 4; }, -8, 0},
+        {"hp 3: -10, below the maker's 4", [](ClassData& c) { c.hitPointsPerLevel = 3; }, -10, 1},
+        {"hp 30: +22", [](ClassData& c) { c.hitPointsPerLevel = 30; }, 22, 0},
+        {"every material: -54, 10 disadvantages", [](ClassData& c) { c.forbiddenMaterials = 0x03FF; }, -54, 2},
+        {"all armor and shields: -8 -4", [](ClassData& c) { c.forbiddenEquipment = 0x1FC0; }, -12, 0},
+        {"7 resists +35, at the maker's 7", [](ClassData& c) { c.resistFlags = 0x7F; }, 35, 0},
+        {"8 advantages", [](ClassData& c) { c.resistFlags = 0x7F, c.abilityFlags |= 1; }, 36, 1},
+        {"hp 30, absorbing always, Athleticism: 40, the top", [](ClassData& c) {
+             c.hitPointsPerLevel = 30, c.spellAbsorption = 4, c.abilityFlags |= 2;
+         }, 40, 0},
+        {"and Acute Hearing: 41", [](ClassData& c) {
+             c.hitPointsPerLevel = 30, c.spellAbsorption = 4, c.abilityFlags |= 3;
+         }, 41, 1},
+        {"hp 4, Daedric, Axes forbidden: -12, the bottom", [](ClassData& c) {
+             c.hitPointsPerLevel = 4, c.forbiddenMaterials = 0x200, c.forbiddenEquipment = 0x08;
+         }, -12, 0},
+        {"and Leather: -13", [](ClassData& c) {
+             c.hitPointsPerLevel = 4, c.forbiddenMaterials = 0x200, c.forbiddenEquipment = 0x48;
+         }, -13, 1},
+        {"dark magery both ways and sunlight: -14 -10 -10",
+         [](ClassData& c) { c.abilityFlags |= kUnableInDarkBit | kNoSpellRegenBit | kDamageSunlightBit; }, -38, 1},
+        {"light magery reduced, holy places, regenerating always: -7 -6 +14",
+         [](ClassData& c) { c.abilityFlags |= kReducedInLightBit | kDamageHolyBit, c.regeneration = 8; }, 1, 0},
+        {"Undead bonus, Daedra phobia, Humanoid both: +6 -4 +0",
+         [](ClassData& c) { c.bonusPhobiaFlags = 0x01 | 0x20 | 0x44; }, 2, 1},
+        {"Fire immune, Frost critical, Poison immune and low: +10 -14 +0",
+         [](ClassData& c) { c.immuneFlags = 0x0C, c.criticalWeaknessFlags = 0x10, c.lowToleranceFlags = 0x04; }, -4, 1},
+        {"Blunt expert, Axes both: +2 +0", [](ClassData& c) { c.expertWeapons = 0x18, c.forbiddenEquipment = 0x08; }, 2, 1},
+        {"both light bits, magery 6, regeneration 3, healing 8: all nothing", [](ClassData& c) {
+             c.abilityFlags = kUnableInLightBit | kReducedInLightBit | 6 << kMageryShift;
+             c.regeneration = 3, c.rapidHealing = 8;
+         }, 0, 4},
+        {"1.5 X INT, regenerating and absorbing in light: +4 +6 +8", [](ClassData& c) {
+             c.abilityFlags = 3 << kMageryShift, c.regeneration = 1, c.spellAbsorption = 1;
+         }, 18, 0},
+        {"regenerating in darkness, light magery reduced, darkness magery unable: +10 -10 -10", [](ClassData& c) {
+             c.regeneration = 2, c.abilityFlags |= kReducedInDarkBit | kUnableInLightBit;
+         }, -10, 0},
+        {"1 X INT, rapid healing always: +2 +4", [](ClassData& c) {
+             c.abilityFlags = 4 << kMageryShift, c.rapidHealing = 4;
+         }, 6, 0},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        ClassData c = base();
+        k.make(c);
+        ClassTally t = tallyClass(c);
+        int sum = t.hitPointPoints;
+        for (const TallyItem& i : t.items) sum += i.points;
+        EXPECT_EQ(t.total, k.total);
+        EXPECT_EQ(sum, t.total);
+        EXPECT_EQ(static_cast<int>(t.beyondMaker.size()), k.beyond) << ::testing::PrintToString(t.beyondMaker);
+        EXPECT_DOUBLE_EQ(t.makerMultiplier, 0.3 + 2.7 * (k.total + 12) / 52);
+    }
+    EXPECT_DOUBLE_EQ(makerMultiplierFor(-12), 0.3);
+    EXPECT_DOUBLE_EQ(makerMultiplierFor(40), 3.0);
+
+    // As typed: the two-decimal text times 65536, cut toward zero.
+    EXPECT_EQ(typedMultiplier(makerMultiplierFor(7)), 84541);  // "1.29": 84541.44
+    EXPECT_EQ(typedMultiplier(makerMultiplierFor(40)), 3 * 65536);
+    EXPECT_EQ(typedMultiplier(makerMultiplierFor(-19)), -3932);  // "-0.06": -3932.16
+    ClassTally one = tallyClass(base());
+    EXPECT_EQ(tallySummary(one), "Class maker: 0.92 (0 points)");
+    one.total = 1;
+    EXPECT_EQ(tallySummary(one), "Class maker: 0.92 (1 point)");
 }

@@ -312,3 +312,63 @@ TEST(ClasscfgCommandLine, HelpAndUsageErrors) {
         EXPECT_NE(u.err.find("Try 'classcfg --help'."), std::string::npos);
     }
 }
+
+// --- tally --------------------------------------------------------------
+
+TEST(ClasscfgTally, OurSamplesCostWhatAHandReckoningSays) {
+    // From samples/*.txt, with the class maker's price list:
+    //  Ashcaller     hp 8: 0; Poison Low Tol. -5, Fire Immune +10, Frost Critical -14;
+    //                Long Blades and Hand to Hand forbidden -2 -2; Chain -2, Plate -5;
+    //                Round, Kite, Tower Shield -1 -1 -1; 1.75 X INT +6; absorption in
+    //                darkness +12; reduced power in light -7; holy places -6;
+    //                Undead phobia -4; Daedra bonus +3                      = -19
+    //                (12 disadvantages and -19 points: more than the maker gives)
+    //  Lamplighter   hp 12: +4; Magic Resist +5; Short Blades expert +2; Plate -5;
+    //                Kite, Tower Shield -1 -1; 2 X INT +8; rapid healing in light +2;
+    //                Acute Hearing +1; Undead bonus +6                      = 21
+    //  Quarrywright  hp 22: +14; Paralysis, Poison Resist +5 +5; Magic Low Tol. -5;
+    //                Axes, Blunt expert +2 +2; Missile forbidden -2; Elven -9;
+    //                no spell-point regeneration -14; rapid healing in darkness +3;
+    //                Adrenaline Rush +4; Humanoid bonus +6; Animals phobia -4 = 7
+    //  Tidewarden    hp 18: +10; Frost, Disease Resist +5 +5; Shock Low Tol. -5;
+    //                Long Blades expert +2; Missile forbidden -2; Iron -1, Orcish -3;
+    //                Tower Shield -1; regeneration in water +2; Athleticism +4;
+    //                Daedra phobia -4; Animals bonus +6                     = 18
+    // The multiplier is 0.3 + 2.7 x (total + 12) / 52.
+    const struct {
+        const char* name;
+        const char* total;
+        const char* summary;
+    } expected[] = {
+        {"ashcaller", "  -19  total: 4 advantages, 12 disadvantages\n", "Class maker: -0.06 (-19 points); the file has 2.10\n"},
+        {"lamplighter", "  +21  total: 6 advantages, 3 disadvantages\n", "Class maker: 2.01 (21 points); the file has 1.25\n"},
+        {"quarrywright", "   +7  total: 7 advantages, 5 disadvantages\n", "Class maker: 1.29 (7 points); the file has 1.10\n"},
+        {"tidewarden", "  +18  total: 6 advantages, 6 disadvantages\n", "Class maker: 1.86 (18 points); the file has 1.60\n"},
+    };
+    TempDir dir;
+    std::vector<std::string> args = {"tally"};
+    for (const auto& e : expected) {
+        std::string cfg = dir.file(std::string(e.name) + ".cfg");
+        ASSERT_EQ(cli({"build", samplesDir() + "/" + e.name + ".txt", "-o", cfg}).status, 0) << e.name;
+        args.push_back(cfg);
+    }
+    Result r = cli(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    for (const auto& e : expected) {
+        std::size_t at = r.out.find(dir.file(std::string(e.name) + ".cfg") + ":");
+        ASSERT_NE(at, std::string::npos) << e.name;
+        std::string part = r.out.substr(at, r.out.find("\n\n", at) - at + 1);
+        EXPECT_NE(part.find(e.total), std::string::npos) << part;
+        EXPECT_NE(part.find(e.summary), std::string::npos) << part;
+        EXPECT_EQ(part.find("not from the maker") != std::string::npos, std::string(e.name) == "ashcaller") << part;
+    }
+    EXPECT_NE(r.out.find("not from the maker: 12 disadvantages, more than the maker's 7\n"), std::string::npos);
+
+    // JSON carries the same reckoning; a missing file fails the command.
+    nlohmann::json j = nlohmann::json::parse(cli({"dump", "--json", args[2]}).out);
+    EXPECT_EQ(j["tally"]["total"], 21);
+    EXPECT_EQ(j["tally"]["makerMultiplier"]["typed"], 131727);  // "2.01" typed: 131727.36, cut
+    EXPECT_EQ(j["tally"]["items"][0], (nlohmann::json{{"name", "Resistance: Magic"}, {"points", 5}}));
+    EXPECT_EQ(cli({"tally", dir.file("gone.cfg")}).status, 1);
+    EXPECT_EQ(cli({"tally"}).status, 2);
+}

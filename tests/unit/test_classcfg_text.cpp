@@ -15,11 +15,6 @@ using namespace kestrane::classcfg;
 
 namespace {
 
-std::string samplesDir() {
-    std::string here = __FILE__;  // .../tests/unit/test_classcfg_text.cpp
-    return here.substr(0, here.rfind("/tests/unit/")) + "/samples";
-}
-
 std::vector<std::string> sampleFiles() {
     std::vector<std::string> out;
     if (DIR* d = opendir(samplesDir().c_str())) {

@@ -51,6 +51,12 @@ private:
     std::string path_;
 };
 
+// Our sample classes, samples/*.txt in the source tree.
+inline std::string samplesDir() {
+    std::string here = __FILE__;  // .../tests/unit/test_support.h
+    return here.substr(0, here.rfind("/tests/unit/")) + "/samples";
+}
+
 inline std::vector<std::uint8_t> readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -1,7 +1,12 @@
 // The command line of classcfg: dump, build, diff and check.
 #include "classcfg.h"
 
+#include "field_schema.h"
 #include "file_io.h"
+#include "tally.h"
+#include "value_readers.h"
+
+#include <cstdio>
 
 #include <iostream>
 #include <iterator>
@@ -17,6 +22,7 @@ const char kUsage[] =
     "       classcfg build TEXT -o FILE        write the class file a text describes\n"
     "       classcfg diff A B                  list the fields in which two class files differ\n"
     "       classcfg check FILE...             report what the game or the editor would not expect\n"
+    "       classcfg tally FILE...             what the game's class maker would charge for each class\n"
     "       classcfg --help                    show this help\n"
     "\n"
     "A class file is the game's 74-byte arena2/class*.cfg. The text form has one\n"
@@ -171,6 +177,40 @@ int check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     return status;
 }
 
+std::string signedPoints(int points) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%+5d", points);
+    return buf;
+}
+
+int tally(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) return usageError(err, "tally: no class file given");
+    int status = 0;
+    bool first = true;
+    for (const std::string& f : args) {
+        std::vector<std::uint8_t> bytes;
+        if (!readOrReport(f, bytes, err)) {
+            status = 1;
+            continue;
+        }
+        const ClassData c = recordOf(bytes);
+        const ClassTally t = tallyClass(c);
+        Value name;
+        name.shape = Shape::Name;
+        const std::string text = c.nameText();
+        name.bytes.assign(text.begin(), text.end());
+        out << (first ? "" : "\n") << f << ": " << textOf(name) << "\n";
+        out << signedPoints(t.hitPointPoints) << "  hit points per level " << c.hitPointsPerLevel << "\n";
+        for (const TallyItem& i : t.items) out << signedPoints(i.points) << "  " << i.name << "\n";
+        out << signedPoints(t.total) << "  total: " << t.advantages << (t.advantages == 1 ? " advantage, " : " advantages, ")
+            << t.disadvantages << (t.disadvantages == 1 ? " disadvantage\n" : " disadvantages\n");
+        for (const std::string& b : t.beyondMaker) out << "       not from the maker: " << b << "\n";
+        out << tallySummary(t) << "; the file has " << multiplierText(c.advancementMultiplier) << "\n";
+        first = false;
+    }
+    return status;
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> readWholeFile(const std::string& utf8Path) {
@@ -207,6 +247,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (cmd == "build") return build(rest, err);
     if (cmd == "diff") return diff(rest, out, err);
     if (cmd == "check") return check(rest, out, err);
+    if (cmd == "tally") return tally(rest, out, err);
     return usageError(err, "unknown command '" + cmd + "'");
 }
 

@@ -1,0 +1,140 @@
+// Basic Info: the name and the bytes behind it, attributes, hit points, the
+// multiplier and the twelve skills.
+#include "field_schema.h"
+#include "tally.h"
+#include "value_readers.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace kestrane {
+namespace classcfg {
+
+namespace {
+
+std::vector<std::uint8_t> nameTail(const ClassData& c) {
+    auto nul = std::find(c.className.begin(), c.className.end(), '\0');
+    std::vector<std::uint8_t> tail;
+    if (nul == c.className.end()) return tail;
+    for (auto it = nul + 1; it != c.className.end(); ++it) tail.push_back(static_cast<std::uint8_t>(*it));
+    while (!tail.empty() && tail.back() == 0) tail.pop_back();
+    return tail;
+}
+
+// The three skill groups: where each starts in `skills`, how many it has.
+struct SkillGroup {
+    const char* key;
+    const char* jsonKey;
+    std::size_t first, count;
+};
+const SkillGroup kSkillGroups[] = {
+    {"primary skills", "primary", 0, 3}, {"major skills", "major", 3, 3}, {"minor skills", "minor", 6, 6}};
+
+void parseSkills(ClassData& c, const std::string& value, std::size_t first, std::size_t count) {
+    std::vector<std::string> items = splitList(value);
+    if (items.size() != count)
+        bad("expected " + std::to_string(count) + " skills separated by commas, got " + std::to_string(items.size()));
+    const std::vector<std::string> all = names(SkillNames.data(), SkillNames.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string& item = items[i];
+        bool number = std::all_of(item.begin(), item.end(), [](char ch) {
+            return std::isdigit(static_cast<unsigned char>(ch)) != 0;
+        });
+        c.skills[first + i] = static_cast<std::uint8_t>(number ? parseNumber(item, 255) : pick(item, all, "skill"));
+    }
+}
+
+// An attribute or the hit points: a 16-bit number the editor's arrows keep to `limit`.
+Findings over(const std::string& key, std::function<unsigned(const ClassData&)> field, unsigned limit) {
+    return [key, field, limit](const ClassData& c, std::vector<std::string>& found) {
+        if (field(c) > limit)
+            found.push_back(key + " is " + std::to_string(field(c)) + ", over " + std::to_string(limit));
+    };
+}
+
+}  // namespace
+
+void addBasicInfoKeys(Keys& k) {
+    k.push_back({"Basic Info", "name", "", "name",
+                 [](const ClassData& c) {
+                     Value v;
+                     v.shape = Shape::Name;
+                     std::string n = c.nameText();
+                     v.bytes.assign(n.begin(), n.end());
+                     return v;
+                 },
+                 [](Draft& d, const std::string& v) {
+                     d.name = parseQuoted(v);
+                     d.nameLine = d.currentLine;
+                 },
+                 nullptr, nullptr});
+    k.push_back({"", "name tail", "", "nameTail",
+                 [](const ClassData& c) {
+                     Value v;
+                     v.shape = Shape::Bytes;
+                     v.bytes = nameTail(c);
+                     return v;
+                 },
+                 [](Draft& d, const std::string& v) {
+                     d.tail = parseHexBytes(v);
+                     d.tailLine = d.currentLine;
+                 },
+                 nullptr, nullptr});
+    for (std::size_t i = 0; i < kAttributeNames.size(); ++i)
+        k.push_back({"", kAttributeNames[i], "attributes", kAttributeNames[i],
+                     [i](const ClassData& c) { return numberValue(c.attributes[i]); },
+                     [i](Draft& d, const std::string& v) {
+                         d.data.attributes[i] = static_cast<std::uint16_t>(parseNumber(v, 0xFFFF));
+                     },
+                     nullptr, over(kAttributeNames[i], [i](const ClassData& c) { return c.attributes[i]; }, 99)});
+    k.push_back({"", "hit points per level", "", "hitPointsPerLevel",
+                 [](const ClassData& c) { return numberValue(c.hitPointsPerLevel); },
+                 [](Draft& d, const std::string& v) {
+                     d.data.hitPointsPerLevel = static_cast<std::uint16_t>(parseNumber(v, 0xFFFF));
+                 },
+                 nullptr,
+                 over("hit points per level", [](const ClassData& c) { return c.hitPointsPerLevel; }, 999)});
+    k.push_back({"", "multiplier", "", "multiplier",
+                 [](const ClassData& c) {
+                     Value v;
+                     v.shape = Shape::Multiplier;
+                     v.number = c.advancementMultiplier;
+                     return v;
+                 },
+                 [](Draft& d, const std::string& v) { d.data.advancementMultiplier = parseMultiplier(v); },
+                 nullptr,
+                 [](const ClassData& c, std::vector<std::string>& found) {
+                     if (c.advancementMultiplier < 0 || c.advancementMultiplier > 10 * 65536)
+                         found.push_back("multiplier " + multiplierText(c.advancementMultiplier) + " (" +
+                                         std::to_string(c.advancementMultiplier) + ") is outside 0 to 10");
+                 }});
+    k.back().note = [](const ClassData& c) {
+        ClassTally t = tallyClass(c);
+        return tallySummary(t) + (t.beyondMaker.empty() ? "" : ", beyond what the maker gives (see classcfg tally)");
+    };
+    for (const SkillGroup& g : kSkillGroups) {
+        std::string group = g.jsonKey;
+        k.push_back({"", g.key, "skills", g.jsonKey,
+                     [g](const ClassData& c) {
+                         Value v;
+                         v.shape = Shape::Names;
+                         for (std::size_t i = g.first; i < g.first + g.count; ++i) {
+                             std::uint8_t s = c.skills[i];
+                             v.entries.push_back({s < SkillNames.size() ? SkillNames[s] : "", s});
+                         }
+                         return v;
+                     },
+                     [g](Draft& d, const std::string& v) { parseSkills(d.data, v, g.first, g.count); },
+                     [g, group](const ClassData& c, std::vector<std::string>& found) {
+                         for (std::size_t i = 0; i < g.count; ++i)
+                             if (c.skills[g.first + i] >= SkillNames.size())
+                                 found.push_back(group + " skill " + std::to_string(i + 1) + " is index " +
+                                                 std::to_string(c.skills[g.first + i]) +
+                                                 ", which names no skill (0 to 34 do)");
+                     },
+                     nullptr});
+    }
+}
+
+}  // namespace classcfg
+}  // namespace kestrane
