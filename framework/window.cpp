@@ -122,6 +122,11 @@ INT_PTR CALLBACK Dialog::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 bool PropertyPage::initPage() {
     for (const ListInit& list : initData()) {
         HWND h = item(list.controlId);
+        // Only this code fills these lists, so one holding as many entries as
+        // its data holds them already; rebuilding it costs more under Wine than
+        // the rest of a page's fill.
+        if (SendMessageA(h, CB_GETCOUNT, 0, 0) == static_cast<LRESULT>(list.texts.size())) continue;
+        SendMessageA(h, CB_RESETCONTENT, 0, 0);
         for (const char* text : list.texts) SendMessageA(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     }
     return true;

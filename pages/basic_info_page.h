@@ -12,7 +12,6 @@ class BasicInfoPage : public ClassPage {
 public:
     BasicInfoPage() : ClassPage(IDD_BASIC_INFO) {}
 
-    bool initPage() override;
     bool loadControls() override;
     // The arrows' vertical-scroll handler.
     virtual void stepField(fw::Message& m);
