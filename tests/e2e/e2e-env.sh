@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # The end-to-end suite's shared environment: one private Xvfb display and one private
-# Wine prefix for all scenarios.
-#   e2e-env.sh setup STATE_DIR     start both, write STATE_DIR/env
-#   e2e-env.sh cleanup STATE_DIR   stop both, remove the prefix and STATE_DIR
+# Wine prefix for all scenarios, of the kind the build under test needs.
+#   e2e-env.sh setup STATE_DIR [win32|win64]   start both, write STATE_DIR/env
+#   e2e-env.sh cleanup STATE_DIR               stop both, remove the prefix and STATE_DIR
 set -uo pipefail
 
 action=${1:?setup or cleanup}
 state=${2:?state directory}
+build=${3:-win32}
+# shellcheck source=../../scripts/wine-lib.sh
+. "$(dirname "$0")/../../scripts/wine-lib.sh"
 
 stop_all() {
   [ -f "$state/env" ] || return 0
@@ -37,9 +40,11 @@ setup) ;;
 esac
 
 stop_all  # what a run that never reached its cleanup left behind
-for tool in Xvfb wine wineserver wineboot; do
+for tool in Xvfb wineserver; do
   command -v "$tool" >/dev/null || { echo "e2e: $tool is not installed (scripts/setup-deps.sh --gui)" >&2; exit 1; }
 done
+use_wine_for "$build" || exit 1
+[ -x "$wine_cmd" ] || { echo "e2e: $wine_cmd is not installed (scripts/setup-deps.sh --gui)" >&2; exit 1; }
 mkdir -p "$state"
 
 # A free display of our own; Xvfb writes its number once it listens. Its output goes to
@@ -65,13 +70,16 @@ export DISPLAY=$display
 export WINEPREFIX=$prefix
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=$WINEARCH
+${WINELOADER:+export WINELOADER=$WINELOADER}
+E2E_WINE=$wine_cmd
 E2E_XVFB_PID=$xvfb_pid
 ENV
 . "$state/env"
 
 # One wineserver for the whole suite, so each scenario does not pay for a new one.
 wineserver -p </dev/null >/dev/null 2>&1
-if ! timeout 120 wineboot -i </dev/null >"$state/wineboot.log" 2>&1; then
+if ! timeout 120 "$E2E_WINE" wineboot.exe -i </dev/null >"$state/wineboot.log" 2>&1; then
   echo "e2e: wineboot failed:" >&2
   cat "$state/wineboot.log" >&2
   stop_all
@@ -85,6 +93,6 @@ else
   echo "e2e: warning: /usr/share/wine/fonts is missing (install fonts-wine); captions may be cut off" >&2
 fi
 # Without a window manager Wine waits at every unmap unless its windows are unmanaged.
-timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1 ||
+timeout 60 "$E2E_WINE" reg.exe add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1 ||
   { echo "e2e: cannot set the X11 driver option" >&2; stop_all; exit 1; }
-echo "e2e: display $DISPLAY, Wine prefix $WINEPREFIX"
+echo "e2e: display $DISPLAY, $WINEARCH Wine prefix $WINEPREFIX"

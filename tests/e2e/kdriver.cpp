@@ -34,7 +34,8 @@ struct Failure : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-std::string format(const char* fmt, ...) {
+// Checked like printf, so a width that differs between the two builds shows as a warning.
+__attribute__((format(__MINGW_PRINTF_FORMAT, 1, 2))) std::string format(const char* fmt, ...) {
     char buf[2048];
     va_list ap;
     va_start(ap, fmt);

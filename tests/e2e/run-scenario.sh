@@ -42,7 +42,7 @@ cd "$game" || exit 1
 # The driver runs in the background so that a TERM to this script reaches it (and its
 # job object then ends the program); its output is followed live for screenshot requests.
 limit=${E2E_SCENARIO_TIMEOUT:-120}
-timeout -k 5 "$limit" wine "$driver" "$scenario" >"$log" 2>&1 &
+timeout -k 5 "$limit" "${E2E_WINE:-wine}" "$driver" "$scenario" >"$log" 2>&1 &
 drv=$!
 trap 'kill -TERM "$drv" 2>/dev/null' TERM INT HUP
 tail -s 0.1 -n +1 -f --pid="$drv" "$log" | while IFS= read -r line; do
