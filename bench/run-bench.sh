@@ -22,11 +22,14 @@ if [ $# -gt 1 ] || { [ $# = 1 ] && [ "$1" != win32 ] && [ "$1" != win64 ]; }; th
   echo "usage: bench/run-bench.sh [win32|win64]" >&2
   exit 2
 fi
+# shellcheck source=../scripts/wine-lib.sh
+. scripts/wine-lib.sh
 if [ $# = 1 ]; then
   preset=$1
-elif /usr/lib/wine/wine --version >/dev/null 2>&1; then
+elif host_runs_32bit; then
   preset=win32
 else
+  echo "bench: measuring the 64-bit build: $wine32_missing"
   preset=win64
 fi
 build=$root/build/$preset
@@ -50,7 +53,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-bash tests/e2e/e2e-env.sh setup "$state" >/dev/null || { echo "bench: cannot start Xvfb and Wine" >&2; exit 1; }
+bash tests/e2e/e2e-env.sh setup "$state" "$preset" >/dev/null || { echo "bench: cannot start Xvfb and Wine" >&2; exit 1; }
 
 # Our Lamplighter sample: every value fits its field, so the session must end on these bytes.
 lamplighter=020000000104010000000100000100191718021b15121c140e0100104c616d706c696768746572000000000000000000000000000c00004001002d003c00370032002d00370032003200
@@ -104,6 +107,8 @@ fi
   echo "wait-window KESTRANE"
   echo "bench-switch 0 1 300"
   echo "close-box"
+  echo "expect-msgbox \"Do you want to save Lamplighter first?\""  # Basic Info's fill stores
+  echo "answer no"
   echo "wait-exit 0"
 } >"$work/switch.txt"
 run "$work/switch.txt" >"$work/switch.log" || fail=1
