@@ -1204,11 +1204,13 @@ struct Driver {
         expectValue(format("text of control %s", k.a(1).c_str()), k.a(2), [&] { return controlText(w); });
     }
 
-    void cmdExpectChecked(const Call& k) {
-        HWND b = control(k.a(1));
-        expectValue(format("check state of control %s", k.a(1).c_str()), k.a(2),
-                    [&] { return format("%d", int(send(b, BM_GETCHECK, 0, 0))); });
+    // Control ID's answer to `msg`, a number, against `want`.
+    void expectAnswer(const Call& k, const char* what, UINT msg, const std::string& want) {
+        HWND h = control(k.a(1));
+        expectValue(format("%s %s", what, k.a(1).c_str()), want, [&] { return format("%d", int(send(h, msg, 0, 0))); });
     }
+
+    void cmdExpectChecked(const Call& k) { expectAnswer(k, "check state of control", BM_GETCHECK, k.a(2)); }
 
     void cmdExpectEnabled(const Call& k) {
         HWND w = control(k.a(1));
@@ -1231,17 +1233,10 @@ struct Driver {
     }
 
     void cmdExpectSelection(const Call& k) {
-        HWND combo = control(k.a(1));
-        std::string want = k.a(2) == "none" ? "-1" : k.a(2);
-        expectValue(format("selection of list %s", k.a(1).c_str()), want,
-                    [&] { return format("%d", int(send(combo, CB_GETCURSEL, 0, 0))); });
+        expectAnswer(k, "selection of list", CB_GETCURSEL, k.a(2) == "none" ? "-1" : k.a(2));
     }
 
-    void cmdExpectCount(const Call& k) {
-        HWND combo = control(k.a(1));
-        expectValue(format("entries of list %s", k.a(1).c_str()), k.a(2),
-                    [&] { return format("%d", int(send(combo, CB_GETCOUNT, 0, 0))); });
-    }
+    void cmdExpectCount(const Call& k) { expectAnswer(k, "entries of list", CB_GETCOUNT, k.a(2)); }
 
     void cmdExpectItem(const Call& k) {
         HWND combo = control(k.a(1));

@@ -9,6 +9,7 @@
 # tests/fuzz/regressions once the fault is fixed.
 # Usage: tests/fuzz/run-fuzzers.sh   (after: cmake --preset fuzz && cmake --build --preset fuzz)
 #        FUZZ_RUNS=10000000 tests/fuzz/run-fuzzers.sh   (the long run, in build/fuzz/fuzz-long)
+#        FUZZ_TARGETS=class_file ...   (one target only)
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -59,7 +60,7 @@ head -c 30 "$seeds_file/$(ls "$seeds_file" | grep '\.cfg$' | head -n 1)" >"$seed
 
 passed=0
 failed=0
-for target in class_file classcfg_text; do
+for target in ${FUZZ_TARGETS:-class_file classcfg_text}; do
   log=$work/$target.log
   rm -f "$work/artifacts/"*-"$target"-* 2>/dev/null
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
