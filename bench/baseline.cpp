@@ -1,15 +1,23 @@
-// The start-up baseline: a bare program that shows one modeless property sheet
-// with one empty page, and nothing else. kestrane.exe is measured against it.
+// The start-up baselines: bare programs that show one modeless property sheet
+// and nothing else. baseline.exe shows one empty page; template_baseline.exe
+// (built with KESTRANE_BASELINE_TEMPLATES) shows kestrane.exe's five page
+// templates, linked from resources/, with no page code and nothing filled, so
+// that kestrane.exe measured against it shows what our own code costs.
 #include <windows.h>
 #include <commctrl.h>
 #include <prsht.h>
 
 #include <vector>
 
+#ifdef KESTRANE_BASELINE_TEMPLATES
+#include "resource.h"
+#endif
+
 namespace {
 
 INT_PTR CALLBACK pageProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
 
+#ifndef KESTRANE_BASELINE_TEMPLATES
 // An empty page template: WS_CHILD | WS_DISABLED | WS_CAPTION | DS_SETFONT, 241 x 224.
 std::vector<WORD> pageTemplate() {
     std::vector<WORD> t;
@@ -34,28 +42,41 @@ std::vector<WORD> pageTemplate() {
     text(L"MS Sans Serif");
     return t;
 }
+#endif
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TAB_CLASSES};
     InitCommonControlsEx(&icc);
-    std::vector<WORD> tmpl = pageTemplate();
 
+    std::vector<PROPSHEETPAGEW> pages;
     PROPSHEETPAGEW page{};
     page.dwSize = sizeof(page);
-    page.dwFlags = PSP_DLGINDIRECT;
     page.hInstance = instance;
-    page.pResource = reinterpret_cast<LPCDLGTEMPLATEW>(tmpl.data());
     page.pfnDlgProc = pageProc;
+#ifdef KESTRANE_BASELINE_TEMPLATES
+    // kestrane.exe's pages, in its order.
+    for (int id : {IDD_BASIC_INFO, IDD_RESISTANCE, IDD_WEAPONS_ARMOR, IDD_MAGICKA, IDD_MISCELLANEOUS}) {
+        page.pszTemplate = MAKEINTRESOURCEW(id);
+        pages.push_back(page);
+    }
+    const wchar_t* caption = L"TEMPLATES";
+#else
+    std::vector<WORD> tmpl = pageTemplate();
+    page.dwFlags = PSP_DLGINDIRECT;
+    page.pResource = reinterpret_cast<LPCDLGTEMPLATEW>(tmpl.data());
+    pages.push_back(page);
+    const wchar_t* caption = L"BASELINE";
+#endif
 
     PROPSHEETHEADERW sheet{};
     sheet.dwSize = sizeof(sheet);
     sheet.dwFlags = PSH_MODELESS | PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW;
     sheet.hInstance = instance;
-    sheet.pszCaption = L"BASELINE";
-    sheet.nPages = 1;
-    sheet.ppsp = &page;
+    sheet.pszCaption = caption;
+    sheet.nPages = static_cast<UINT>(pages.size());
+    sheet.ppsp = pages.data();
     HWND hwnd = reinterpret_cast<HWND>(PropertySheetW(&sheet));
     if (!hwnd) return 1;
     ShowWindow(hwnd, show);

@@ -49,6 +49,7 @@ public:
     void addString(const char* text) const { send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)); }
     void setCurSel(int index) const { send(CB_SETCURSEL, static_cast<WPARAM>(index)); }
     int curSel() const { return static_cast<int>(send(CB_GETCURSEL)); }
+    int count() const { return static_cast<int>(send(CB_GETCOUNT)); }
 };
 
 }  // namespace kestrane::fw

@@ -123,6 +123,11 @@ bool Dialog::ownHandling(Message& m) {
 bool PropertyPage::initPage() {
     for (const ListInit& list : initData()) {
         ComboBox box(item(list.controlId));
+        // Only this code fills these lists, so one holding as many entries as
+        // its data holds them already; rebuilding it costs more under Wine than
+        // the rest of a page's fill.
+        if (box.count() == static_cast<int>(list.texts.size())) continue;
+        box.resetContent();
         for (const char* text : list.texts) box.addString(text);
     }
     return true;

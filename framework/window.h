@@ -92,7 +92,7 @@ public:
     };
 
     // Called when the page's window has been created from its template.
-    // The base applies the initialisation data.
+    // The base applies the initialisation data to each list not holding it.
     virtual bool initPage();
     // Called each time the page becomes the active page, the first included.
     virtual bool activatePage();

@@ -6,6 +6,30 @@
 
 #include <algorithm>
 
+namespace {
+
+// Holds a shown page's drawing off while it is filled, then draws it once.
+// A hidden page is drawn when it is shown; WM_SETREDRAW would show it.
+class DrawingHeld {
+public:
+    explicit DrawingHeld(HWND page) : page_(page), held_((GetWindowLongPtrW(page, GWL_STYLE) & WS_VISIBLE) != 0) {
+        if (held_) SendMessageW(page_, WM_SETREDRAW, FALSE, 0);
+    }
+    ~DrawingHeld() {
+        if (!held_) return;
+        SendMessageW(page_, WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(page_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    }
+    DrawingHeld(const DrawingHeld&) = delete;
+    DrawingHeld& operator=(const DrawingHeld&) = delete;
+
+private:
+    HWND page_;
+    bool held_;
+};
+
+}  // namespace
+
 namespace kestrane {
 
 using fw::Arg;
@@ -27,13 +51,6 @@ std::vector<fw::PropertyPage::ListInit> BasicInfoPage::initData() const {
     return lists;
 }
 
-bool BasicInfoPage::initPage() {
-    // Emptied first, so each list holds the 35 names once however often the
-    // page is initialised.
-    for (int i = 0; i < static_cast<int>(kSkillCount); ++i) comboBox(IDC_SKILL0 + i).resetContent();
-    return ClassPage::initPage();
-}
-
 void BasicInfoPage::replaceNumber(int id, const std::string& text) {
     fw::EditField field = edit(id);
     selectText(field, 0, -1, false);
@@ -41,23 +58,40 @@ void BasicInfoPage::replaceNumber(int id, const std::string& text) {
 }
 
 bool BasicInfoPage::loadControls() {
+    DrawingHeld held(hwnd());
     ClassPage::loadControls();
 
     // A value too long for its field gets a limit that fits it, before and
     // after the fill, so the whole text is shown and read back unchanged.
-    auto show = [this](int id, const std::string& text, std::size_t limit) {
-        std::size_t fitting = fieldLimitFor(text, limit);
-        edit(id).limitText(std::max(fitting, edit(id).limit()));
-        replaceNumber(id, text);
-        edit(id).limitText(fitting);
+    // A field already showing its text is left as a replacement would leave
+    // it (the caret at the end, the value stored from the text) without one.
+    auto show = [this](int id, const std::string& text, std::size_t limit, auto changed) {
+        const std::size_t fitting = fieldLimitFor(text, limit);
+        fw::EditField field = edit(id);
+        if (fieldText(id) == text) {
+            field.limitText(fitting);
+            field.setSel(static_cast<int>(text.size()), static_cast<int>(text.size()));
+            field.scrollCaret();
+            changed();
+            return;
+        }
+        field.limitText(std::max(fitting, field.limit()));
+        replaceNumber(id, text);  // its change handler runs inside
+        field.limitText(fitting);
     };
     for (int i = 0; i < static_cast<int>(kAttributeCount); ++i)
-        show(IDC_ATTRIBUTE0 + i, formatNumber(ClassRecord.attributes[i]), kAttributeLimit);
-    show(IDC_HIT_POINTS, formatNumber(ClassRecord.hitPointsPerLevel), kHitPointsLimit);
-    show(IDC_MULTIPLIER, formatMultiplier(ClassRecord.advancementMultiplier), kMultiplierLimit);
+        show(IDC_ATTRIBUTE0 + i, formatNumber(ClassRecord.attributes[i]), kAttributeLimit,
+             [this, i] { attributeChanged(i); });
+    show(IDC_HIT_POINTS, formatNumber(ClassRecord.hitPointsPerLevel), kHitPointsLimit, [this] { hitPointsChanged(); });
+    show(IDC_MULTIPLIER, formatMultiplier(ClassRecord.advancementMultiplier), kMultiplierLimit,
+         [this] { multiplierChanged(); });
 
     // 35 or more leaves the list with no selection; the record keeps its value.
-    for (int i = 0; i < static_cast<int>(kSkillCount); ++i) comboBox(IDC_SKILL0 + i).setCurSel(ClassRecord.skills[i]);
+    for (int i = 0; i < static_cast<int>(kSkillCount); ++i) {
+        const fw::ComboBox list = comboBox(IDC_SKILL0 + i);
+        const int shown = ClassRecord.skills[i] < SkillNames.size() ? ClassRecord.skills[i] : -1;
+        if (list.curSel() != shown) list.setCurSel(ClassRecord.skills[i]);
+    }
     return true;
 }
 

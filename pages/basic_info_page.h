@@ -12,7 +12,6 @@ class BasicInfoPage : public ClassPage {
 public:
     explicit BasicInfoPage(EditorCommands& editor) : ClassPage(IDD_BASIC_INFO, editor) {}
 
-    bool initPage() override;
     bool loadControls() override;
     // The arrows' vertical-scroll handler.
     virtual void stepField(fw::Message& m);

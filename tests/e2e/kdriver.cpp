@@ -238,6 +238,11 @@ std::vector<HWND> directChildren(HWND parent) {
     return out;
 }
 
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
 std::string stripMnemonic(const std::string& s) {
     std::string out;
     for (size_t i = 0; i < s.size(); ++i) {
@@ -403,10 +408,7 @@ struct Driver {
             if (!shown) fail(format("%s showed no window %s", exe.c_str(), quote(want).c_str()));
             times.push_back(double(t1.QuadPart - t0.QuadPart) * 1000.0 / double(freq.QuadPart));
         }
-        std::sort(times.begin(), times.end());
-        double median = times.size() % 2 ? times[times.size() / 2]
-                                         : (times[times.size() / 2 - 1] + times[times.size() / 2]) / 2;
-        printf("@@startup %s median_ms=%.1f runs=%d\n", exe.c_str(), median, runs);
+        printf("@@startup %s median_ms=%.1f runs=%d\n", exe.c_str(), median(times), runs);
         fflush(stdout);
     }
 
@@ -752,10 +754,22 @@ struct Driver {
 
     // -- commands --
 
-    void needArgs(const Line& l, size_t min, size_t max, const char* usage) {
-        size_t n = l.args.size() - 1;
-        if (n < min || n > max) fail(format("usage: %s", usage));
-    }
+    // One scenario command: its name, how many arguments it takes, what to
+    // say when the count is wrong, and what runs it.
+    struct Call {
+        const std::string& name;
+        const std::vector<std::string>& args;
+        size_t argc;
+        const std::string& a(size_t i) const { return args[i]; }
+    };
+    static constexpr size_t kAny = ~size_t(0);
+    struct Command {
+        const char* name;
+        size_t minArgs, maxArgs;
+        const char* usage;
+        void (Driver::*run)(const Call&);
+    };
+    static const Command kCommands[];
 
     void start(const std::string& exe) {
         if (started && running()) fail("a program is already running");
@@ -960,455 +974,530 @@ struct Driver {
         backToPrevious();
     }
 
-    void run(const Line& l) {
-        const std::string& c = l.args[0];
-        auto a = [&](size_t i) -> const std::string& { return l.args[i]; };
-        size_t argc = l.args.size() - 1;
+    void cmdTimeout(const Call& k) {
+        timeoutMs = DWORD(atof(k.a(1).c_str()) * 1000);
+        if (!timeoutMs) fail("the timeout must be positive");
+    }
 
-        if (c == "timeout") {
-            needArgs(l, 1, 1, "timeout SECONDS");
-            timeoutMs = DWORD(atof(a(1).c_str()) * 1000);
-            if (!timeoutMs) fail("the timeout must be positive");
-        } else if (c == "sleep") {
-            needArgs(l, 1, 1, "sleep SECONDS");
-            Sleep(DWORD(atof(a(1).c_str()) * 1000));
-            recordSeen();
-        } else if (c == "echo") {
-            std::string all;
-            for (size_t i = 1; i <= argc; ++i) all += (i > 1 ? " " : "") + a(i);
-            printf("   | %s\n", all.c_str());
-        } else if (c == "start") {
-            needArgs(l, 1, 1, "start EXE");
-            start(a(1));
-        } else if (c == "start-copy") {
-            needArgs(l, 2, 2, "start-copy EXE NEWNAME");
-            copyFile(a(1), a(2));
-            start(a(2));
-        } else if (c == "wait-window") {
-            needArgs(l, 1, 1, "wait-window CAPTION");
-            requireStarted();
-            HWND found = nullptr;
-            if (!waitFor([&] { return (found = findTop(a(1))) != nullptr; }, timeoutMs))
-                fail("no window " + quote(a(1)) + " appeared; seen:" + windowsSummary());
-            makeCurrent(found);
-        } else if (c == "expect-no-window") {
-            needArgs(l, 1, 2, "expect-no-window CAPTION [SECONDS]");
-            requireStarted();
-            DWORD ms = argc > 1 ? DWORD(atof(a(2).c_str()) * 1000) : 1000;
-            if (waitFor([&] { return findTop(a(1)) != nullptr; }, ms))
-                fail("a window " + quote(a(1)) + " is shown:" + windowsSummary());
-        } else if (c == "expect-never-shown") {
-            needArgs(l, 1, 1, "expect-never-shown CAPTION");
-            recordSeen();
-            if (seenCaptions.count(a(1))) fail("a window " + quote(a(1)) + " was shown since start");
-        } else if (c == "expect-caption") {
-            needArgs(l, 1, 1, "expect-caption TEXT");
-            HWND w = requireCurrent();
-            expectValue("caption", a(1), [&] { return caption(w); });
-        } else if (c == "expect-style" || c == "expect-exstyle") {
-            needArgs(l, 1, 1, "expect-style HEX | expect-exstyle HEX");
-            HWND w = requireCurrent();
-            int which = c == "expect-style" ? GWL_STYLE : GWL_EXSTYLE;
-            std::string want = format("0x%08lX", (unsigned long)parseNumber(a(1), "a style"));
-            expectValue(c.substr(7), want, [&] { return format("0x%08lX", (unsigned long)GetWindowLongA(w, which)); });
-        } else if (c == "expect-tabs") {
-            needArgs(l, 1, 1, "expect-tabs \"A|B|...\"");
-            HWND t = requireTabs();
-            expectValue("tabs", a(1), [&] { return joinBar(tabCaptions(t)); });
-        } else if (c == "expect-active-tab") {
-            needArgs(l, 1, 1, "expect-active-tab N");
-            HWND t = requireTabs();
-            HWND sheet = cur;
-            std::string want = a(1);
-            parseNumber(want, "a tab index");
-            expectValue("active tab", want, [&] { return format("%d", int(send(t, TCM_GETCURSEL, 0, 0))); });
-            // The page in front must be the one whose tab is selected.
-            std::string tabText = tabCaptions(t)[size_t(atoi(want.c_str()))];
-            expectValue("caption of the page in front", tabText, [&] {
-                HWND p = activePage(sheet);
-                return p ? caption(p) : std::string("(no page)");
-            });
-        } else if (c == "expect-page") {
-            needArgs(l, 1, 1, "expect-page CAPTION");
-            HWND sheet = requireCurrent();
-            expectValue("page in front", a(1), [&] {
-                HWND p = activePage(sheet);
-                return p ? caption(p) : std::string("(no page)");
-            });
-        } else if (c == "select-tab") {
-            needArgs(l, 1, 1, "select-tab N");
-            HWND t = requireTabs();
-            int n = int(parseNumber(a(1), "a tab index"));
-            int count = int(send(t, TCM_GETITEMCOUNT, 0, 0));
-            if (n < 0 || n >= count) fail(format("no tab %d (there are %d)", n, count));
-            // A click on the tab, as the user makes it: the tab control itself asks the
-            // sheet (TCN_SELCHANGING) and tells it (TCN_SELCHANGE).
-            Remote mem(proc.hProcess, sizeof(RECT));
-            if (!send(t, TCM_GETITEMRECT, n, mem.at())) fail(format("TCM_GETITEMRECT failed for tab %d", n));
-            RECT r;
-            mem.read(&r, sizeof r);
-            LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-            send(t, WM_LBUTTONDOWN, MK_LBUTTON, at);
-            send(t, WM_LBUTTONUP, 0, at);
-            expectValue("active tab after the click", a(1),
-                        [&] { return format("%d", int(send(t, TCM_GETCURSEL, 0, 0))); });
-        } else if (c == "key") {
-            needArgs(l, 1, 1, "key ctrl+tab|escape|enter|alt+f4|...");
-            key(a(1));
-        } else if (c == "expect-sysmenu") {
-            needArgs(l, 1, 1, "expect-sysmenu \"Move|Close\"");
-            HWND w = requireCurrent();
-            probe::Block b = runProbe(probe::OpSystemMenu, w);
-            if (!b.result) fail("the program's system menu could not be read");
-            std::vector<std::string> items;
-            for (int i = 0; i < b.count; ++i) {
-                if (b.types[i] & MFT_SEPARATOR) {
-                    items.push_back("-");
-                    continue;
-                }
-                switch (b.ids[i] & 0xFFF0) {
-                    case SC_RESTORE: items.push_back("Restore"); break;
-                    case SC_MOVE: items.push_back("Move"); break;
-                    case SC_SIZE: items.push_back("Size"); break;
-                    case SC_MINIMIZE: items.push_back("Minimize"); break;
-                    case SC_MAXIMIZE: items.push_back("Maximize"); break;
-                    case SC_CLOSE: items.push_back("Close"); break;
-                    default: items.push_back(format("0x%X", b.ids[i]) + " " + quote(b.texts[i]));
-                }
-            }
-            if (joinBar(items) != a(1))
-                fail(format("system menu: expected %s, seen %s", quote(a(1)).c_str(), quote(joinBar(items)).c_str()));
-        } else if (c == "close-box") {
-            needArgs(l, 0, 0, "close-box");
-            post(requireCurrent(), WM_SYSCOMMAND, SC_CLOSE, 0);
-            settle();
-        } else if (c == "command" || c == "command-async") {
-            needArgs(l, 1, 1, "command ID");
-            // A command sent to the current window itself (not through a page's button).
-            WPARAM wp = WPARAM(parseNumber(a(1), "a command id") & 0xFFFF);
-            if (c == "command")
-                send(requireCurrent(), WM_COMMAND, wp, 0);
-            else
-                post(requireCurrent(), WM_COMMAND, wp, 0), settle(100);
-        } else if (c == "expect-no-button") {
-            needArgs(l, 1, 1, "expect-no-button OK|Cancel|Apply|Help|TEXT");
-            HWND w = requireCurrent();
-            std::string want = a(1);
-            std::vector<int> ids;
-            if (want == "OK") ids = {IDOK};
-            if (want == "Cancel") ids = {IDCANCEL};
-            if (want == "Apply") ids = {0x3021};
-            if (want == "Help") ids = {IDHELP, 0x3021 + 2};
-            for (HWND b : children(w)) {
-                if (lstrcmpiA(className(b).c_str(), "Button") || !IsWindowVisible(b)) continue;
-                std::string text = stripMnemonic(caption(b));
-                bool byText = lstrcmpiA(text.c_str(), want.c_str()) == 0 ||
-                              (want == "Apply" && lstrcmpiA(text.c_str(), "Apply Now") == 0);
-                bool byId = GetParent(b) == w && std::find(ids.begin(), ids.end(), controlId(b)) != ids.end();
-                if (byText || byId)
-                    fail(format("a visible button %s (id %d) is in %s", quote(caption(b)).c_str(), controlId(b),
-                                quote(caption(w)).c_str()));
-            }
-        } else if (c == "click" || c == "click-async") {
-            needArgs(l, 1, 1, "click ID");
-            HWND b = control(a(1));
-            if (c == "click") {
-                send(b, BM_CLICK, 0, 0);
-            } else {
-                post(b, BM_CLICK, 0, 0);
-                settle(100);
-            }
-        } else if (c == "type") {
-            needArgs(l, 2, 2, "type ID TEXT");
-            HWND e = control(a(1));
-            focusControl(e);
-            for (wchar_t w : widen(a(2))) send(e, WM_CHAR, w, 1);
-        } else if (c == "select-all") {
-            needArgs(l, 1, 1, "select-all ID");
-            HWND e = control(a(1));
-            focusControl(e);
-            send(e, EM_SETSEL, 0, -1);
-        } else if (c == "backspace") {
-            needArgs(l, 1, 2, "backspace ID [COUNT]");
-            HWND e = control(a(1));
-            long n = argc > 1 ? parseNumber(a(2), "a count") : 1;
-            focusControl(e);
-            for (long i = 0; i < n; ++i) send(e, WM_CHAR, VK_BACK, 1);
-        } else if (c == "expect-text") {
-            needArgs(l, 2, 2, "expect-text ID TEXT");
-            HWND w = control(a(1));
-            expectValue(format("text of control %s", a(1).c_str()), a(2), [&] { return controlText(w); });
-        } else if (c == "expect-checked") {
-            needArgs(l, 2, 2, "expect-checked ID 0|1");
-            HWND b = control(a(1));
-            expectValue(format("check state of control %s", a(1).c_str()), a(2),
-                        [&] { return format("%d", int(send(b, BM_GETCHECK, 0, 0))); });
-        } else if (c == "expect-enabled") {
-            needArgs(l, 2, 2, "expect-enabled ID 0|1");
-            HWND w = control(a(1));
-            expectValue(format("enabled state of control %s", a(1).c_str()), a(2),
-                        [&] { return IsWindowEnabled(w) ? std::string("1") : std::string("0"); });
-        } else if (c == "choose" || c == "choose-async") {
-            needArgs(l, 2, 2, "choose ID INDEX");
-            HWND combo = control(a(1));
-            long index = parseNumber(a(2), "a list index");
-            long count = long(send(combo, CB_GETCOUNT, 0, 0));
-            if (index < 0 || index >= count) fail(format("the list has %ld entries, no %ld", count, index));
-            if (send(combo, CB_SETCURSEL, index, 0) != index) fail("CB_SETCURSEL failed");
-            // CB_SETCURSEL notifies nobody; a user's choice sends CBN_SELCHANGE.
-            WPARAM wp = MAKEWPARAM(controlId(combo), CBN_SELCHANGE);
-            if (c == "choose")
-                send(GetParent(combo), WM_COMMAND, wp, reinterpret_cast<LPARAM>(combo));
-            else
-                post(GetParent(combo), WM_COMMAND, wp, reinterpret_cast<LPARAM>(combo)), settle(100);
-        } else if (c == "expect-selection") {
-            needArgs(l, 2, 2, "expect-selection ID INDEX|none");
-            HWND combo = control(a(1));
-            std::string want = a(2) == "none" ? "-1" : a(2);
-            expectValue(format("selection of list %s", a(1).c_str()), want,
-                        [&] { return format("%d", int(send(combo, CB_GETCURSEL, 0, 0))); });
-        } else if (c == "expect-count") {
-            needArgs(l, 2, 2, "expect-count ID N");
-            HWND combo = control(a(1));
-            expectValue(format("entries of list %s", a(1).c_str()), a(2),
-                        [&] { return format("%d", int(send(combo, CB_GETCOUNT, 0, 0))); });
-        } else if (c == "expect-item") {
-            needArgs(l, 3, 3, "expect-item ID INDEX TEXT");
-            HWND combo = control(a(1));
-            int index = int(parseNumber(a(2), "a list index"));
-            expectValue(format("entry %d of list %s", index, a(1).c_str()), a(3), [&] { return comboItem(combo, index); });
-        } else if (c == "scroll" || c == "scroll-repeat") {
-            if (c == "scroll")
-                needArgs(l, 2, 2, "scroll ID CODE");
-            else
-                needArgs(l, 3, 3, "scroll-repeat ID CODE COUNT");
-            HWND bar = control(a(1));
-            long code = parseNumber(a(2), "a scroll code");
-            long n = c == "scroll" ? 1 : parseNumber(a(3), "a count");
-            DWORD style = GetWindowLongA(bar, GWL_STYLE);
-            UINT msg = (className(bar) == "ScrollBar" && !(style & SBS_VERT)) ? WM_HSCROLL : WM_VSCROLL;
-            for (long i = 0; i < n; ++i)
-                send(GetParent(bar), msg, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(bar));
-        } else if (c == "expect-msgbox") {
-            needArgs(l, 1, 1, "expect-msgbox TEXT");
-            requireStarted();
-            HWND found = nullptr;
-            if (!waitFor(
-                    [&] {
-                        for (HWND h : topWindows())
-                            if (isMessageBox(h) && caption(messageBoxText(h)) == a(1)) return (found = h) != nullptr;
-                        return false;
-                    },
-                    timeoutMs))
-                fail("no message box " + quote(a(1)) + " appeared; seen:" + windowsSummary());
-            makeCurrent(found);
-        } else if (c == "expect-msgbox-icon") {
-            needArgs(l, 1, 1, "expect-msgbox-icon stop|question|exclamation|information|none");
-            HWND box = requireCurrent();
-            expectValue("message box icon", a(1), [&] { return messageBoxIcon(box); });
-        } else if (c == "answer") {
-            needArgs(l, 1, 1, "answer yes|no|ok|cancel");
-            static const std::map<std::string, int> ids = {{"ok", IDOK}, {"cancel", IDCANCEL}, {"yes", IDYES}, {"no", IDNO}};
-            auto it = ids.find(a(1));
-            if (it == ids.end()) fail("answer yes, no, ok or cancel");
-            HWND box = requireCurrent();
-            HWND button = nullptr;
-            for (HWND b : directChildren(box))
-                if (controlId(b) == it->second && className(b) == "Button" && IsWindowVisible(b)) button = b;
-            if (!button) fail(format("%s has no %s button", quote(caption(box)).c_str(), a(1).c_str()));
-            clickAndWaitGone(button);
-        } else if (c == "expect-filename") {
-            needArgs(l, 1, 1, "expect-filename TEXT");
-            HWND e = fileNameEdit();
-            expectValue("file name field", a(1), [&] { return controlText(e); });
-        } else if (c == "set-filename") {
-            needArgs(l, 1, 1, "set-filename PATH");
-            HWND e = fileNameEdit();
-            std::string p = a(1);
-            p = winPath(p);  // the dialog refuses '/' in a name
-            std::wstring w = widen(p);
-            send(e, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(w.c_str()));
-            expectValue("file name field after setting it", p, [&] { return controlText(e); });
-        } else if (c == "set-filename-full") {
-            needArgs(l, 1, 1, "set-filename-full RELATIVE_PATH");
-            HWND e = fileNameEdit();
-            std::wstring w = widen(fullPath(a(1)));
-            send(e, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(w.c_str()));
-        } else if (c == "expect-filter-selected") {
-            needArgs(l, 1, 1, "expect-filter-selected INDEX");
-            HWND combo = dialogControl(0x470, "ComboBox");
-            expectValue("selected file type", a(1), [&] { return format("%d", int(send(combo, CB_GETCURSEL, 0, 0))); });
-        } else if (c == "expect-filter-text") {
-            needArgs(l, 2, 2, "expect-filter-text INDEX TEXT");
-            HWND combo = dialogControl(0x470, "ComboBox");
-            int index = int(parseNumber(a(1), "a list index"));
-            expectValue(format("file type %d", index), a(2), [&] { return comboItem(combo, index); });
-        } else if (c == "expect-filter-count") {
-            needArgs(l, 1, 1, "expect-filter-count N");
-            HWND combo = dialogControl(0x470, "ComboBox");
-            expectValue("number of file types", a(1), [&] { return format("%d", int(send(combo, CB_GETCOUNT, 0, 0))); });
-        } else if (c == "dialog-ok" || c == "dialog-cancel") {
-            needArgs(l, 0, 0, "dialog-ok | dialog-cancel");
-            // Posted: what the click sets off may be a message box or the end of the dialog.
-            post(dialogControl(c == "dialog-ok" ? IDOK : IDCANCEL, "Button"), BM_CLICK, 0, 0);
-            settle(100);
-        } else if (c == "wait-exit") {
-            needArgs(l, 1, 1, "wait-exit CODE");
-            requireStarted();
-            if (!waitFor([&] { return !running(); }, timeoutMs))
-                fail(format("the program is still running after %lu s:", timeoutMs / 1000) + windowsSummary());
-            DWORD code = 0;
-            GetExitCodeProcess(proc.hProcess, &code);
-            if (long(code) != parseNumber(a(1), "an exit code"))
-                fail(format("exit code: expected %s, seen %lu", a(1).c_str(), code));
-            cur = prev = nullptr;
-        } else if (c == "expect-running") {
-            needArgs(l, 0, 0, "expect-running");
-            requireStarted();
-            settle();
-            if (!running()) fail("the program is not running:" + windowsSummary());
-        } else if (c == "write-file") {
-            if (argc < 1) fail("usage: write-file PATH HEX...");
-            std::string hexText;
-            for (size_t i = 2; i <= argc; ++i) hexText += a(i);
-            std::vector<unsigned char> data = parseHex(hexText);
-            std::string w = winPath(a(1));
-            size_t slash = w.rfind('\\');
-            if (slash != std::string::npos && slash > 0) makeDirs(w.substr(0, slash));
-            HANDLE f = CreateFileW(filePath(a(1)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-            DWORD done = 0;
-            if (f == INVALID_HANDLE_VALUE) fail(format("cannot create %s (%lu)", a(1).c_str(), GetLastError()));
-            BOOL ok = WriteFile(f, data.data(), DWORD(data.size()), &done, nullptr);
-            CloseHandle(f);
-            if (!ok || done != data.size()) fail("cannot write " + a(1));
-        } else if (c == "expect-file") {
-            if (argc < 1) fail("usage: expect-file PATH HEX...");
-            eventually([&] {
-                std::string hexText;
-                for (size_t i = 2; i <= argc; ++i) hexText += a(i);
-                std::vector<unsigned char> want = parseHex(hexText), seen = requireFile(a(1));
-                if (seen != want) {
-                    size_t at = 0;
-                    while (at < want.size() && at < seen.size() && want[at] == seen[at]) ++at;
-                    fail(format("%s: %zu bytes expected, %zu seen, first difference at offset %zu\n    expected %s\n    seen     %s",
-                                a(1).c_str(), want.size(), seen.size(), at, hex(want.data(), want.size()).c_str(),
-                                hex(seen.data(), seen.size()).c_str()));
-                }
-            });
-        } else if (c == "expect-file-bytes") {
-            if (argc < 2) fail("usage: expect-file-bytes PATH OFFSET HEX...");
-            eventually([&] {
-                std::string hexText;
-                for (size_t i = 3; i <= argc; ++i) hexText += a(i);
-                std::vector<unsigned char> want = parseHex(hexText), seen = requireFile(a(1));
-                size_t off = size_t(parseNumber(a(2), "an offset"));
-                if (off + want.size() > seen.size())
-                    fail(format("%s has %zu bytes, too few for %zu at offset %zu", a(1).c_str(), seen.size(), want.size(), off));
-                if (!std::equal(want.begin(), want.end(), seen.begin() + off))
-                    fail(format("%s at offset %zu: expected %s, seen %s", a(1).c_str(), off, hex(want.data(), want.size()).c_str(),
-                                hex(seen.data() + off, want.size()).c_str()));
-            });
-        } else if (c == "expect-file-size") {
-            needArgs(l, 2, 2, "expect-file-size PATH N");
-            eventually([&] {
-                size_t seen = requireFile(a(1)).size();
-                if (long(seen) != parseNumber(a(2), "a size"))
-                    fail(format("%s: expected %s bytes, seen %zu", a(1).c_str(), a(2).c_str(), seen));
-            });
-        } else if (c == "expect-no-file") {
-            needArgs(l, 1, 1, "expect-no-file PATH");
-            eventually([&] {
-                if (GetFileAttributesW(filePath(a(1)).c_str()) != INVALID_FILE_ATTRIBUTES) fail(a(1) + " exists");
-            });
-        } else if (c == "expect-tree") {
-            needArgs(l, 2, 2, "expect-tree DIR \"file|dir/file|...\"");
-            eventually([&] {
-                std::vector<std::string> files;
-                listTree(a(1), "", files);
-                if (joinBar(files) != a(2))
-                    fail(format("files under %s: expected %s, seen %s", a(1).c_str(), quote(a(2)).c_str(),
-                                quote(joinBar(files)).c_str()));
-            });
-        } else if (c == "hold-file") {
-            needArgs(l, 1, 1, "hold-file PATH");
-            HANDLE f = CreateFileW(filePath(a(1)).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-            if (f == INVALID_HANDLE_VALUE) fail(format("cannot open %s (%lu)", a(1).c_str(), GetLastError()));
-            heldFiles[a(1)] = f;
-        } else if (c == "release-file") {
-            needArgs(l, 1, 1, "release-file PATH");
-            auto it = heldFiles.find(a(1));
-            if (it == heldFiles.end()) fail(a(1) + " is not held");
-            CloseHandle(it->second);
-            heldFiles.erase(it);
-        } else if (c == "set-readonly" || c == "set-writable") {
-            needArgs(l, 1, 1, "set-readonly|set-writable PATH");
-            // Wine keeps the read-only attribute as the file's Unix write bits.
-            DWORD attrs = GetFileAttributesW(filePath(a(1)).c_str());
-            if (attrs == INVALID_FILE_ATTRIBUTES) fail(a(1) + " does not exist");
-            attrs = c == "set-readonly" ? (attrs | FILE_ATTRIBUTE_READONLY) : (attrs & ~FILE_ATTRIBUTE_READONLY);
-            if (!SetFileAttributesW(filePath(a(1)).c_str(), attrs))
-                fail(format("cannot change the attributes of %s (%lu)", a(1).c_str(), GetLastError()));
-        } else if (c == "fill-disk") {
-            needArgs(l, 1, 1, "fill-disk PATH");
-            // Another program takes every free byte of the disk that holds PATH.
-            HANDLE f = CreateFileW(filePath(a(1)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-            if (f == INVALID_HANDLE_VALUE) fail(format("cannot create %s (%lu)", a(1).c_str(), GetLastError()));
-            std::vector<unsigned char> block(4096, 0xAA);
-            for (size_t size = block.size(); size > 0; size /= 2) {
-                DWORD done = 0;
-                while (WriteFile(f, block.data(), DWORD(size), &done, nullptr) && done == size) {}
-            }
-            CloseHandle(f);
-        } else if (c == "bench-startup") {
-            needArgs(l, 3, 3, "bench-startup EXE CAPTION RUNS");
-            if (!job) {
-                job = CreateJobObjectA(nullptr, nullptr);
-                JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-                limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-                SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-            }
-            benchStartup(a(1), a(2), int(parseNumber(a(3), "a number of runs")));
-        } else if (c == "usage-mark") {
-            needArgs(l, 0, 0, "usage-mark");
-            requireStarted();
-            usageMark = usage();
-            printUsage("mark", usageMark);
-        } else if (c == "expect-usage-near-mark") {
-            needArgs(l, 1, 1, "expect-usage-near-mark MAX_GROWTH_KIB");
-            requireStarted();
-            Usage now = usage();
-            printUsage("now", now);
-            long growth = long(now.privateBytes / 1024) - long(usageMark.privateBytes / 1024);
-            if (growth > parseNumber(a(1), "a size in KiB"))
-                fail(format("memory grew by %ld KiB since the mark", growth));
-            if (now.windows != usageMark.windows)
-                fail(format("window count %d, at the mark %d", now.windows, usageMark.windows));
-            if (now.userObjects > usageMark.userObjects || now.gdiObjects > usageMark.gdiObjects)
-                fail(format("USER/GDI objects %lu/%lu, at the mark %lu/%lu", (unsigned long)now.userObjects,
-                            (unsigned long)now.gdiObjects, (unsigned long)usageMark.userObjects,
-                            (unsigned long)usageMark.gdiObjects));
-        } else if (c == "mkdir") {
-            needArgs(l, 1, 1, "mkdir PATH");
-            makeDirs(a(1));
-        } else if (c == "copy-file") {
-            needArgs(l, 2, 2, "copy-file FROM TO");
-            copyFile(a(1), a(2));
-        } else if (c == "screenshot") {
-            needArgs(l, 1, 1, "screenshot NAME");
-            // The harness takes the picture (X11 is out of reach from here) and answers
-            // by creating the file named on the marker line.
-            settle(500);  // let the windows paint
-            std::string done = fullPath(".screenshot-" + a(1) + ".done");
-            printf("@@screenshot %s %s\n", a(1).c_str(), done.c_str());
-            fflush(stdout);
-            if (!waitFor([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeoutMs))
-                printf("   (no screenshot taken: run the scenario through run-scenario.sh)\n");
-            DeleteFileA(done.c_str());
-        } else {
-            fail("unknown command " + quote(c));
-        }
+    void cmdSleep(const Call& k) {
+        Sleep(DWORD(atof(k.a(1).c_str()) * 1000));
         recordSeen();
     }
+
+    void cmdEcho(const Call& k) {
+        std::string all;
+        for (size_t i = 1; i <= k.argc; ++i) all += (i > 1 ? " " : "") + k.a(i);
+        printf("   | %s\n", all.c_str());
+    }
+
+    void cmdStart(const Call& k) {
+        start(k.a(1));
+    }
+
+    void cmdStartCopy(const Call& k) {
+        copyFile(k.a(1), k.a(2));
+        start(k.a(2));
+    }
+
+    void cmdWaitWindow(const Call& k) {
+        requireStarted();
+        HWND found = nullptr;
+        if (!waitFor([&] { return (found = findTop(k.a(1))) != nullptr; }, timeoutMs))
+            fail("no window " + quote(k.a(1)) + " appeared; seen:" + windowsSummary());
+        makeCurrent(found);
+    }
+
+    void cmdExpectNoWindow(const Call& k) {
+        requireStarted();
+        DWORD ms = k.argc > 1 ? DWORD(atof(k.a(2).c_str()) * 1000) : 1000;
+        if (waitFor([&] { return findTop(k.a(1)) != nullptr; }, ms))
+            fail("a window " + quote(k.a(1)) + " is shown:" + windowsSummary());
+    }
+
+    void cmdExpectNeverShown(const Call& k) {
+        recordSeen();
+        if (seenCaptions.count(k.a(1))) fail("a window " + quote(k.a(1)) + " was shown since start");
+    }
+
+    void cmdExpectCaption(const Call& k) {
+        HWND w = requireCurrent();
+        expectValue("caption", k.a(1), [&] { return caption(w); });
+    }
+
+    void cmdExpectStyle(const Call& k) {
+        HWND w = requireCurrent();
+        int which = k.name == "expect-style" ? GWL_STYLE : GWL_EXSTYLE;
+        std::string want = format("0x%08lX", (unsigned long)parseNumber(k.a(1), "a style"));
+        expectValue(k.name.substr(7), want, [&] { return format("0x%08lX", (unsigned long)GetWindowLongA(w, which)); });
+    }
+
+    void cmdExpectTabs(const Call& k) {
+        HWND t = requireTabs();
+        expectValue("tabs", k.a(1), [&] { return joinBar(tabCaptions(t)); });
+    }
+
+    void cmdExpectActiveTab(const Call& k) {
+        HWND t = requireTabs();
+        HWND sheet = cur;
+        std::string want = k.a(1);
+        parseNumber(want, "a tab index");
+        expectValue("active tab", want, [&] { return format("%d", int(send(t, TCM_GETCURSEL, 0, 0))); });
+        // The page in front must be the one whose tab is selected.
+        std::string tabText = tabCaptions(t)[size_t(atoi(want.c_str()))];
+        expectValue("caption of the page in front", tabText, [&] {
+            HWND p = activePage(sheet);
+            return p ? caption(p) : std::string("(no page)");
+        });
+    }
+
+    void cmdExpectPage(const Call& k) {
+        HWND sheet = requireCurrent();
+        expectValue("page in front", k.a(1), [&] {
+            HWND p = activePage(sheet);
+            return p ? caption(p) : std::string("(no page)");
+        });
+    }
+
+    // A click on tab N, as the user makes it: the tab control itself asks the
+    // sheet (TCN_SELCHANGING) and tells it (TCN_SELCHANGE).
+    void clickTab(HWND t, int n) {
+        int count = int(send(t, TCM_GETITEMCOUNT, 0, 0));
+        if (n < 0 || n >= count) fail(format("no tab %d (there are %d)", n, count));
+        Remote mem(proc.hProcess, sizeof(RECT));
+        if (!send(t, TCM_GETITEMRECT, n, mem.at())) fail(format("TCM_GETITEMRECT failed for tab %d", n));
+        RECT r;
+        mem.read(&r, sizeof r);
+        LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        send(t, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        send(t, WM_LBUTTONUP, 0, at);
+    }
+
+    void cmdSelectTab(const Call& k) {
+        HWND t = requireTabs();
+        clickTab(t, int(parseNumber(k.a(1), "a tab index")));
+        expectValue("active tab after the click", k.a(1),
+                    [&] { return format("%d", int(send(t, TCM_GETCURSEL, 0, 0))); });
+    }
+
+    // Switches between tabs A and B COUNT times each and prints the median time
+    // of a switch to each: from the click until the page has been filled and
+    // painted (the sheet's pending paints are run before the clock stops).
+    void cmdBenchSwitch(const Call& k) {
+        HWND t = requireTabs();
+        HWND sheet = cur;
+        const int tabs[2] = {int(parseNumber(k.a(1), "a tab index")), int(parseNumber(k.a(2), "a tab index"))};
+        long count = parseNumber(k.a(3), "a count");
+        if (count < 1) fail("the count must be positive");
+        LARGE_INTEGER freq;
+        QueryPerformanceFrequency(&freq);
+        std::vector<double> times[2];
+        clickTab(t, tabs[1]);
+        for (long i = 0; i < 2 * count; ++i) {
+            const int which = int(i % 2);
+            LARGE_INTEGER t0, t1;
+            QueryPerformanceCounter(&t0);
+            clickTab(t, tabs[which]);
+            RedrawWindow(sheet, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            send(sheet, WM_NULL, 0, 0);
+            QueryPerformanceCounter(&t1);
+            if (int(send(t, TCM_GETCURSEL, 0, 0)) != tabs[which]) fail(format("tab %d did not come to the front", tabs[which]));
+            times[which].push_back(double(t1.QuadPart - t0.QuadPart) * 1000.0 / double(freq.QuadPart));
+        }
+        for (int which = 0; which < 2; ++which)
+            printf("@@switch to=%d median_ms=%.2f switches=%zu\n", tabs[which], median(times[which]), times[which].size());
+        fflush(stdout);
+    }
+
+    void cmdKey(const Call& k) {
+        key(k.a(1));
+    }
+
+    void cmdExpectSysmenu(const Call& k) {
+        HWND w = requireCurrent();
+        probe::Block b = runProbe(probe::OpSystemMenu, w);
+        if (!b.result) fail("the program's system menu could not be read");
+        std::vector<std::string> items;
+        for (int i = 0; i < b.count; ++i) {
+            if (b.types[i] & MFT_SEPARATOR) {
+                items.push_back("-");
+                continue;
+            }
+            switch (b.ids[i] & 0xFFF0) {
+                case SC_RESTORE: items.push_back("Restore"); break;
+                case SC_MOVE: items.push_back("Move"); break;
+                case SC_SIZE: items.push_back("Size"); break;
+                case SC_MINIMIZE: items.push_back("Minimize"); break;
+                case SC_MAXIMIZE: items.push_back("Maximize"); break;
+                case SC_CLOSE: items.push_back("Close"); break;
+                default: items.push_back(format("0x%X", b.ids[i]) + " " + quote(b.texts[i]));
+            }
+        }
+        if (joinBar(items) != k.a(1))
+            fail(format("system menu: expected %s, seen %s", quote(k.a(1)).c_str(), quote(joinBar(items)).c_str()));
+    }
+
+    void cmdCloseBox(const Call&) {
+        post(requireCurrent(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        settle();
+    }
+
+    void cmdCommand(const Call& k) {
+        // A command sent to the current window itself (not through a page's button).
+        WPARAM wp = WPARAM(parseNumber(k.a(1), "a command id") & 0xFFFF);
+        if (k.name == "command")
+            send(requireCurrent(), WM_COMMAND, wp, 0);
+        else
+            post(requireCurrent(), WM_COMMAND, wp, 0), settle(100);
+    }
+
+    void cmdExpectNoButton(const Call& k) {
+        HWND w = requireCurrent();
+        std::string want = k.a(1);
+        std::vector<int> ids;
+        if (want == "OK") ids = {IDOK};
+        if (want == "Cancel") ids = {IDCANCEL};
+        if (want == "Apply") ids = {0x3021};
+        if (want == "Help") ids = {IDHELP, 0x3021 + 2};
+        for (HWND b : children(w)) {
+            if (lstrcmpiA(className(b).c_str(), "Button") || !IsWindowVisible(b)) continue;
+            std::string text = stripMnemonic(caption(b));
+            bool byText = lstrcmpiA(text.c_str(), want.c_str()) == 0 ||
+                          (want == "Apply" && lstrcmpiA(text.c_str(), "Apply Now") == 0);
+            bool byId = GetParent(b) == w && std::find(ids.begin(), ids.end(), controlId(b)) != ids.end();
+            if (byText || byId)
+                fail(format("a visible button %s (id %d) is in %s", quote(caption(b)).c_str(), controlId(b),
+                            quote(caption(w)).c_str()));
+        }
+    }
+
+    void cmdClick(const Call& k) {
+        HWND b = control(k.a(1));
+        if (k.name == "click") {
+            send(b, BM_CLICK, 0, 0);
+        } else {
+            post(b, BM_CLICK, 0, 0);
+            settle(100);
+        }
+    }
+
+    void cmdType(const Call& k) {
+        HWND e = control(k.a(1));
+        focusControl(e);
+        for (wchar_t w : widen(k.a(2))) send(e, WM_CHAR, w, 1);
+    }
+
+    void cmdSelectAll(const Call& k) {
+        HWND e = control(k.a(1));
+        focusControl(e);
+        send(e, EM_SETSEL, 0, -1);
+    }
+
+    void cmdBackspace(const Call& k) {
+        HWND e = control(k.a(1));
+        long n = k.argc > 1 ? parseNumber(k.a(2), "a count") : 1;
+        focusControl(e);
+        for (long i = 0; i < n; ++i) send(e, WM_CHAR, VK_BACK, 1);
+    }
+
+    void cmdExpectText(const Call& k) {
+        HWND w = control(k.a(1));
+        expectValue(format("text of control %s", k.a(1).c_str()), k.a(2), [&] { return controlText(w); });
+    }
+
+    // Control ID's answer to `msg`, a number, against `want`.
+    void expectAnswer(const Call& k, const char* what, UINT msg, const std::string& want) {
+        HWND h = control(k.a(1));
+        expectValue(format("%s %s", what, k.a(1).c_str()), want, [&] { return format("%d", int(send(h, msg, 0, 0))); });
+    }
+
+    void cmdExpectChecked(const Call& k) { expectAnswer(k, "check state of control", BM_GETCHECK, k.a(2)); }
+
+    void cmdExpectEnabled(const Call& k) {
+        HWND w = control(k.a(1));
+        expectValue(format("enabled state of control %s", k.a(1).c_str()), k.a(2),
+                    [&] { return IsWindowEnabled(w) ? std::string("1") : std::string("0"); });
+    }
+
+    void cmdChoose(const Call& k) {
+        HWND combo = control(k.a(1));
+        long index = parseNumber(k.a(2), "a list index");
+        long count = long(send(combo, CB_GETCOUNT, 0, 0));
+        if (index < 0 || index >= count) fail(format("the list has %ld entries, no %ld", count, index));
+        if (send(combo, CB_SETCURSEL, index, 0) != index) fail("CB_SETCURSEL failed");
+        // CB_SETCURSEL notifies nobody; a user's choice sends CBN_SELCHANGE.
+        WPARAM wp = MAKEWPARAM(controlId(combo), CBN_SELCHANGE);
+        if (k.name == "choose")
+            send(GetParent(combo), WM_COMMAND, wp, reinterpret_cast<LPARAM>(combo));
+        else
+            post(GetParent(combo), WM_COMMAND, wp, reinterpret_cast<LPARAM>(combo)), settle(100);
+    }
+
+    void cmdExpectSelection(const Call& k) {
+        expectAnswer(k, "selection of list", CB_GETCURSEL, k.a(2) == "none" ? "-1" : k.a(2));
+    }
+
+    void cmdExpectCount(const Call& k) { expectAnswer(k, "entries of list", CB_GETCOUNT, k.a(2)); }
+
+    void cmdExpectItem(const Call& k) {
+        HWND combo = control(k.a(1));
+        int index = int(parseNumber(k.a(2), "a list index"));
+        expectValue(format("entry %d of list %s", index, k.a(1).c_str()), k.a(3), [&] { return comboItem(combo, index); });
+    }
+
+    void cmdScroll(const Call& k) {
+        HWND bar = control(k.a(1));
+        long code = parseNumber(k.a(2), "a scroll code");
+        long n = k.name == "scroll" ? 1 : parseNumber(k.a(3), "a count");
+        DWORD style = GetWindowLongA(bar, GWL_STYLE);
+        UINT msg = (className(bar) == "ScrollBar" && !(style & SBS_VERT)) ? WM_HSCROLL : WM_VSCROLL;
+        for (long i = 0; i < n; ++i)
+            send(GetParent(bar), msg, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(bar));
+    }
+
+    void cmdExpectMsgbox(const Call& k) {
+        requireStarted();
+        HWND found = nullptr;
+        if (!waitFor(
+                [&] {
+                    for (HWND h : topWindows())
+                        if (isMessageBox(h) && caption(messageBoxText(h)) == k.a(1)) return (found = h) != nullptr;
+                    return false;
+                },
+                timeoutMs))
+            fail("no message box " + quote(k.a(1)) + " appeared; seen:" + windowsSummary());
+        makeCurrent(found);
+    }
+
+    void cmdExpectMsgboxIcon(const Call& k) {
+        HWND box = requireCurrent();
+        expectValue("message box icon", k.a(1), [&] { return messageBoxIcon(box); });
+    }
+
+    void cmdAnswer(const Call& k) {
+        static const std::map<std::string, int> ids = {{"ok", IDOK}, {"cancel", IDCANCEL}, {"yes", IDYES}, {"no", IDNO}};
+        auto it = ids.find(k.a(1));
+        if (it == ids.end()) fail("answer yes, no, ok or cancel");
+        HWND box = requireCurrent();
+        HWND button = nullptr;
+        for (HWND b : directChildren(box))
+            if (controlId(b) == it->second && className(b) == "Button" && IsWindowVisible(b)) button = b;
+        if (!button) fail(format("%s has no %s button", quote(caption(box)).c_str(), k.a(1).c_str()));
+        clickAndWaitGone(button);
+    }
+
+    void cmdExpectFilename(const Call& k) {
+        HWND e = fileNameEdit();
+        expectValue("file name field", k.a(1), [&] { return controlText(e); });
+    }
+
+    void cmdSetFilename(const Call& k) {
+        HWND e = fileNameEdit();
+        std::string p = k.a(1);
+        p = winPath(p);  // the dialog refuses '/' in a name
+        std::wstring w = widen(p);
+        send(e, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(w.c_str()));
+        expectValue("file name field after setting it", p, [&] { return controlText(e); });
+    }
+
+    void cmdSetFilenameFull(const Call& k) {
+        HWND e = fileNameEdit();
+        std::wstring w = widen(fullPath(k.a(1)));
+        send(e, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(w.c_str()));
+    }
+
+    void cmdExpectFilterSelected(const Call& k) {
+        HWND combo = dialogControl(0x470, "ComboBox");
+        expectValue("selected file type", k.a(1), [&] { return format("%d", int(send(combo, CB_GETCURSEL, 0, 0))); });
+    }
+
+    void cmdExpectFilterText(const Call& k) {
+        HWND combo = dialogControl(0x470, "ComboBox");
+        int index = int(parseNumber(k.a(1), "a list index"));
+        expectValue(format("file type %d", index), k.a(2), [&] { return comboItem(combo, index); });
+    }
+
+    void cmdExpectFilterCount(const Call& k) {
+        HWND combo = dialogControl(0x470, "ComboBox");
+        expectValue("number of file types", k.a(1), [&] { return format("%d", int(send(combo, CB_GETCOUNT, 0, 0))); });
+    }
+
+    void cmdDialogButton(const Call& k) {
+        // Posted: what the click sets off may be a message box or the end of the dialog.
+        post(dialogControl(k.name == "dialog-ok" ? IDOK : IDCANCEL, "Button"), BM_CLICK, 0, 0);
+        settle(100);
+    }
+
+    void cmdWaitExit(const Call& k) {
+        requireStarted();
+        if (!waitFor([&] { return !running(); }, timeoutMs))
+            fail(format("the program is still running after %lu s:", timeoutMs / 1000) + windowsSummary());
+        DWORD code = 0;
+        GetExitCodeProcess(proc.hProcess, &code);
+        if (long(code) != parseNumber(k.a(1), "an exit code"))
+            fail(format("exit code: expected %s, seen %lu", k.a(1).c_str(), code));
+        cur = prev = nullptr;
+    }
+
+    void cmdExpectRunning(const Call&) {
+        requireStarted();
+        settle();
+        if (!running()) fail("the program is not running:" + windowsSummary());
+    }
+
+    void cmdWriteFile(const Call& k) {
+        std::string hexText;
+        for (size_t i = 2; i <= k.argc; ++i) hexText += k.a(i);
+        std::vector<unsigned char> data = parseHex(hexText);
+        std::string w = winPath(k.a(1));
+        size_t slash = w.rfind('\\');
+        if (slash != std::string::npos && slash > 0) makeDirs(w.substr(0, slash));
+        HANDLE f = CreateFileW(filePath(k.a(1)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD done = 0;
+        if (f == INVALID_HANDLE_VALUE) fail(format("cannot create %s (%lu)", k.a(1).c_str(), GetLastError()));
+        BOOL ok = WriteFile(f, data.data(), DWORD(data.size()), &done, nullptr);
+        CloseHandle(f);
+        if (!ok || done != data.size()) fail("cannot write " + k.a(1));
+    }
+
+    void cmdExpectFile(const Call& k) {
+        eventually([&] {
+            std::string hexText;
+            for (size_t i = 2; i <= k.argc; ++i) hexText += k.a(i);
+            std::vector<unsigned char> want = parseHex(hexText), seen = requireFile(k.a(1));
+            if (seen != want) {
+                size_t at = 0;
+                while (at < want.size() && at < seen.size() && want[at] == seen[at]) ++at;
+                fail(format("%s: %zu bytes expected, %zu seen, first difference at offset %zu\n    expected %s\n    seen     %s",
+                            k.a(1).c_str(), want.size(), seen.size(), at, hex(want.data(), want.size()).c_str(),
+                            hex(seen.data(), seen.size()).c_str()));
+            }
+        });
+    }
+
+    void cmdExpectFileBytes(const Call& k) {
+        eventually([&] {
+            std::string hexText;
+            for (size_t i = 3; i <= k.argc; ++i) hexText += k.a(i);
+            std::vector<unsigned char> want = parseHex(hexText), seen = requireFile(k.a(1));
+            size_t off = size_t(parseNumber(k.a(2), "an offset"));
+            if (off + want.size() > seen.size())
+                fail(format("%s has %zu bytes, too few for %zu at offset %zu", k.a(1).c_str(), seen.size(), want.size(), off));
+            if (!std::equal(want.begin(), want.end(), seen.begin() + off))
+                fail(format("%s at offset %zu: expected %s, seen %s", k.a(1).c_str(), off, hex(want.data(), want.size()).c_str(),
+                            hex(seen.data() + off, want.size()).c_str()));
+        });
+    }
+
+    void cmdExpectFileSize(const Call& k) {
+        eventually([&] {
+            size_t seen = requireFile(k.a(1)).size();
+            if (long(seen) != parseNumber(k.a(2), "a size"))
+                fail(format("%s: expected %s bytes, seen %zu", k.a(1).c_str(), k.a(2).c_str(), seen));
+        });
+    }
+
+    void cmdExpectNoFile(const Call& k) {
+        eventually([&] {
+            if (GetFileAttributesW(filePath(k.a(1)).c_str()) != INVALID_FILE_ATTRIBUTES) fail(k.a(1) + " exists");
+        });
+    }
+
+    void cmdExpectTree(const Call& k) {
+        eventually([&] {
+            std::vector<std::string> files;
+            listTree(k.a(1), "", files);
+            if (joinBar(files) != k.a(2))
+                fail(format("files under %s: expected %s, seen %s", k.a(1).c_str(), quote(k.a(2)).c_str(),
+                            quote(joinBar(files)).c_str()));
+        });
+    }
+
+    void cmdHoldFile(const Call& k) {
+        HANDLE f = CreateFileW(filePath(k.a(1)).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (f == INVALID_HANDLE_VALUE) fail(format("cannot open %s (%lu)", k.a(1).c_str(), GetLastError()));
+        heldFiles[k.a(1)] = f;
+    }
+
+    void cmdReleaseFile(const Call& k) {
+        auto it = heldFiles.find(k.a(1));
+        if (it == heldFiles.end()) fail(k.a(1) + " is not held");
+        CloseHandle(it->second);
+        heldFiles.erase(it);
+    }
+
+    void cmdSetWritability(const Call& k) {
+        // Wine keeps the read-only attribute as the file's Unix write bits.
+        DWORD attrs = GetFileAttributesW(filePath(k.a(1)).c_str());
+        if (attrs == INVALID_FILE_ATTRIBUTES) fail(k.a(1) + " does not exist");
+        attrs = k.name == "set-readonly" ? (attrs | FILE_ATTRIBUTE_READONLY) : (attrs & ~FILE_ATTRIBUTE_READONLY);
+        if (!SetFileAttributesW(filePath(k.a(1)).c_str(), attrs))
+            fail(format("cannot change the attributes of %s (%lu)", k.a(1).c_str(), GetLastError()));
+    }
+
+    void cmdFillDisk(const Call& k) {
+        // Another program takes every free byte of the disk that holds PATH.
+        HANDLE f = CreateFileW(filePath(k.a(1)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (f == INVALID_HANDLE_VALUE) fail(format("cannot create %s (%lu)", k.a(1).c_str(), GetLastError()));
+        std::vector<unsigned char> block(4096, 0xAA);
+        for (size_t size = block.size(); size > 0; size /= 2) {
+            DWORD done = 0;
+            while (WriteFile(f, block.data(), DWORD(size), &done, nullptr) && done == size) {}
+        }
+        CloseHandle(f);
+    }
+
+    void cmdBenchStartup(const Call& k) {
+        if (!job) {
+            job = CreateJobObjectA(nullptr, nullptr);
+            JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+            limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+            SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+        }
+        benchStartup(k.a(1), k.a(2), int(parseNumber(k.a(3), "a number of runs")));
+    }
+
+    void cmdUsageMark(const Call&) {
+        requireStarted();
+        usageMark = usage();
+        printUsage("mark", usageMark);
+    }
+
+    void cmdExpectUsageNearMark(const Call& k) {
+        requireStarted();
+        Usage now = usage();
+        printUsage("now", now);
+        long growth = long(now.privateBytes / 1024) - long(usageMark.privateBytes / 1024);
+        if (growth > parseNumber(k.a(1), "a size in KiB"))
+            fail(format("memory grew by %ld KiB since the mark", growth));
+        if (now.windows != usageMark.windows)
+            fail(format("window count %d, at the mark %d", now.windows, usageMark.windows));
+        if (now.userObjects > usageMark.userObjects || now.gdiObjects > usageMark.gdiObjects)
+            fail(format("USER/GDI objects %lu/%lu, at the mark %lu/%lu", (unsigned long)now.userObjects,
+                        (unsigned long)now.gdiObjects, (unsigned long)usageMark.userObjects,
+                        (unsigned long)usageMark.gdiObjects));
+    }
+
+    void cmdMkdir(const Call& k) {
+        makeDirs(k.a(1));
+    }
+
+    void cmdCopyFile(const Call& k) {
+        copyFile(k.a(1), k.a(2));
+    }
+
+    void cmdScreenshot(const Call& k) {
+        // The harness takes the picture (X11 is out of reach from here) and answers
+        // by creating the file named on the marker line.
+        settle(500);  // let the windows paint
+        std::string done = fullPath(".screenshot-" + k.a(1) + ".done");
+        printf("@@screenshot %s %s\n", k.a(1).c_str(), done.c_str());
+        fflush(stdout);
+        if (!waitFor([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeoutMs))
+            printf("   (no screenshot taken: run the scenario through run-scenario.sh)\n");
+        DeleteFileA(done.c_str());
+    }
+
+    void run(const Line& l);
 
     void cleanup() {
         for (auto& h : heldFiles) CloseHandle(h.second);
@@ -1421,6 +1510,87 @@ struct Driver {
         job = nullptr;
     }
 };
+
+const Driver::Command Driver::kCommands[] = {
+    {"timeout", 1, 1, "timeout SECONDS", &Driver::cmdTimeout},
+    {"sleep", 1, 1, "sleep SECONDS", &Driver::cmdSleep},
+    {"echo", 0, kAny, "", &Driver::cmdEcho},
+    {"start", 1, 1, "start EXE", &Driver::cmdStart},
+    {"start-copy", 2, 2, "start-copy EXE NEWNAME", &Driver::cmdStartCopy},
+    {"wait-window", 1, 1, "wait-window CAPTION", &Driver::cmdWaitWindow},
+    {"expect-no-window", 1, 2, "expect-no-window CAPTION [SECONDS]", &Driver::cmdExpectNoWindow},
+    {"expect-never-shown", 1, 1, "expect-never-shown CAPTION", &Driver::cmdExpectNeverShown},
+    {"expect-caption", 1, 1, "expect-caption TEXT", &Driver::cmdExpectCaption},
+    {"expect-style", 1, 1, "expect-style HEX | expect-exstyle HEX", &Driver::cmdExpectStyle},
+    {"expect-exstyle", 1, 1, "expect-style HEX | expect-exstyle HEX", &Driver::cmdExpectStyle},
+    {"expect-tabs", 1, 1, "expect-tabs \"A|B|...\"", &Driver::cmdExpectTabs},
+    {"expect-active-tab", 1, 1, "expect-active-tab N", &Driver::cmdExpectActiveTab},
+    {"expect-page", 1, 1, "expect-page CAPTION", &Driver::cmdExpectPage},
+    {"select-tab", 1, 1, "select-tab N", &Driver::cmdSelectTab},
+    {"bench-switch", 3, 3, "bench-switch TAB_A TAB_B COUNT", &Driver::cmdBenchSwitch},
+    {"key", 1, 1, "key ctrl+tab|escape|enter|alt+f4|...", &Driver::cmdKey},
+    {"expect-sysmenu", 1, 1, "expect-sysmenu \"Move|Close\"", &Driver::cmdExpectSysmenu},
+    {"close-box", 0, 0, "close-box", &Driver::cmdCloseBox},
+    {"command", 1, 1, "command ID", &Driver::cmdCommand},
+    {"command-async", 1, 1, "command ID", &Driver::cmdCommand},
+    {"expect-no-button", 1, 1, "expect-no-button OK|Cancel|Apply|Help|TEXT", &Driver::cmdExpectNoButton},
+    {"click", 1, 1, "click ID", &Driver::cmdClick},
+    {"click-async", 1, 1, "click ID", &Driver::cmdClick},
+    {"type", 2, 2, "type ID TEXT", &Driver::cmdType},
+    {"select-all", 1, 1, "select-all ID", &Driver::cmdSelectAll},
+    {"backspace", 1, 2, "backspace ID [COUNT]", &Driver::cmdBackspace},
+    {"expect-text", 2, 2, "expect-text ID TEXT", &Driver::cmdExpectText},
+    {"expect-checked", 2, 2, "expect-checked ID 0|1", &Driver::cmdExpectChecked},
+    {"expect-enabled", 2, 2, "expect-enabled ID 0|1", &Driver::cmdExpectEnabled},
+    {"choose", 2, 2, "choose ID INDEX", &Driver::cmdChoose},
+    {"choose-async", 2, 2, "choose ID INDEX", &Driver::cmdChoose},
+    {"expect-selection", 2, 2, "expect-selection ID INDEX|none", &Driver::cmdExpectSelection},
+    {"expect-count", 2, 2, "expect-count ID N", &Driver::cmdExpectCount},
+    {"expect-item", 3, 3, "expect-item ID INDEX TEXT", &Driver::cmdExpectItem},
+    {"scroll", 2, 2, "scroll ID CODE", &Driver::cmdScroll},
+    {"scroll-repeat", 3, 3, "scroll-repeat ID CODE COUNT", &Driver::cmdScroll},
+    {"expect-msgbox", 1, 1, "expect-msgbox TEXT", &Driver::cmdExpectMsgbox},
+    {"expect-msgbox-icon", 1, 1, "expect-msgbox-icon stop|question|exclamation|information|none", &Driver::cmdExpectMsgboxIcon},
+    {"answer", 1, 1, "answer yes|no|ok|cancel", &Driver::cmdAnswer},
+    {"expect-filename", 1, 1, "expect-filename TEXT", &Driver::cmdExpectFilename},
+    {"set-filename", 1, 1, "set-filename PATH", &Driver::cmdSetFilename},
+    {"set-filename-full", 1, 1, "set-filename-full RELATIVE_PATH", &Driver::cmdSetFilenameFull},
+    {"expect-filter-selected", 1, 1, "expect-filter-selected INDEX", &Driver::cmdExpectFilterSelected},
+    {"expect-filter-text", 2, 2, "expect-filter-text INDEX TEXT", &Driver::cmdExpectFilterText},
+    {"expect-filter-count", 1, 1, "expect-filter-count N", &Driver::cmdExpectFilterCount},
+    {"dialog-ok", 0, 0, "dialog-ok | dialog-cancel", &Driver::cmdDialogButton},
+    {"dialog-cancel", 0, 0, "dialog-ok | dialog-cancel", &Driver::cmdDialogButton},
+    {"wait-exit", 1, 1, "wait-exit CODE", &Driver::cmdWaitExit},
+    {"expect-running", 0, 0, "expect-running", &Driver::cmdExpectRunning},
+    {"write-file", 1, kAny, "write-file PATH HEX...", &Driver::cmdWriteFile},
+    {"expect-file", 1, kAny, "expect-file PATH HEX...", &Driver::cmdExpectFile},
+    {"expect-file-bytes", 2, kAny, "expect-file-bytes PATH OFFSET HEX...", &Driver::cmdExpectFileBytes},
+    {"expect-file-size", 2, 2, "expect-file-size PATH N", &Driver::cmdExpectFileSize},
+    {"expect-no-file", 1, 1, "expect-no-file PATH", &Driver::cmdExpectNoFile},
+    {"expect-tree", 2, 2, "expect-tree DIR \"file|dir/file|...\"", &Driver::cmdExpectTree},
+    {"hold-file", 1, 1, "hold-file PATH", &Driver::cmdHoldFile},
+    {"release-file", 1, 1, "release-file PATH", &Driver::cmdReleaseFile},
+    {"set-readonly", 1, 1, "set-readonly|set-writable PATH", &Driver::cmdSetWritability},
+    {"set-writable", 1, 1, "set-readonly|set-writable PATH", &Driver::cmdSetWritability},
+    {"fill-disk", 1, 1, "fill-disk PATH", &Driver::cmdFillDisk},
+    {"bench-startup", 3, 3, "bench-startup EXE CAPTION RUNS", &Driver::cmdBenchStartup},
+    {"usage-mark", 0, 0, "usage-mark", &Driver::cmdUsageMark},
+    {"expect-usage-near-mark", 1, 1, "expect-usage-near-mark MAX_GROWTH_KIB", &Driver::cmdExpectUsageNearMark},
+    {"mkdir", 1, 1, "mkdir PATH", &Driver::cmdMkdir},
+    {"copy-file", 2, 2, "copy-file FROM TO", &Driver::cmdCopyFile},
+    {"screenshot", 1, 1, "screenshot NAME", &Driver::cmdScreenshot},
+};
+
+void Driver::run(const Line& l) {
+    const std::string& name = l.args[0];
+    const Command* cmd = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                      [&](const Command& c) { return name == c.name; });
+    if (cmd == std::end(kCommands)) fail("unknown command " + quote(name));
+    Call call{name, l.args, l.args.size() - 1};
+    if (call.argc < cmd->minArgs || call.argc > cmd->maxArgs) fail(format("usage: %s", cmd->usage));
+    (this->*cmd->run)(call);
+    recordSeen();
+}
 
 int runScenario(const char* file) {
     std::string path = winPath(file);

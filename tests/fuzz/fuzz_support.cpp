@@ -8,6 +8,16 @@
 namespace kestrane {
 namespace fuzz {
 
+bool replaying = false;
+
+std::uint32_t hashOf(const std::uint8_t* data, std::size_t size) {
+    std::uint32_t h = 2166136261u;
+    for (std::size_t i = 0; i < size; ++i) h = (h ^ data[i]) * 16777619u;
+    return h;
+}
+
+bool checkEverything(std::uint32_t hash, std::uint32_t oneIn) { return replaying || hash % oneIn == 0; }
+
 void failed(const char* what, const char* file, int line) {
     std::fprintf(stderr, "%s:%d: invariant failed: %s\n", file, line, what);
     std::abort();

@@ -17,6 +17,16 @@
 namespace kestrane {
 namespace fuzz {
 
+// True in the replay test, which runs every check on every input; the
+// libFuzzer binaries sample the costly ones.
+extern bool replaying;
+
+// FNV-1a of the input: the sample and the picks follow the input's bytes, so
+// a finding reproduces.
+std::uint32_t hashOf(const std::uint8_t* data, std::size_t size);
+// Whether this input gets every check: when replaying, else one in `oneIn`.
+bool checkEverything(std::uint32_t hash, std::uint32_t oneIn);
+
 [[noreturn]] void failed(const char* what, const char* file, int line);
 
 // A directory of our own, on tmpfs when there is one, removed at exit.

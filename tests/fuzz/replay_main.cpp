@@ -1,6 +1,8 @@
 // Runs inputs through a fuzz target without libFuzzer, so the kept crash
 // inputs are a plain test in every build. Arguments are files or directories
 // (every regular file below them, in name order).
+#include "fuzz_support.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -41,6 +43,7 @@ void collect(const std::string& path, std::vector<std::string>& files) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    kestrane::fuzz::replaying = true;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) collect(argv[i], files);
     if (files.empty()) {
