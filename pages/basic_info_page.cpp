@@ -55,6 +55,14 @@ void BasicInfoPage::replaceNumber(int id, const std::string& text) {
     fw::EditField field = edit(id);
     selectText(field, 0, -1, false);
     field.replaceSel(text);
+    showFromStart(field);
+}
+
+void BasicInfoPage::showFromStart(const fw::EditField& field) const {
+    // The replacement leaves the caret at the end, and a text wider than the
+    // field would show only its last digits.
+    field.setSel(0, 0);
+    field.scrollCaret();
 }
 
 bool BasicInfoPage::loadControls() {
@@ -62,29 +70,24 @@ bool BasicInfoPage::loadControls() {
     ClassPage::loadControls();
 
     // A value too long for its field gets a limit that fits it, before and
-    // after the fill, so the whole text is shown and read back unchanged.
-    // A field already showing its text is left as a replacement would leave
-    // it (the caret at the end, the value stored from the text) without one.
-    auto show = [this](int id, const std::string& text, std::size_t limit, auto changed) {
+    // after the fill, so the whole text is shown. A field already showing
+    // its text keeps it: replacing it would only cost time.
+    auto show = [this](int id, const std::string& text, std::size_t limit) {
         const std::size_t fitting = fieldLimitFor(text, limit);
         fw::EditField field = edit(id);
         if (fieldText(id) == text) {
             field.limitText(fitting);
-            field.setSel(static_cast<int>(text.size()), static_cast<int>(text.size()));
-            field.scrollCaret();
-            changed();
+            showFromStart(field);
             return;
         }
         field.limitText(std::max(fitting, field.limit()));
-        replaceNumber(id, text);  // its change handler runs inside
+        replaceNumber(id, text);
         field.limitText(fitting);
     };
     for (int i = 0; i < static_cast<int>(kAttributeCount); ++i)
-        show(IDC_ATTRIBUTE0 + i, formatNumber(ClassRecord.attributes[i]), kAttributeLimit,
-             [this, i] { attributeChanged(i); });
-    show(IDC_HIT_POINTS, formatNumber(ClassRecord.hitPointsPerLevel), kHitPointsLimit, [this] { hitPointsChanged(); });
-    show(IDC_MULTIPLIER, formatMultiplier(ClassRecord.advancementMultiplier), kMultiplierLimit,
-         [this] { multiplierChanged(); });
+        show(IDC_ATTRIBUTE0 + i, formatNumber(ClassRecord.attributes[i]), kAttributeLimit);
+    show(IDC_HIT_POINTS, formatNumber(ClassRecord.hitPointsPerLevel), kHitPointsLimit);
+    show(IDC_MULTIPLIER, formatMultiplier(ClassRecord.advancementMultiplier), kMultiplierLimit);
 
     // 35 or more leaves the list with no selection; the record keeps its value.
     for (int i = 0; i < static_cast<int>(kSkillCount); ++i) {
@@ -101,15 +104,23 @@ std::string BasicInfoPage::fieldText(int id) const {
     return field.line(std::min<std::size_t>(field.limit(), 64));
 }
 
+// Each change handler stores only what the user did: a fill's replacements
+// leave the record, the multiplier's exact value included, as it was.
 void BasicInfoPage::attributeChanged(int index) {
+    if (filling()) return;
     storeAttributeText(static_cast<std::size_t>(index), fieldText(IDC_ATTRIBUTE0 + index));
 }
 
-void BasicInfoPage::hitPointsChanged() { storeHitPointsText(fieldText(IDC_HIT_POINTS)); }
+void BasicInfoPage::hitPointsChanged() {
+    if (!filling()) storeHitPointsText(fieldText(IDC_HIT_POINTS));
+}
 
-void BasicInfoPage::multiplierChanged() { storeMultiplierText(fieldText(IDC_MULTIPLIER)); }
+void BasicInfoPage::multiplierChanged() {
+    if (!filling()) storeMultiplierText(fieldText(IDC_MULTIPLIER));
+}
 
 void BasicInfoPage::skillChanged(int index) {
+    if (filling()) return;
     storeSkillSelection(static_cast<std::size_t>(index), comboBox(IDC_SKILL0 + index).curSel());
 }
 

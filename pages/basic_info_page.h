@@ -28,8 +28,10 @@ private:
     void multiplierChanged();
     void skillChanged(int index);
 
-    // Replaces a number field's text; its change handler reads it back.
+    // Replaces a number field's text, shown from its first character; its
+    // change handler reads it back, except during a fill.
     void replaceNumber(int id, const std::string& text);
+    void showFromStart(const fw::EditField& field) const;
     // The field's text as its change handler reads it.
     std::string fieldText(int id) const;
 };

@@ -19,7 +19,7 @@ const fw::MessageTable ClassPage::table = {
 
 bool ClassPage::initPage() {
     fw::PropertyPage::initPage();
-    return loadControls();
+    return refill();
 }
 
 bool ClassPage::activatePage() {
@@ -28,18 +28,31 @@ bool ClassPage::activatePage() {
     return result;
 }
 
+bool ClassPage::refill() {
+    // Restored however the fill ends, or no typing would count again.
+    struct Held {
+        bool& flag;
+        const bool was;
+        explicit Held(bool& f) : flag(f), was(f) { flag = true; }
+        ~Held() { flag = was; }
+    } held(filling_);
+    return loadControls();
+}
+
 bool ClassPage::loadControls() {
     fw::EditField name = edit(IDC_CLASS_NAME);
     selectText(name, 0, -1, false);
-    name.replaceSel(classNameForDisplay(ClassRecord));  // classNameChanged runs inside
+    name.replaceSel(classNameForDisplay(ClassRecord));  // classNameChanged runs inside and stores nothing
     // After the fill, so a fresh field's first fill is not cut.
     name.limitText(kClassNameLimit);
     return true;
 }
 
 void ClassPage::classNameChanged() {
+    // A fill shows the name and leaves its 19 bytes as they are.
+    if (filling()) return;
     storeClassName(ClassRecord, edit(IDC_CLASS_NAME).line(kClassNameLimit));
-    // A name change alone is not an unsaved change: `modified` stays.
+    modified = 1;
 }
 
 void ClassPage::selectText(const fw::EditField& field, int start, int end, bool noScroll) const {
@@ -51,7 +64,7 @@ void ClassPage::selectText(const fw::EditField& field, int start, int end, bool 
 // they come to the front.
 void ClassPage::openCommand() {
     editor_.openCommand();
-    loadControls();
+    refill();
 }
 
 void ClassPage::saveCommand() { editor_.saveCommand(); }

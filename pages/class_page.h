@@ -20,13 +20,20 @@ public:
 
     bool initPage() override;
     bool activatePage() override;
-    // Fills every control of the page from ClassRecord.
+    // Fills every control of the page from ClassRecord. Runs through refill,
+    // so the change notifications the filling raises store nothing.
     virtual bool loadControls();
 
     static const fw::MessageTable table;
     const fw::MessageTable* messageTable() const override { return &table; }
 
 protected:
+    // loadControls with the change handlers held off: showing the record is
+    // not an edit, and reading the shown texts back could alter it.
+    bool refill();
+    // True while a fill runs; the change handlers then leave the record alone.
+    bool filling() const { return filling_; }
+
     void classNameChanged();
     void selectText(const fw::EditField& field, int start, int end, bool noScroll) const;
 
@@ -57,6 +64,7 @@ protected:
 
 private:
     EditorCommands& editor_;
+    bool filling_ = false;
 };
 
 }  // namespace kestrane
