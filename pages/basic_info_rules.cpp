@@ -44,13 +44,12 @@ std::uint16_t parseNumberText(const std::string& text) {
         negative = text[i] == '-';
         ++i;
     }
-    // Unsigned arithmetic wraps instead of overflowing; the low 16 bits are
-    // those atoi would give wherever atoi's result is defined.
+    // Held just above the top while digits go on, so it never overflows.
     std::uint32_t value = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = value * 10u + static_cast<std::uint32_t>(text[i] - '0');
-    if (negative) value = 0u - value;
-    return static_cast<std::uint16_t>(value & 0xFFFFu);
+        value = std::min<std::uint32_t>(value * 10u + static_cast<std::uint32_t>(text[i] - '0'), 0x10000u);
+    if (negative) return 0;
+    return static_cast<std::uint16_t>(std::min<std::uint32_t>(value, 0xFFFFu));
 }
 
 std::int32_t parseMultiplierText(const std::string& text) {

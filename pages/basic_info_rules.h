@@ -23,15 +23,16 @@ std::string formatNumber(unsigned value);
 // "%1.2f" of value / 65536.0.
 std::string formatMultiplier(std::int32_t value);
 
-// atoi's reading (white space, one sign, digits; no digits gives 0), kept to
-// the low 16 bits, so "-1" gives 65535. Never overflows, however long the text.
+// atoi's reading (white space, one sign, digits; no digits gives 0), held to
+// 0-65535: "-5" gives 0, "70000" 65535. Never overflows, however long the text.
 std::uint16_t parseNumberText(const std::string& text);
 // atof's reading times 65536, cut toward zero. Beyond the signed 32-bit range
 // it is clamped; text that reads as infinity or not-a-number gives 0.
 std::int32_t parseMultiplierText(const std::string& text);
 
 // The limit to set after a fill: the typing limit, or the shown text's length
-// when that is longer, so a value that does not fit is read back whole.
+// when that is longer, so a value that does not fit is shown whole and an
+// arrow step from it is read back whole.
 std::size_t fieldLimitFor(const std::string& shownText, std::size_t limit);
 
 // One arrow step. False, with the value unchanged, for any other code or at
@@ -42,9 +43,9 @@ bool stepHitPoints(std::uint16_t& value, int code);
 // Up by 655 while value / 65536.0 < 9.99, down by 655 while it is > 0.
 bool stepMultiplier(std::int32_t& value, int code);
 
-// What the record holds after a value is written into a field whose limit is
-// `limit`: the field keeps the first `limit` characters of the text, and its
-// change handler reads them back.
+// What the record holds after an arrow step writes a value into a field whose
+// limit is `limit`: the field keeps the first `limit` characters of the text,
+// and its change handler reads them back.
 std::uint16_t numberAfterShowing(std::uint16_t value, std::size_t limit);
 std::int32_t multiplierAfterShowing(std::int32_t value, std::size_t limit);
 

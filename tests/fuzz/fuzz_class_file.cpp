@@ -171,7 +171,10 @@ void checkTypedText(const std::string& text) {
     std::size_t digits = 0;
     while (i + digits < text.size() && text[i + digits] >= '0' && text[i + digits] <= '9') ++digits;
     const std::uint16_t n = parseNumberText(text);
-    if (digits <= 9) FUZZ_CHECK(n == static_cast<std::uint16_t>(std::atoi(text.c_str())));
+    if (digits <= 9) {
+        const int a = std::atoi(text.c_str());
+        FUZZ_CHECK(n == (a < 0 ? 0 : a > 65535 ? 65535 : a));
+    }
     parseMultiplierText(text);
 
     ClassRecord = ClassData{};
