@@ -152,12 +152,30 @@ INT_PTR CALLBACK PropertyPage::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return run(created, hwnd, msg, wp, lp);
 }
 
+namespace {
+// Posted to a page on its activation: focusFollows runs when it comes round.
+constexpr UINT kFocusFollowsMessage = WM_APP + 2;
+}  // namespace
+
+void PropertyPage::focusFollows() const {
+    if (!IsWindowVisible(hwnd_)) return;
+    const HWND sheet = GetParent(hwnd_);
+    const HWND tabs = PropSheet_GetTabControl(sheet);
+    const HWND focus = GetFocus();
+    if (!focus || focus == tabs || focus == hwnd_ || IsChild(hwnd_, focus)) return;
+    if (focus == sheet || IsChild(sheet, focus)) SetFocus(tabs);
+}
+
 bool PropertyPage::onInitDialog() {
     initPage();
     return true;
 }
 
 bool PropertyPage::ownHandling(Message& m) {
+    if (m.message == kFocusFollowsMessage) {
+        focusFollows();
+        return true;
+    }
     if (m.message != WM_NOTIFY) return false;
     const NMHDR* hdr = reinterpret_cast<const NMHDR*>(m.lParam);
     if (hdr->code == PSN_SETACTIVE) {
@@ -167,6 +185,8 @@ bool PropertyPage::ownHandling(Message& m) {
         SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         guarded(m, [&] { activatePage(); });
+        // The sheet shows this page and hides the last one after this returns.
+        PostMessageW(hwnd_, kFocusFollowsMessage, 0, 0);
         m.result = 0;
         return true;
     }

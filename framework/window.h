@@ -106,6 +106,11 @@ protected:
 
 private:
     static INT_PTR CALLBACK proc(HWND, UINT, WPARAM, LPARAM);
+    // Once the sheet has shown this page: when the keyboard focus is in the
+    // sheet but neither on its tab row nor on this page (a hidden page keeps
+    // it through a page change under Wine, and typing would edit that page),
+    // it moves to the tab row.
+    void focusFollows() const;
 };
 
 // A modeless property sheet: a top-level window with a tab row above the
