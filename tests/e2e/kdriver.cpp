@@ -1204,6 +1204,28 @@ struct Driver {
         expectValue(format("text of control %s", k.a(1).c_str()), k.a(2), [&] { return controlText(w); });
     }
 
+    void cmdExpectFirstShown(const Call& k) {
+        HWND w = control(k.a(1));
+        expectValue(format("first shown character of control %s", k.a(1).c_str()), k.a(2),
+                    [&] { return format("%d", int(send(w, EM_GETFIRSTVISIBLELINE, 0, 0))); });
+    }
+
+    // "tabs" for the tab row, else the id of the focused control, marked when
+    // it is not on the page in front.
+    void cmdExpectFocus(const Call& k) {
+        HWND tabs = requireTabs();
+        HWND page = container();
+        DWORD tid = GetWindowThreadProcessId(tabs, nullptr);
+        expectValue("keyboard focus", k.a(1), [&]() -> std::string {
+            GUITHREADINFO gti = {};
+            gti.cbSize = sizeof gti;
+            if (!GetGUIThreadInfo(tid, &gti) || !gti.hwndFocus) return "nothing";
+            if (gti.hwndFocus == tabs) return "tabs";
+            std::string id = format("%d", controlId(gti.hwndFocus));
+            return IsChild(page, gti.hwndFocus) ? id : id + " (not on the page in front)";
+        });
+    }
+
     // Control ID's answer to `msg`, a number, against `want`.
     void expectAnswer(const Call& k, const char* what, UINT msg, const std::string& want) {
         HWND h = control(k.a(1));
@@ -1540,6 +1562,8 @@ const Driver::Command Driver::kCommands[] = {
     {"select-all", 1, 1, "select-all ID", &Driver::cmdSelectAll},
     {"backspace", 1, 2, "backspace ID [COUNT]", &Driver::cmdBackspace},
     {"expect-text", 2, 2, "expect-text ID TEXT", &Driver::cmdExpectText},
+    {"expect-first-shown", 2, 2, "expect-first-shown ID N", &Driver::cmdExpectFirstShown},
+    {"expect-focus", 1, 1, "expect-focus tabs|ID", &Driver::cmdExpectFocus},
     {"expect-checked", 2, 2, "expect-checked ID 0|1", &Driver::cmdExpectChecked},
     {"expect-enabled", 2, 2, "expect-enabled ID 0|1", &Driver::cmdExpectEnabled},
     {"choose", 2, 2, "choose ID INDEX", &Driver::cmdChoose},
