@@ -3,6 +3,8 @@
 #include "basic_info_rules.h"
 #include "class_record.h"
 #include "tables.h"
+#include "tally.h"
+#include "tally_box.h"
 
 #include <algorithm>
 
@@ -41,6 +43,7 @@ const fw::MessageTable BasicInfoPage::table = {
         fw::onCommand<&BasicInfoPage::hitPointsChanged>(EN_CHANGE, IDC_HIT_POINTS),
         fw::onCommand<&BasicInfoPage::multiplierChanged>(EN_CHANGE, IDC_MULTIPLIER),
         fw::onCommandRange<&BasicInfoPage::skillChanged>(CBN_SELCHANGE, IDC_SKILL0, IDC_SKILL0 + 11, Arg::Index),
+        fw::onClicked<&BasicInfoPage::tallyCommand>(IDC_MAKER_TALLY),
         fw::onMessage<&BasicInfoPage::stepField>(WM_VSCROLL),
     }};
 
@@ -92,6 +95,7 @@ bool BasicInfoPage::loadControls() {
         const int shown = ClassRecord.skills[i] < SkillNames.size() ? ClassRecord.skills[i] : -1;
         if (list.curSel() != shown) list.setCurSel(ClassRecord.skills[i]);
     }
+    showMakerReadout();
     return true;
 }
 
@@ -105,12 +109,41 @@ void BasicInfoPage::attributeChanged(int index) {
     storeAttributeText(static_cast<std::size_t>(index), fieldText(IDC_ATTRIBUTE0 + index));
 }
 
-void BasicInfoPage::hitPointsChanged() { storeHitPointsText(fieldText(IDC_HIT_POINTS)); }
+// Of this page's fields only the hit points enter the tally; the rest of it
+// is on the other pages, and the page is filled again when brought back.
+void BasicInfoPage::hitPointsChanged() {
+    storeHitPointsText(fieldText(IDC_HIT_POINTS));
+    showMakerReadout();
+}
 
 void BasicInfoPage::multiplierChanged() { storeMultiplierText(fieldText(IDC_MULTIPLIER)); }
 
 void BasicInfoPage::skillChanged(int index) {
     storeSkillSelection(static_cast<std::size_t>(index), comboBox(IDC_SKILL0 + index).curSel());
+}
+
+void BasicInfoPage::showMakerReadout() {
+    SetDlgItemTextA(hwnd(), IDC_MAKER_READOUT, tallySummary(tallyClass(ClassRecord)).c_str());
+}
+
+void BasicInfoPage::tallyCommand() {
+    TallyBox box(ClassRecord);
+    box.runModal(hwnd());
+    if (box.useChosen()) useMakerMultiplier();
+}
+
+// As if the user typed the maker's multiplier with two decimals: the field
+// shows that text whole, and the record holds it cut to 16.16.
+void BasicInfoPage::useMakerMultiplier() {
+    const double multiplier = tallyClass(ClassRecord).makerMultiplier;
+    const std::string text = twoDecimals(multiplier);
+    const std::size_t fitting = fieldLimitFor(text, kMultiplierLimit);
+    fw::EditField field = edit(IDC_MULTIPLIER);
+    field.limitText(std::max(fitting, field.limit()));
+    replaceNumber(IDC_MULTIPLIER, text);
+    field.limitText(fitting);
+    ClassRecord.advancementMultiplier = typedMultiplier(multiplier);
+    modified = 1;
 }
 
 void BasicInfoPage::stepField(fw::Message& m) {

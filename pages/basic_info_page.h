@@ -28,6 +28,12 @@ private:
     void multiplierChanged();
     void skillChanged(int index);
 
+    // The class maker's reckoning: the readout under the hit points, and the
+    // itemised tally whose "Use" copies the maker's multiplier into its field.
+    void showMakerReadout();
+    void tallyCommand();
+    void useMakerMultiplier();
+
     // Replaces a number field's text; its change handler reads it back.
     void replaceNumber(int id, const std::string& text);
     // The field's text as its change handler reads it.
