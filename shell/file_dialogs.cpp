@@ -4,7 +4,7 @@
 
 #include <commdlg.h>
 
-#include <stdexcept>
+#include <exception>
 #include <vector>
 
 namespace kestrane {
@@ -20,6 +20,9 @@ WString classFileFilter() {
     return f;
 }
 
+// Reported by the dispatcher like any failed command.
+struct DialogsUnavailable : std::exception {};
+
 using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
 
 // The dialogs' library brings much of the shell with it; it is loaded when a
@@ -27,7 +30,7 @@ using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
 FileDialogFn fileDialog(bool save) {
     static HMODULE library = LoadLibraryW(L"comdlg32.dll");
     FARPROC f = library ? GetProcAddress(library, save ? "GetSaveFileNameW" : "GetOpenFileNameW") : nullptr;
-    if (!f) throw std::runtime_error("the file dialogs are not available");
+    if (!f) throw DialogsUnavailable();
     return reinterpret_cast<FileDialogFn>(reinterpret_cast<void*>(f));
 }
 
