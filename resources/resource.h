@@ -12,6 +12,7 @@
 #define IDD_WEAPONS_ARMOR 107
 #define IDD_MAGICKA 108
 #define IDD_MISCELLANEOUS 109
+#define IDR_SHORTCUTS 110
 
 /* About box: the version line */
 #define IDC_ABOUT_VERSION 2

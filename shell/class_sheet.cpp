@@ -9,6 +9,11 @@
 
 namespace kestrane {
 
+namespace {
+// The window's title; the caption puts the class file's name before it.
+constexpr wchar_t kWindowTitle[] = L"KESTRANE";
+}  // namespace
+
 const fw::MessageTable ClassSheet::table = {
     &fw::SheetWindow::table,
     {
@@ -22,12 +27,41 @@ const fw::MessageTable ClassSheet::table = {
     }};
 
 ClassSheet::ClassSheet()
-    : fw::SheetWindow(L"KESTRANE", nullptr, 0),
+    : fw::SheetWindow(kWindowTitle, nullptr, 0),
       basicInfo_(*this),
       resistance_(*this),
       weaponsArmor_(*this),
       magicka_(*this),
-      miscellaneous_(*this) {}
+      miscellaneous_(*this) {
+    setAccelerators(LoadAcceleratorsW(fw::app()->instance(), MAKEINTRESOURCEW(IDR_SHORTCUTS)));
+}
+
+int ClassSheet::onCreate() {
+    int result = fw::SheetWindow::onCreate();
+    // The program's icon in the caption, the taskbar and Alt+Tab, each at the
+    // size the system draws there.
+    const struct {
+        WPARAM which;
+        int width, height;
+    } icons[] = {{ICON_BIG, SM_CXICON, SM_CYICON}, {ICON_SMALL, SM_CXSMICON, SM_CYSMICON}};
+    for (const auto& i : icons) {
+        HANDLE icon = LoadImageW(fw::app()->instance(), MAKEINTRESOURCEW(IDI_KESTRANE), IMAGE_ICON,
+                                 GetSystemMetrics(i.width), GetSystemMetrics(i.height), LR_SHARED);
+        if (icon) SendMessageW(hwnd_, WM_SETICON, i.which, reinterpret_cast<LPARAM>(icon));
+    }
+    return result;
+}
+
+void ClassSheet::showFileInCaption() {
+    if (!hwnd_) return;
+    const std::string& path = ClassRecord.classFilePath;
+    std::string::size_type slash = path.find_last_of("\\/");
+    WString caption = (modified ? L"*" : L"") + widen(slash == std::string::npos ? path : path.substr(slash + 1)) +
+                      L" - " + kWindowTitle;
+    if (caption == shownCaption_) return;
+    SetWindowTextW(hwnd_, caption.c_str());
+    shownCaption_ = caption;
+}
 
 void ClassSheet::cannotOpen(const std::string& path) const {
     fw::app()->messageBox(L"Cannot open " + widen(path) + L".", MB_OK | MB_ICONSTOP);

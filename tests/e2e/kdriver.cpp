@@ -292,6 +292,14 @@ struct Driver {
         return narrow(buf);
     }
 
+    // Whether a window's caption names `want`: the caption itself, or a
+    // document window's "NAME - want".
+    static bool captionNames(const std::string& shown, const std::string& want) {
+        const std::string suffix = " - " + want;
+        return shown == want ||
+               (shown.size() > suffix.size() && shown.compare(shown.size() - suffix.size(), suffix.size(), suffix) == 0);
+    }
+
     void recordSeen() {
         for (HWND h : topWindows()) seenCaptions.insert(caption(h));
     }
@@ -396,7 +404,7 @@ struct Driver {
                 for (HWND h : all) {
                     DWORD pid = 0;
                     GetWindowThreadProcessId(h, &pid);
-                    if (pid == pi.dwProcessId && IsWindowVisible(h) && caption(h) == want) shown = true;
+                    if (pid == pi.dwProcessId && IsWindowVisible(h) && captionNames(caption(h), want)) shown = true;
                 }
                 if (!shown) Sleep(1);
             }
@@ -518,7 +526,7 @@ struct Driver {
 
     HWND findTop(const std::string& want) {
         for (HWND h : topWindows())
-            if (caption(h) == want) return h;
+            if (captionNames(caption(h), want)) return h;
         return nullptr;
     }
 
@@ -1016,7 +1024,8 @@ struct Driver {
 
     void cmdExpectNeverShown(const Call& k) {
         recordSeen();
-        if (seenCaptions.count(k.a(1))) fail("a window " + quote(k.a(1)) + " was shown since start");
+        for (const std::string& seen : seenCaptions)
+            if (captionNames(seen, k.a(1))) fail("a window " + quote(seen) + " was shown since start");
     }
 
     void cmdExpectCaption(const Call& k) {
@@ -1139,6 +1148,20 @@ struct Driver {
     void cmdCloseBox(const Call&) {
         post(requireCurrent(), WM_SYSCOMMAND, SC_CLOSE, 0);
         settle();
+    }
+
+    // The caption's minimise box and the system menu's Restore, then whether the
+    // window is shown minimised.
+    void cmdSysCommand(const Call& k) {
+        WPARAM code = k.a(1) == "minimize" ? SC_MINIMIZE : k.a(1) == "restore" ? SC_RESTORE : 0;
+        if (!code) fail("sys-command takes minimize or restore");
+        post(requireCurrent(), WM_SYSCOMMAND, code, 0);
+        settle();
+    }
+
+    void cmdExpectMinimized(const Call& k) {
+        HWND w = requireCurrent();
+        expectValue("minimised", k.a(1), [&] { return std::string(IsIconic(w) ? "1" : "0"); });
     }
 
     void cmdCommand(const Call& k) {
@@ -1531,6 +1554,8 @@ const Driver::Command Driver::kCommands[] = {
     {"key", 1, 1, "key ctrl+tab|escape|enter|alt+f4|...", &Driver::cmdKey},
     {"expect-sysmenu", 1, 1, "expect-sysmenu \"Move|Close\"", &Driver::cmdExpectSysmenu},
     {"close-box", 0, 0, "close-box", &Driver::cmdCloseBox},
+    {"sys-command", 1, 1, "sys-command minimize|restore", &Driver::cmdSysCommand},
+    {"expect-minimized", 1, 1, "expect-minimized 0|1", &Driver::cmdExpectMinimized},
     {"command", 1, 1, "command ID", &Driver::cmdCommand},
     {"command-async", 1, 1, "command ID", &Driver::cmdCommand},
     {"expect-no-button", 1, 1, "expect-no-button OK|Cancel|Apply|Help|TEXT", &Driver::cmdExpectNoButton},
