@@ -3,6 +3,7 @@
 #include "about_box.h"
 #include "application.h"
 #include "class_record.h"
+#include "command_line.h"
 #include "file_dialogs.h"
 #include "resource.h"
 #include "wide_string.h"
@@ -67,18 +68,42 @@ void ClassSheet::cannotOpen(const std::string& path) const {
     fw::app()->messageBox(L"Cannot open " + widen(path) + L".", MB_OK | MB_ICONSTOP);
 }
 
+namespace {
+
+// The file named on the command line ("Open with", a double click, a drop on
+// the program's icon), made full against the current directory; nothing when
+// the program was started without one.
+std::optional<std::string> fileFromCommandLine() {
+    std::optional<WString> arg = fw::commandLineArgument(GetCommandLineW(), 1);
+    if (!arg || arg->empty()) return std::nullopt;
+    DWORD n = GetFullPathNameW(arg->c_str(), 0, nullptr, nullptr);
+    if (n == 0) return narrow(*arg);
+    WString full(n, L'\0');
+    full.resize(GetFullPathNameW(arg->c_str(), n, &full[0], nullptr));
+    return narrow(full);
+}
+
+}  // namespace
+
 bool ClassSheet::initialLoad() {
-    ClassRecord.classFilePath = "arena2\\class00.cfg";
+    const std::optional<std::string> given = fileFromCommandLine();
+    const std::string first = given ? *given : "arena2\\class00.cfg";
+    ClassRecord.classFilePath = first;
     bool loaded = false;
     try {
         loaded = ClassRecord.readClassFile();
     } catch (const FileError&) {
         // Opened but unreadable: start again from the empty record and ask.
         ClassRecord = ClassData{};
-        ClassRecord.classFilePath = "arena2\\class00.cfg";
+        ClassRecord.classFilePath = first;
     }
+    // A file the user named that cannot be opened is worth a word before the
+    // dialog; the default file's absence is not.
+    if (!loaded && given) cannotOpen(*given);
     while (!loaded) {
-        std::optional<std::string> path = openClassFileDialog(nullptr);
+        // Shown when the game's own class file is not where the program was
+        // started, so its title says what it wants.
+        std::optional<std::string> path = openClassFileDialog(nullptr, L"Choose a class file");
         if (!path) return false;
         // Never take a file that could not be read: a window on an empty
         // record that points at someone's real file would overwrite it on Save.

@@ -34,7 +34,8 @@ FileDialogFn fileDialog(bool save) {
     return reinterpret_cast<FileDialogFn>(reinterpret_cast<void*>(f));
 }
 
-std::optional<std::string> runDialog(HWND owner, const wchar_t* initialName, DWORD flags, bool save) {
+std::optional<std::string> runDialog(HWND owner, const wchar_t* title, const wchar_t* initialName, DWORD flags,
+                                     bool save) {
     WString filter = classFileFilter();
     std::vector<wchar_t> file(32768, L'\0');
     wcsncpy(file.data(), initialName, file.size() - 1);
@@ -48,6 +49,7 @@ std::optional<std::string> runDialog(HWND owner, const wchar_t* initialName, DWO
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.lpstrDefExt = L"cfg";
+    ofn.lpstrTitle = title;
     ofn.Flags = flags | OFN_NOCHANGEDIR;
 
     // Also put the directory back ourselves: not every dialog honours the flag.
@@ -61,12 +63,12 @@ std::optional<std::string> runDialog(HWND owner, const wchar_t* initialName, DWO
 
 }  // namespace
 
-std::optional<std::string> openClassFileDialog(HWND owner) {
-    return runDialog(owner, L"*.cfg", OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_NOREADONLYRETURN, false);
+std::optional<std::string> openClassFileDialog(HWND owner, const wchar_t* title) {
+    return runDialog(owner, title, L"*.cfg", OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_NOREADONLYRETURN, false);
 }
 
 std::optional<std::string> saveClassFileDialog(HWND owner) {
-    return runDialog(owner, L"class*.cfg", OFN_HIDEREADONLY | OFN_CREATEPROMPT | OFN_NOREADONLYRETURN, true);
+    return runDialog(owner, nullptr, L"class*.cfg", OFN_HIDEREADONLY | OFN_CREATEPROMPT | OFN_NOREADONLYRETURN, true);
 }
 
 }  // namespace kestrane

@@ -779,7 +779,9 @@ struct Driver {
     };
     static const Command kCommands[];
 
-    void start(const std::string& exe) {
+    // `tail`, when given, follows the program's quoted path on its command line
+    // as it stands (UTF-8), so a scenario writes the quoting a shell would.
+    void start(const std::string& exe, const std::string& tail = std::string()) {
         if (started && running()) fail("a program is already running");
         std::string path = fullPath(exe);
         if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) fail("no such program: " + path);
@@ -789,11 +791,12 @@ struct Driver {
             limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
             SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
         }
-        std::string cmd = "\"" + path + "\"";
-        STARTUPINFOA si = {};
+        std::wstring cmd = L"\"" + widen(path) + L"\"";
+        if (!tail.empty()) cmd += L" " + widen(tail);
+        STARTUPINFOW si = {};
         si.cb = sizeof si;
-        if (!CreateProcessA(path.c_str(), &cmd[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &si,
-                            &proc))
+        if (!CreateProcessW(widen(path).c_str(), &cmd[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                            &si, &proc))
             fail(format("CreateProcess %s failed (%lu)", path.c_str(), GetLastError()));
         if (job) AssignProcessToJobObject(job, proc.hProcess);
         ResumeThread(proc.hThread);
@@ -999,7 +1002,7 @@ struct Driver {
     }
 
     void cmdStart(const Call& k) {
-        start(k.a(1));
+        start(k.a(1), k.argc > 1 ? k.a(2) : std::string());
     }
 
     void cmdStartCopy(const Call& k) {
@@ -1538,7 +1541,7 @@ const Driver::Command Driver::kCommands[] = {
     {"timeout", 1, 1, "timeout SECONDS", &Driver::cmdTimeout},
     {"sleep", 1, 1, "sleep SECONDS", &Driver::cmdSleep},
     {"echo", 0, kAny, "", &Driver::cmdEcho},
-    {"start", 1, 1, "start EXE", &Driver::cmdStart},
+    {"start", 1, 2, "start EXE [ARGUMENTS]", &Driver::cmdStart},
     {"start-copy", 2, 2, "start-copy EXE NEWNAME", &Driver::cmdStartCopy},
     {"wait-window", 1, 1, "wait-window CAPTION", &Driver::cmdWaitWindow},
     {"expect-no-window", 1, 2, "expect-no-window CAPTION [SECONDS]", &Driver::cmdExpectNoWindow},
