@@ -76,9 +76,13 @@ int Application::run(HINSTANCE instance, int showState) {
     MSG msg{};
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         HWND sheet = mainWindow ? mainWindow->hwnd() : nullptr;
-        if (sheet && PropSheet_IsDialogMessage(sheet, &msg)) continue;
+        if (sheet && (mainWindow->preTranslate(msg) || PropSheet_IsDialogMessage(sheet, &msg))) {
+            afterMessage();
+            continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
+        afterMessage();
     }
     return static_cast<int>(msg.wParam);
 }

@@ -38,6 +38,10 @@ public:
 
     int run(HINSTANCE instance, int showState);
 
+protected:
+    // After each message of the main loop has been handled.
+    virtual void afterMessage() {}
+
 private:
     WString title_;  // the exe's file name without directory and extension
     HINSTANCE instance_ = nullptr;

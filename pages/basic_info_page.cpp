@@ -146,6 +146,26 @@ void BasicInfoPage::useMakerMultiplier() {
     modified = 1;
 }
 
+bool BasicInfoPage::preTranslate(MSG& msg) {
+    if (msg.message != WM_KEYDOWN || (msg.wParam != VK_UP && msg.wParam != VK_DOWN)) return false;
+    const int id = GetDlgCtrlID(msg.hwnd);
+    if (GetParent(msg.hwnd) != hwnd_) return false;
+    int arrows = 0;
+    if (id >= IDC_ATTRIBUTE0 && id < IDC_ATTRIBUTE0 + static_cast<int>(kAttributeCount))
+        arrows = IDC_ATTRIBUTE_ARROWS0 + (id - IDC_ATTRIBUTE0);
+    else if (id == IDC_HIT_POINTS)
+        arrows = IDC_HIT_POINTS_ARROWS;
+    else if (id == IDC_MULTIPLIER)
+        arrows = IDC_MULTIPLIER_ARROWS;
+    else
+        return false;
+    // The same message a click on the upper or lower arrow sends, so the key
+    // takes the same steps, bounds and record change.
+    const WPARAM code = msg.wParam == VK_UP ? SB_LINEUP : SB_LINEDOWN;
+    SendMessageW(hwnd_, WM_VSCROLL, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(item(arrows)));
+    return true;
+}
+
 void BasicInfoPage::stepField(fw::Message& m) {
     const int code = LOWORD(m.wParam);
     const HWND bar = reinterpret_cast<HWND>(m.lParam);

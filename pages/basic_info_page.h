@@ -15,6 +15,8 @@ public:
     bool loadControls() override;
     // The arrows' vertical-scroll handler.
     virtual void stepField(fw::Message& m);
+    // Up and Down in a number field step it as its arrows do.
+    bool preTranslate(MSG& msg) override;
 
     static const fw::MessageTable table;
     const fw::MessageTable* messageTable() const override { return &table; }

@@ -12,7 +12,8 @@
 #define IDD_WEAPONS_ARMOR 107
 #define IDD_MAGICKA 108
 #define IDD_MISCELLANEOUS 109
-#define IDD_TALLY 110
+#define IDR_SHORTCUTS 110
+#define IDD_TALLY 111
 
 /* About box: the version line */
 #define IDC_ABOUT_VERSION 2

@@ -3,11 +3,17 @@
 #include "about_box.h"
 #include "application.h"
 #include "class_record.h"
+#include "command_line.h"
 #include "file_dialogs.h"
 #include "resource.h"
 #include "wide_string.h"
 
 namespace kestrane {
+
+namespace {
+// The window's title; the caption puts the class file's name before it.
+constexpr wchar_t kWindowTitle[] = L"KESTRANE";
+}  // namespace
 
 const fw::MessageTable ClassSheet::table = {
     &fw::SheetWindow::table,
@@ -22,29 +28,82 @@ const fw::MessageTable ClassSheet::table = {
     }};
 
 ClassSheet::ClassSheet()
-    : fw::SheetWindow(L"KESTRANE", nullptr, 0),
+    : fw::SheetWindow(kWindowTitle, nullptr, 0),
       basicInfo_(*this),
       resistance_(*this),
       weaponsArmor_(*this),
       magicka_(*this),
-      miscellaneous_(*this) {}
+      miscellaneous_(*this) {
+    setAccelerators(LoadAcceleratorsW(fw::app()->instance(), MAKEINTRESOURCEW(IDR_SHORTCUTS)));
+}
+
+int ClassSheet::onCreate() {
+    int result = fw::SheetWindow::onCreate();
+    // The program's icon in the caption, the taskbar and Alt+Tab, each at the
+    // size the system draws there.
+    const struct {
+        WPARAM which;
+        int width, height;
+    } icons[] = {{ICON_BIG, SM_CXICON, SM_CYICON}, {ICON_SMALL, SM_CXSMICON, SM_CYSMICON}};
+    for (const auto& i : icons) {
+        HANDLE icon = LoadImageW(fw::app()->instance(), MAKEINTRESOURCEW(IDI_KESTRANE), IMAGE_ICON,
+                                 GetSystemMetrics(i.width), GetSystemMetrics(i.height), LR_SHARED);
+        if (icon) SendMessageW(hwnd_, WM_SETICON, i.which, reinterpret_cast<LPARAM>(icon));
+    }
+    return result;
+}
+
+void ClassSheet::showFileInCaption() {
+    if (!hwnd_) return;
+    const std::string& path = ClassRecord.classFilePath;
+    std::string::size_type slash = path.find_last_of("\\/");
+    WString caption = (modified ? L"*" : L"") + widen(slash == std::string::npos ? path : path.substr(slash + 1)) +
+                      L" - " + kWindowTitle;
+    if (caption == shownCaption_) return;
+    SetWindowTextW(hwnd_, caption.c_str());
+    shownCaption_ = caption;
+}
 
 void ClassSheet::cannotOpen(const std::string& path) const {
     fw::app()->messageBox(L"Cannot open " + widen(path) + L".", MB_OK | MB_ICONSTOP);
 }
 
+namespace {
+
+// The file named on the command line ("Open with", a double click, a drop on
+// the program's icon), made full against the current directory; nothing when
+// the program was started without one.
+std::optional<std::string> fileFromCommandLine() {
+    std::optional<WString> arg = fw::commandLineArgument(GetCommandLineW(), 1);
+    if (!arg || arg->empty()) return std::nullopt;
+    DWORD n = GetFullPathNameW(arg->c_str(), 0, nullptr, nullptr);
+    if (n == 0) return narrow(*arg);
+    WString full(n, L'\0');
+    full.resize(GetFullPathNameW(arg->c_str(), n, &full[0], nullptr));
+    return narrow(full);
+}
+
+}  // namespace
+
 bool ClassSheet::initialLoad() {
-    ClassRecord.classFilePath = "arena2\\class00.cfg";
+    const std::optional<std::string> given = fileFromCommandLine();
+    const std::string first = given ? *given : "arena2\\class00.cfg";
+    ClassRecord.classFilePath = first;
     bool loaded = false;
     try {
         loaded = ClassRecord.readClassFile();
     } catch (const FileError&) {
         // Opened but unreadable: start again from the empty record and ask.
         ClassRecord = ClassData{};
-        ClassRecord.classFilePath = "arena2\\class00.cfg";
+        ClassRecord.classFilePath = first;
     }
+    // A file the user named that cannot be opened is worth a word before the
+    // dialog; the default file's absence is not.
+    if (!loaded && given) cannotOpen(*given);
     while (!loaded) {
-        std::optional<std::string> path = openClassFileDialog(nullptr);
+        // Shown when the game's own class file is not where the program was
+        // started, so its title says what it wants.
+        std::optional<std::string> path = openClassFileDialog(nullptr, L"Choose a class file");
         if (!path) return false;
         // Never take a file that could not be read: a window on an empty
         // record that points at someone's real file would overwrite it on Save.

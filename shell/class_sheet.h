@@ -20,8 +20,9 @@ class ClassSheet : public fw::SheetWindow, public EditorCommands {
 public:
     ClassSheet();
 
-    // How the window looks: a fixed-size pop-up with a caption and a system menu.
-    static constexpr DWORD kStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    // How the window looks: a fixed-size pop-up with a caption, a system menu
+    // and a minimise box.
+    static constexpr DWORD kStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME;
     static constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
 
     // Reads the start-up class file, asking for one when it cannot be read;
@@ -31,6 +32,10 @@ public:
     // Exit: the save question when there are unsaved edits, then the window
     // goes once the message being handled has returned.
     virtual void closeEditor();
+
+    // "<file name> - KESTRANE", with "*" before the name while there are
+    // unsaved changes; set only when it differs from what is shown.
+    void showFileInCaption();
 
     void openCommand() override;
     void saveCommand() override;
@@ -43,6 +48,7 @@ public:
 
 protected:
     void postNcDestroy() override { delete this; }
+    int onCreate() override;
 
 private:
     void onDestroy(fw::Message& m);
@@ -55,6 +61,7 @@ private:
     WeaponsArmorPage weaponsArmor_;
     MagickaPage magicka_;
     MiscellaneousPage miscellaneous_;
+    WString shownCaption_;
 };
 
 }  // namespace kestrane

@@ -4,7 +4,7 @@
 
 #include <commdlg.h>
 
-#include <stdexcept>
+#include <exception>
 #include <vector>
 
 namespace kestrane {
@@ -20,6 +20,9 @@ WString classFileFilter() {
     return f;
 }
 
+// Reported by the dispatcher like any failed command.
+struct DialogsUnavailable : std::exception {};
+
 using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
 
 // The dialogs' library brings much of the shell with it; it is loaded when a
@@ -27,11 +30,12 @@ using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
 FileDialogFn fileDialog(bool save) {
     static HMODULE library = LoadLibraryW(L"comdlg32.dll");
     FARPROC f = library ? GetProcAddress(library, save ? "GetSaveFileNameW" : "GetOpenFileNameW") : nullptr;
-    if (!f) throw std::runtime_error("the file dialogs are not available");
+    if (!f) throw DialogsUnavailable();
     return reinterpret_cast<FileDialogFn>(reinterpret_cast<void*>(f));
 }
 
-std::optional<std::string> runDialog(HWND owner, const wchar_t* initialName, DWORD flags, bool save) {
+std::optional<std::string> runDialog(HWND owner, const wchar_t* title, const wchar_t* initialName, DWORD flags,
+                                     bool save) {
     WString filter = classFileFilter();
     std::vector<wchar_t> file(32768, L'\0');
     wcsncpy(file.data(), initialName, file.size() - 1);
@@ -45,6 +49,7 @@ std::optional<std::string> runDialog(HWND owner, const wchar_t* initialName, DWO
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.lpstrDefExt = L"cfg";
+    ofn.lpstrTitle = title;
     ofn.Flags = flags | OFN_NOCHANGEDIR;
 
     // Also put the directory back ourselves: not every dialog honours the flag.
@@ -58,12 +63,12 @@ std::optional<std::string> runDialog(HWND owner, const wchar_t* initialName, DWO
 
 }  // namespace
 
-std::optional<std::string> openClassFileDialog(HWND owner) {
-    return runDialog(owner, L"*.cfg", OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_NOREADONLYRETURN, false);
+std::optional<std::string> openClassFileDialog(HWND owner, const wchar_t* title) {
+    return runDialog(owner, title, L"*.cfg", OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_NOREADONLYRETURN, false);
 }
 
 std::optional<std::string> saveClassFileDialog(HWND owner) {
-    return runDialog(owner, L"class*.cfg", OFN_HIDEREADONLY | OFN_CREATEPROMPT | OFN_NOREADONLYRETURN, true);
+    return runDialog(owner, nullptr, L"class*.cfg", OFN_HIDEREADONLY | OFN_CREATEPROMPT | OFN_NOREADONLYRETURN, true);
 }
 
 }  // namespace kestrane
