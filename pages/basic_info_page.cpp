@@ -132,16 +132,11 @@ void BasicInfoPage::tallyCommand() {
     if (box.useChosen()) useMakerMultiplier();
 }
 
-// As if the user typed the maker's multiplier with two decimals: the field
-// shows that text whole, and the record holds it cut to 16.16.
+// As if the user typed the maker's multiplier with two decimals (0.30 to
+// 3.00, within the field's limit): the record holds that text cut to 16.16.
 void BasicInfoPage::useMakerMultiplier() {
     const double multiplier = tallyClass(ClassRecord).makerMultiplier;
-    const std::string text = twoDecimals(multiplier);
-    const std::size_t fitting = fieldLimitFor(text, kMultiplierLimit);
-    fw::EditField field = edit(IDC_MULTIPLIER);
-    field.limitText(std::max(fitting, field.limit()));
-    replaceNumber(IDC_MULTIPLIER, text);
-    field.limitText(fitting);
+    replaceNumber(IDC_MULTIPLIER, twoDecimals(multiplier));
     ClassRecord.advancementMultiplier = typedMultiplier(multiplier);
     modified = 1;
 }

@@ -37,10 +37,13 @@ bool TallyBox::onInitDialog() {
     text += tallySummary(t) + "; the file has " + formatMultiplier(record_.advancementMultiplier);
 
     const HWND field = item(IDC_TALLY_TEXT);
-    const int tabStop = 24;  // dialog units: room for "+14"
+    const int tabStop = 16;  // dialog units: room for "+14"
     SendMessageA(field, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
     SetWindowTextA(field, text.c_str());
-    SetDlgItemTextA(hwnd_, IDC_TALLY_USE, ("Use " + twoDecimals(t.makerMultiplier)).c_str());
+    SetDlgItemTextA(hwnd_, IDC_TALLY_USE, ("&Use " + twoDecimals(t.makerMultiplier)).c_str());
+    // Beyond its range of totals the maker gives no multiplier to use.
+    EnableWindow(item(IDC_TALLY_USE), t.total >= kMakerMinPoints && t.total <= kMakerMaxPoints);
+    centreOnOwner();
     // The focus on "Close", so the text is not shown selected.
     SetFocus(item(IDOK));
     return false;
