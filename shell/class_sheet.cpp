@@ -8,6 +8,8 @@
 #include "resource.h"
 #include "wide_string.h"
 
+#include <shellapi.h>  // HDROP; its functions are loaded when first needed
+
 namespace kestrane {
 
 namespace {
@@ -20,6 +22,7 @@ const fw::MessageTable ClassSheet::table = {
     {
         fw::onMessage<&ClassSheet::onDestroy>(WM_DESTROY),
         fw::onMessage<&ClassSheet::onClose>(WM_CLOSE),
+        fw::onMessage<&ClassSheet::onDropFiles>(WM_DROPFILES),
         fw::onCommand<&ClassSheet::aboutCommand>(-1, ID_APP_ABOUT_CMD),
         fw::onCommand<&ClassSheet::openCommand>(-1, ID_FILE_OPEN),
         fw::onCommand<&ClassSheet::saveAsCommand>(-1, ID_FILE_SAVE_AS),
@@ -138,15 +141,61 @@ void ClassSheet::openCommand() {
     if (modified) askToSave();
     std::optional<std::string> path = openClassFileDialog(hwnd_);
     if (!path) return;
+    openPath(*path);
+}
+
+bool ClassSheet::openPath(const std::string& path) {
     // Read into a copy: a file that cannot be read changes neither the record
     // nor where Save writes it.
     ClassData chosen = ClassRecord;
-    chosen.classFilePath = *path;
+    chosen.classFilePath = path;
     if (!chosen.readClassFile()) {
-        cannotOpen(*path);
-        return;
+        cannotOpen(path);
+        return false;
     }
     ClassRecord = chosen;
+    return true;
+}
+
+void ClassSheet::refreshPageInFront() {
+    ClassPage* const pages[] = {&basicInfo_, &resistance_, &weaponsArmor_, &magicka_, &miscellaneous_};
+    for (ClassPage* p : pages)
+        if (p == activePage()) p->loadControls();
+}
+
+namespace {
+
+// The first of the files dropped on the window. The shell's library comes
+// with the file dialogs anyway; it is loaded when a file is first dropped.
+std::optional<std::string> firstDroppedFile(HDROP drop) {
+    using QueryFn = UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT);
+    using FinishFn = void(WINAPI*)(HDROP);
+    static HMODULE shell = LoadLibraryW(L"shell32.dll");
+    auto query = reinterpret_cast<QueryFn>(
+        reinterpret_cast<void*>(shell ? GetProcAddress(shell, "DragQueryFileW") : nullptr));
+    auto finish = reinterpret_cast<FinishFn>(
+        reinterpret_cast<void*>(shell ? GetProcAddress(shell, "DragFinish") : nullptr));
+    std::optional<std::string> first;
+    if (query) {
+        UINT n = query(drop, 0, nullptr, 0);
+        if (n > 0) {
+            WString name(n + 1, L'\0');
+            name.resize(query(drop, 0, &name[0], n + 1));
+            first = narrow(name);
+        }
+    }
+    if (finish) finish(drop);
+    return first;
+}
+
+}  // namespace
+
+// A dropped file is opened as Open opens the file its dialog names.
+void ClassSheet::onDropFiles(fw::Message& m) {
+    std::optional<std::string> path = firstDroppedFile(reinterpret_cast<HDROP>(m.wParam));
+    if (!path) return;
+    if (modified) askToSave();
+    if (openPath(*path)) refreshPageInFront();
 }
 
 void ClassSheet::saveCommand() { ClassRecord.writeClassFile(); }

@@ -23,7 +23,8 @@ public:
     // How the window looks: a fixed-size pop-up with a caption, a system menu
     // and a minimise box.
     static constexpr DWORD kStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME;
-    static constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
+    // It takes files dropped on it from Explorer.
+    static constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_ACCEPTFILES;
 
     // Reads the start-up class file, asking for one when it cannot be read;
     // false when the user cancels.
@@ -53,6 +54,11 @@ protected:
 private:
     void onDestroy(fw::Message& m);
     void onClose();
+    void onDropFiles(fw::Message& m);
+    // Reads `path` into the record; on failure says why and changes nothing.
+    bool openPath(const std::string& path);
+    // The page in front shows the record again.
+    void refreshPageInFront();
     void askToSave();
     void cannotOpen(const std::string& path) const;
 

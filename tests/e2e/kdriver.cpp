@@ -12,6 +12,7 @@
 #include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
+#include <shlobj.h>  // DROPFILES
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -1167,6 +1168,29 @@ struct Driver {
         expectValue("minimised", k.a(1), [&] { return std::string(IsIconic(w) ? "1" : "0"); });
     }
 
+    // Files dropped on the current window, as Explorer drops them: a DROPFILES
+    // block with the full paths, handed over in WM_DROPFILES. The block is the
+    // program's to free (DragFinish), so it lives in the program's memory.
+    void cmdDropFiles(const Call& k) {
+        HWND w = requireCurrent();
+        std::wstring names;
+        for (size_t i = 1; i <= k.argc; ++i) names += widen(fullPath(k.a(i))) + L'\0';
+        names += L'\0';
+        DROPFILES head = {};
+        head.pFiles = sizeof head;
+        head.fWide = TRUE;
+        const size_t size = sizeof head + names.size() * sizeof(wchar_t);
+        void* block = VirtualAllocEx(proc.hProcess, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        if (!block) fail("VirtualAllocEx failed in the program");
+        SIZE_T done = 0;
+        if (!WriteProcessMemory(proc.hProcess, block, &head, sizeof head, &done) ||
+            !WriteProcessMemory(proc.hProcess, static_cast<char*>(block) + sizeof head, names.data(),
+                                names.size() * sizeof(wchar_t), &done))
+            fail("WriteProcessMemory failed");
+        post(w, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+        settle(100);
+    }
+
     void cmdCommand(const Call& k) {
         // A command sent to the current window itself (not through a page's button).
         WPARAM wp = WPARAM(parseNumber(k.a(1), "a command id") & 0xFFFF);
@@ -1557,6 +1581,7 @@ const Driver::Command Driver::kCommands[] = {
     {"key", 1, 1, "key ctrl+tab|escape|enter|alt+f4|...", &Driver::cmdKey},
     {"expect-sysmenu", 1, 1, "expect-sysmenu \"Move|Close\"", &Driver::cmdExpectSysmenu},
     {"close-box", 0, 0, "close-box", &Driver::cmdCloseBox},
+    {"drop-files", 1, 8, "drop-files PATH...", &Driver::cmdDropFiles},
     {"sys-command", 1, 1, "sys-command minimize|restore", &Driver::cmdSysCommand},
     {"expect-minimized", 1, 1, "expect-minimized 0|1", &Driver::cmdExpectMinimized},
     {"command", 1, 1, "command ID", &Driver::cmdCommand},
