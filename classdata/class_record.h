@@ -23,11 +23,14 @@ constexpr std::size_t kHiddenBlockSize = 5;
 // string code in the editor.
 class FileError : public std::exception {
 public:
-    explicit FileError(std::string what) : what_(std::move(what)) {}
+    // `systemError`: the platform's code for the cause (GetLastError or errno).
+    FileError(std::string what, unsigned long systemError) : what_(std::move(what)), systemError_(systemError) {}
     const char* what() const noexcept override { return what_.c_str(); }
+    unsigned long systemError() const { return systemError_; }
 
 private:
     std::string what_;
+    unsigned long systemError_;
 };
 
 // The stored fields in file order; nothing but classFilePath follows them.

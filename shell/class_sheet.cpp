@@ -4,6 +4,7 @@
 #include "application.h"
 #include "class_record.h"
 #include "command_line.h"
+#include "file_io.h"
 #include "file_dialogs.h"
 #include "resource.h"
 #include "wide_string.h"
@@ -67,8 +68,11 @@ void ClassSheet::showFileInCaption() {
     shownCaption_ = caption;
 }
 
-void ClassSheet::cannotOpen(const std::string& path) const {
-    fw::app()->messageBox(L"Cannot open " + widen(path) + L".", MB_OK | MB_ICONSTOP);
+void ClassSheet::fileError(const wchar_t* what, const std::string& path, unsigned long error) const {
+    WString text = WString(what) + L" " + widen(fullPath(path)) + L".";
+    const WString reason = fw::systemErrorText(error);
+    if (!reason.empty()) text += L"\n\n" + reason;
+    fw::app()->messageBox(text, MB_OK | MB_ICONSTOP);
 }
 
 namespace {
@@ -79,49 +83,51 @@ namespace {
 std::optional<std::string> fileFromCommandLine() {
     std::optional<WString> arg = fw::commandLineArgument(GetCommandLineW(), 1);
     if (!arg || arg->empty()) return std::nullopt;
-    DWORD n = GetFullPathNameW(arg->c_str(), 0, nullptr, nullptr);
-    if (n == 0) return narrow(*arg);
-    WString full(n, L'\0');
-    full.resize(GetFullPathNameW(arg->c_str(), n, &full[0], nullptr));
-    return narrow(full);
+    return fullPath(narrow(*arg));
 }
 
 }  // namespace
 
+ClassSheet::ReadResult ClassSheet::readInto(const std::string& path, ClassData& into, bool reportOpen) const {
+    // A file of another size is more likely a mistake than a class: a Save
+    // would cut it to 74 bytes.
+    const std::optional<std::uint64_t> size = fileSize(path);
+    if (size && *size != kClassFileSize) {
+        WString question = widen(fullPath(path)) + L" is " + widen(std::to_string(*size)) +
+                           L" bytes long; a class file is 74 bytes. Open it anyway?";
+        if (fw::app()->messageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES) return ReadResult::Declined;
+    }
+    into.classFilePath = path;
+    try {
+        if (!into.readClassFile()) {
+            // The open's own error, before anything else can change it.
+            const unsigned long error = GetLastError();
+            if (reportOpen) fileError(L"Cannot open", path, error);
+            return ReadResult::Failed;
+        }
+    } catch (const FileError& e) {
+        fileError(L"Cannot read", path, e.systemError());
+        return ReadResult::Failed;
+    }
+    return ReadResult::Loaded;
+}
+
 bool ClassSheet::initialLoad() {
     const std::optional<std::string> given = fileFromCommandLine();
-    const std::string first = given ? *given : "arena2\\class00.cfg";
-    ClassRecord.classFilePath = first;
-    bool loaded = false;
-    try {
-        loaded = ClassRecord.readClassFile();
-    } catch (const FileError&) {
-        // Opened but unreadable: start again from the empty record and ask.
-        ClassRecord = ClassData{};
-        ClassRecord.classFilePath = first;
-    }
-    // A file the user named that cannot be opened is worth a word before the
-    // dialog; the default file's absence is not.
-    if (!loaded && given) cannotOpen(*given);
-    while (!loaded) {
+    // Never take a file that could not be read: a window on an empty record
+    // that points at someone's real file would overwrite it on Save. The
+    // default file's absence is no news; a file the user named is worth a word.
+    ClassData chosen;
+    ReadResult result = readInto(given ? *given : "arena2\\class00.cfg", chosen, given.has_value());
+    while (result != ReadResult::Loaded) {
         // Shown when the game's own class file is not where the program was
         // started, so its title says what it wants.
         std::optional<std::string> path = openClassFileDialog(nullptr, L"Choose a class file");
         if (!path) return false;
-        // Never take a file that could not be read: a window on an empty
-        // record that points at someone's real file would overwrite it on Save.
-        ClassData chosen;
-        chosen.classFilePath = *path;
-        try {
-            loaded = chosen.readClassFile();
-        } catch (const FileError&) {
-            loaded = false;
-        }
-        if (loaded)
-            ClassRecord = chosen;
-        else
-            cannotOpen(*path);
+        chosen = ClassData{};
+        result = readInto(*path, chosen, true);
     }
+    ClassRecord = chosen;
     addPage(&basicInfo_);
     addPage(&resistance_);
     addPage(&weaponsArmor_);
@@ -130,15 +136,31 @@ bool ClassSheet::initialLoad() {
     return true;
 }
 
-void ClassSheet::askToSave() {
+bool ClassSheet::askToSave() {
     // The name as text up to its NUL, and passed as an argument, never as a
-    // format; stored in the system code page, like the game's files.
-    WString question = L"Do you want to save " + fromSystemCodePage(ClassRecord.nameText()) + L" first?";
-    if (fw::app()->messageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES) ClassRecord.writeClassFile();
+    // format; stored in the system code page, like the game's files. A class
+    // without a name is named by its file.
+    WString name = fromSystemCodePage(ClassRecord.nameText());
+    if (name.empty()) name = widen(fileNameOf(ClassRecord.classFilePath));
+    switch (fw::app()->messageBox(L"Do you want to save " + name + L" first?", MB_YESNOCANCEL | MB_ICONQUESTION)) {
+        case IDYES: return save();
+        case IDNO: return true;
+        default: return false;  // Cancel, Escape or the box's close button
+    }
+}
+
+bool ClassSheet::save() {
+    try {
+        ClassRecord.writeClassFile();
+    } catch (const FileError& e) {
+        fileError(L"Cannot save", ClassRecord.classFilePath, e.systemError());
+        return false;
+    }
+    return true;
 }
 
 void ClassSheet::openCommand() {
-    if (modified) askToSave();
+    if (modified && !askToSave()) return;
     std::optional<std::string> path = openClassFileDialog(hwnd_);
     if (!path) return;
     openPath(*path);
@@ -148,11 +170,7 @@ bool ClassSheet::openPath(const std::string& path) {
     // Read into a copy: a file that cannot be read changes neither the record
     // nor where Save writes it.
     ClassData chosen = ClassRecord;
-    chosen.classFilePath = path;
-    if (!chosen.readClassFile()) {
-        cannotOpen(path);
-        return false;
-    }
+    if (readInto(path, chosen, true) != ReadResult::Loaded) return false;
     ClassRecord = chosen;
     return true;
 }
@@ -194,23 +212,24 @@ std::optional<std::string> firstDroppedFile(HDROP drop) {
 void ClassSheet::onDropFiles(fw::Message& m) {
     std::optional<std::string> path = firstDroppedFile(reinterpret_cast<HDROP>(m.wParam));
     if (!path) return;
-    if (modified) askToSave();
+    if (modified && !askToSave()) return;
     if (openPath(*path)) refreshPageInFront();
 }
 
-void ClassSheet::saveCommand() { ClassRecord.writeClassFile(); }
+void ClassSheet::saveCommand() { save(); }
 
 void ClassSheet::saveAsCommand() {
-    std::optional<std::string> path = saveClassFileDialog(hwnd_);
+    std::optional<std::string> path = saveClassFileDialog(hwnd_, ClassRecord.classFilePath);
     if (!path) return;
+    // Kept even when the write fails, so a later Save tries the new name again.
     ClassRecord.classFilePath = *path;
-    ClassRecord.writeClassFile();
+    save();
 }
 
 void ClassSheet::exitCommand() { closeEditor(); }
 
 void ClassSheet::closeEditor() {
-    if (modified) askToSave();  // a failed save stops here and keeps the window
+    if (modified && !askToSave()) return;  // Cancel, or a failed save: the window stays
     destroyLater();
 }
 

@@ -59,8 +59,18 @@ private:
     bool openPath(const std::string& path);
     // The page in front shows the record again.
     void refreshPageInFront();
-    void askToSave();
-    void cannotOpen(const std::string& path) const;
+    // The save question; false when the command that asked must stop (Cancel,
+    // or Yes and the save failed).
+    bool askToSave();
+    // Writes the record to its file; on failure says why, and the old file,
+    // `modified` and the window stay as they were.
+    bool save();
+    enum class ReadResult { Loaded, Declined, Failed };
+    // Reads `path` into `into`, asking first about a file that is not 74 bytes
+    // long; says why a read failed, and why an open failed when `reportOpen`.
+    ReadResult readInto(const std::string& path, ClassData& into, bool reportOpen) const;
+    // "Cannot save <full path>." and the system's reason, in a stop box.
+    void fileError(const wchar_t* what, const std::string& path, unsigned long error) const;
 
     BasicInfoPage basicInfo_;
     ResistancePage resistance_;

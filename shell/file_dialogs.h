@@ -15,7 +15,14 @@ namespace kestrane {
 // `title` replaces the platform's "Open" where the dialog needs to say why it
 // appears.
 std::optional<std::string> openClassFileDialog(HWND owner, const wchar_t* title = nullptr);
-std::optional<std::string> saveClassFileDialog(HWND owner);
+// Starts in the folder of `current` with its name filled in, and asks before
+// replacing an existing file.
+std::optional<std::string> saveClassFileDialog(HWND owner, const std::string& current);
+
+// `path` made full against the current directory (UTF-8).
+std::string fullPath(const std::string& path);
+// The file's name without its folder.
+std::string fileNameOf(const std::string& path);
 
 }  // namespace kestrane
 

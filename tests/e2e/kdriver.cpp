@@ -1371,6 +1371,18 @@ struct Driver {
         expectValue("number of file types", k.a(1), [&] { return format("%d", int(send(combo, CB_GETCOUNT, 0, 0))); });
     }
 
+    // How many entries (folders and the files the selected type lets through)
+    // the file dialog's list shows.
+    void cmdExpectDialogEntries(const Call& k) {
+        HWND d = requireCurrent();
+        expectValue("entries in the file list", k.a(1), [&] {
+            for (HWND h : children(d))
+                if (className(h) == "SysListView32" && IsWindowVisible(h))
+                    return format("%d", int(send(h, LVM_GETITEMCOUNT, 0, 0)));
+            return std::string("(no file list)");
+        });
+    }
+
     void cmdDialogButton(const Call& k) {
         // Posted: what the click sets off may be a message box or the end of the dialog.
         post(dialogControl(k.name == "dialog-ok" ? IDOK : IDCANCEL, "Button"), BM_CLICK, 0, 0);
@@ -1611,6 +1623,7 @@ const Driver::Command Driver::kCommands[] = {
     {"expect-filter-selected", 1, 1, "expect-filter-selected INDEX", &Driver::cmdExpectFilterSelected},
     {"expect-filter-text", 2, 2, "expect-filter-text INDEX TEXT", &Driver::cmdExpectFilterText},
     {"expect-filter-count", 1, 1, "expect-filter-count N", &Driver::cmdExpectFilterCount},
+    {"expect-dialog-entries", 1, 1, "expect-dialog-entries N", &Driver::cmdExpectDialogEntries},
     {"dialog-ok", 0, 0, "dialog-ok | dialog-cancel", &Driver::cmdDialogButton},
     {"dialog-cancel", 0, 0, "dialog-ok | dialog-cancel", &Driver::cmdDialogButton},
     {"wait-exit", 1, 1, "wait-exit CODE", &Driver::cmdWaitExit},
