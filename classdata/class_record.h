@@ -5,8 +5,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <stdexcept>
+#include <exception>
 #include <string>
+#include <utility>
 
 namespace kestrane {
 
@@ -18,9 +19,18 @@ constexpr std::size_t kHiddenBlockSize = 5;
 
 // Raised by the file layer when a class file cannot be written, or when
 // reading fails after the file was opened.
-class FileError : public std::runtime_error {
+// Not a std::runtime_error: that class's own string type would double the
+// string code in the editor.
+class FileError : public std::exception {
 public:
-    explicit FileError(const std::string& what) : std::runtime_error(what) {}
+    // `systemError`: the platform's code for the cause (GetLastError or errno).
+    FileError(std::string what, unsigned long systemError) : what_(std::move(what)), systemError_(systemError) {}
+    const char* what() const noexcept override { return what_.c_str(); }
+    unsigned long systemError() const { return systemError_; }
+
+private:
+    std::string what_;
+    unsigned long systemError_;
 };
 
 // The stored fields in file order; nothing but classFilePath follows them.

@@ -6,9 +6,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace kestrane {
+
+// The size of a file in bytes, or nothing when it cannot be looked at (it does
+// not exist, say): then opening it tells why.
+std::optional<std::uint64_t> fileSize(const std::string& utf8Path);
 
 class ClassFileReader {
 public:

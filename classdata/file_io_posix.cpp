@@ -14,7 +14,7 @@ namespace kestrane {
 namespace {
 
 [[noreturn]] void fail(const std::string& what, int err) {
-    throw FileError(what + ": " + std::strerror(err));
+    throw FileError(what + ": " + std::strerror(err), static_cast<unsigned long>(err));
 }
 
 class PosixReader : public ClassFileReader {
@@ -52,6 +52,12 @@ std::string directoryOf(const std::string& path) {
 }
 
 }  // namespace
+
+std::optional<std::uint64_t> fileSize(const std::string& utf8Path) {
+    struct stat st;
+    if (::stat(utf8Path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    return static_cast<std::uint64_t>(st.st_size);
+}
 
 std::unique_ptr<ClassFileReader> ClassFileReader::open(const std::string& utf8Path) {
     int fd = ::open(utf8Path.c_str(), O_RDONLY | O_CLOEXEC);

@@ -33,7 +33,8 @@ WString systemPath(const std::string& utf8Path) {
 }
 
 [[noreturn]] void fail(const char* what) {
-    throw FileError(std::string(what) + " (error " + std::to_string(GetLastError()) + ")");
+    const DWORD error = GetLastError();
+    throw FileError(std::string(what) + " (error " + std::to_string(error) + ")", error);
 }
 
 class WinReader : public ClassFileReader {
@@ -58,6 +59,13 @@ private:
 };
 
 }  // namespace
+
+std::optional<std::uint64_t> fileSize(const std::string& utf8Path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(systemPath(utf8Path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
+    return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
 
 std::unique_ptr<ClassFileReader> ClassFileReader::open(const std::string& utf8Path) {
     HANDLE h = CreateFileW(systemPath(utf8Path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
