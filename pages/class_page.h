@@ -20,17 +20,17 @@ public:
 
     bool initPage() override;
     bool activatePage() override;
-    // Fills every control of the page from ClassRecord. Runs through refill,
+    // Fills every control of the page from ClassRecord; called through refill,
     // so the change notifications the filling raises store nothing.
     virtual bool loadControls();
+    // loadControls with the change handlers held off: showing the record is
+    // not an edit, and reading the shown texts back could alter it.
+    bool refill();
 
     static const fw::MessageTable table;
     const fw::MessageTable* messageTable() const override { return &table; }
 
 protected:
-    // loadControls with the change handlers held off: showing the record is
-    // not an edit, and reading the shown texts back could alter it.
-    bool refill();
     // True while a fill runs; the change handlers then leave the record alone.
     bool filling() const { return filling_; }
 

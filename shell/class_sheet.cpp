@@ -178,7 +178,7 @@ bool ClassSheet::openPath(const std::string& path) {
 void ClassSheet::refreshPageInFront() {
     ClassPage* const pages[] = {&basicInfo_, &resistance_, &weaponsArmor_, &magicka_, &miscellaneous_};
     for (ClassPage* p : pages)
-        if (p == activePage()) p->loadControls();
+        if (p == activePage()) p->refill();
 }
 
 namespace {
