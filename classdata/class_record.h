@@ -16,12 +16,24 @@ constexpr std::size_t kSkillCount = 12;
 constexpr std::size_t kAttributeCount = 8;
 constexpr std::size_t kHiddenBlockSize = 5;
 
-// Raised by the file layer when a class file cannot be written, or when
-// reading fails after the file was opened.
+// Raised by the file layer when a class file cannot be opened, read or
+// written: what was being done, to which path (as given) and the system's
+// error code (GetLastError on Windows, errno elsewhere). what() is the
+// system's own text for the code.
 class FileError : public std::runtime_error {
 public:
-    explicit FileError(const std::string& what) : std::runtime_error(what) {}
+    enum Action { Open, Read, Save };
+    FileError(Action action, const std::string& path, int code);
+    Action action;
+    std::string path;
+    int code;
 };
+
+// What the user is told: "Cannot save <full path>." (or open, read), a blank
+// line, and the system's own text for the error.
+std::string fileErrorText(const FileError& e);
+
+class ClassFileReader;
 
 // The stored fields in file order; nothing but classFilePath follows them.
 // Not packed: the file form is moved field by field (see kFields).
@@ -55,6 +67,8 @@ public:
     // Clears `modified` on completion. Throws FileError when reading fails
     // after the open.
     bool readClassFile();
+    // The same transfers from a file already open, which it closes.
+    void readFrom(ClassFileReader& file);
 
     // Writes the 74 bytes atomically: the old file is replaced only after all
     // of them are on disk. Throws FileError and leaves the target unchanged on

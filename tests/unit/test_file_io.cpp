@@ -49,7 +49,9 @@ TEST(ClassFileWrite, ReadOnlyTargetIsLeftAsItWas) {
     ASSERT_EQ(chmod(dir.file("class00.cfg").c_str(), 0444), 0);
     ClassData c = sampleRecord(dir.file("class00.cfg"));
     modified = 1;
-    EXPECT_THROW(c.writeClassFile(), FileError);
+    // The user is told which file, what failed and the system's reason.
+    EXPECT_EQ(fileErrorText(raisedBy([&] { c.writeClassFile(); })),
+              "Cannot save " + dir.file("class00.cfg") + ".\n\nPermission denied");
     EXPECT_EQ(modified, 1);
     EXPECT_EQ(readBytes(dir.file("class00.cfg")), old);
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"class00.cfg"});
