@@ -4,6 +4,7 @@
 #include "application.h"
 #include "class_record.h"
 #include "file_dialogs.h"
+#include "file_io.h"
 #include "resource.h"
 #include "wide_string.h"
 
@@ -29,36 +30,58 @@ ClassSheet::ClassSheet()
       magicka_(*this),
       miscellaneous_(*this) {}
 
-void ClassSheet::cannotOpen(const std::string& path) const {
-    fw::app()->messageBox(L"Cannot open " + widen(path) + L".", MB_OK | MB_ICONSTOP);
+namespace {
+
+constexpr const char* kDefaultClassFile = "arena2\\class00.cfg";
+
+// Every file failure is told the same way: which file, what was being done
+// and the system's reason.
+void reportFileError(const FileError& e) { fw::app()->messageBox(widen(fileErrorText(e)), MB_OK | MB_ICONSTOP); }
+
+WString fileNameOf(const std::string& path) {
+    std::string::size_type slash = path.find_last_of("\\/");
+    return widen(slash == std::string::npos ? path : path.substr(slash + 1));
+}
+
+}  // namespace
+
+bool ClassSheet::openPath(const std::string& path, bool quietIfUnopenable) {
+    try {
+        int error = 0;
+        std::unique_ptr<ClassFileReader> file = ClassFileReader::open(path, &error);
+        if (!file) {
+            if (quietIfUnopenable) return false;
+            throw FileError(FileError::Open, path, error);
+        }
+        // Anything else is not a class file, most likely: a Save would cut it
+        // to 74 bytes.
+        std::uint64_t size = file->size();
+        if (size != kClassFileSize &&
+            fw::app()->messageBox(widen(fullPath(path) + " is " + std::to_string(size) +
+                                        " bytes long; a class file is 74 bytes. Open it anyway?"),
+                                  MB_YESNO | MB_ICONQUESTION) != IDYES)
+            return false;
+        // Read into a copy: a file that cannot be read changes neither the
+        // record nor where Save writes it.
+        ClassData chosen = ClassRecord;
+        chosen.classFilePath = path;
+        chosen.readFrom(*file);
+        ClassRecord = chosen;
+        return true;
+    } catch (const FileError& e) {
+        reportFileError(e);
+        return false;
+    }
 }
 
 bool ClassSheet::initialLoad() {
-    ClassRecord.classFilePath = "arena2\\class00.cfg";
-    bool loaded = false;
-    try {
-        loaded = ClassRecord.readClassFile();
-    } catch (const FileError&) {
-        // Opened but unreadable: start again from the empty record and ask.
-        ClassRecord = ClassData{};
-        ClassRecord.classFilePath = "arena2\\class00.cfg";
-    }
+    bool loaded = openPath(kDefaultClassFile, true);
     while (!loaded) {
         std::optional<std::string> path = openClassFileDialog(nullptr);
         if (!path) return false;
         // Never take a file that could not be read: a window on an empty
         // record that points at someone's real file would overwrite it on Save.
-        ClassData chosen;
-        chosen.classFilePath = *path;
-        try {
-            loaded = chosen.readClassFile();
-        } catch (const FileError&) {
-            loaded = false;
-        }
-        if (loaded)
-            ClassRecord = chosen;
-        else
-            cannotOpen(*path);
+        loaded = openPath(*path);
     }
     addPage(&basicInfo_);
     addPage(&resistance_);
@@ -68,41 +91,49 @@ bool ClassSheet::initialLoad() {
     return true;
 }
 
-void ClassSheet::askToSave() {
+bool ClassSheet::save() {
+    try {
+        ClassRecord.writeClassFile();
+        return true;
+    } catch (const FileError& e) {
+        reportFileError(e);
+        return false;
+    }
+}
+
+bool ClassSheet::askToSave() {
+    if (!modified) return true;
     // The name as text up to its NUL, and passed as an argument, never as a
-    // format; stored in the system code page, like the game's files.
-    WString question = L"Do you want to save " + fromSystemCodePage(ClassRecord.nameText()) + L" first?";
-    if (fw::app()->messageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES) ClassRecord.writeClassFile();
+    // format; stored in the system code page, like the game's files. Without
+    // a name, the file tells the user which class this is.
+    std::string name = ClassRecord.nameText();
+    WString shown = name.empty() ? fileNameOf(ClassRecord.classFilePath) : fromSystemCodePage(name);
+    switch (fw::app()->messageBox(L"Do you want to save " + shown + L" first?", MB_YESNOCANCEL | MB_ICONQUESTION)) {
+        case IDYES: return save();
+        case IDNO: return true;
+        default: return false;  // Cancel, Escape or the box's close button
+    }
 }
 
 void ClassSheet::openCommand() {
-    if (modified) askToSave();
+    if (!askToSave()) return;
     std::optional<std::string> path = openClassFileDialog(hwnd_);
-    if (!path) return;
-    // Read into a copy: a file that cannot be read changes neither the record
-    // nor where Save writes it.
-    ClassData chosen = ClassRecord;
-    chosen.classFilePath = *path;
-    if (!chosen.readClassFile()) {
-        cannotOpen(*path);
-        return;
-    }
-    ClassRecord = chosen;
+    if (path) openPath(*path);
 }
 
-void ClassSheet::saveCommand() { ClassRecord.writeClassFile(); }
+void ClassSheet::saveCommand() { save(); }
 
 void ClassSheet::saveAsCommand() {
-    std::optional<std::string> path = saveClassFileDialog(hwnd_);
+    std::optional<std::string> path = saveClassFileDialog(hwnd_, ClassRecord.classFilePath);
     if (!path) return;
     ClassRecord.classFilePath = *path;
-    ClassRecord.writeClassFile();
+    save();
 }
 
 void ClassSheet::exitCommand() { closeEditor(); }
 
 void ClassSheet::closeEditor() {
-    if (modified) askToSave();  // a failed save stops here and keeps the window
+    if (!askToSave()) return;  // Cancel, or a failed save, keeps the window
     destroyLater();
 }
 

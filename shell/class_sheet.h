@@ -28,6 +28,16 @@ public:
     // false when the user cancels.
     bool initialLoad();
 
+    // Opens a class file into the record: asks first when it is not 74 bytes
+    // long, reads it into a copy so that a failure changes nothing, and tells
+    // the user what failed. True when the record now holds the file.
+    // `quietIfUnopenable` leaves out the box for a file that cannot be opened.
+    bool openPath(const std::string& path, bool quietIfUnopenable = false);
+
+    // The save question when there are unsaved edits; false when the command
+    // that asked must stop (Cancel, or the save failed).
+    bool askToSave();
+
     // Exit: the save question when there are unsaved edits, then the window
     // goes once the message being handled has returned.
     virtual void closeEditor();
@@ -47,8 +57,8 @@ protected:
 private:
     void onDestroy(fw::Message& m);
     void onClose();
-    void askToSave();
-    void cannotOpen(const std::string& path) const;
+    // Writes the record to its file; a failure is reported and gives false.
+    bool save();
 
     BasicInfoPage basicInfo_;
     ResistancePage resistance_;

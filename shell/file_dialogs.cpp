@@ -1,6 +1,7 @@
 #include "file_dialogs.h"
 
 #include "application.h"
+#include "file_io.h"
 
 #include <commdlg.h>
 
@@ -11,10 +12,10 @@ namespace kestrane {
 
 namespace {
 
-// The filter as one literal, "|" standing for the list separator; the blanks
-// around each part belong to it.
+// The filter as one literal, "|" standing for the list separator. No blanks
+// around the patterns: some dialogs take them as part of the pattern.
 WString classFileFilter() {
-    WString f = L"Class Files (class*.cfg) | class*.cfg | All Files (*.*) | *.* ||";
+    WString f = L"Class Files (class*.cfg)|class*.cfg|All Files (*.*)|*.*||";
     for (wchar_t& c : f)
         if (c == L'|') c = L'\0';
     return f;
@@ -31,10 +32,11 @@ FileDialogFn fileDialog(bool save) {
     return reinterpret_cast<FileDialogFn>(reinterpret_cast<void*>(f));
 }
 
-std::optional<std::string> runDialog(HWND owner, const wchar_t* initialName, DWORD flags, bool save) {
+std::optional<std::string> runDialog(HWND owner, const WString& initialName, DWORD flags, bool save,
+                                     const WString& initialDir = WString()) {
     WString filter = classFileFilter();
     std::vector<wchar_t> file(32768, L'\0');
-    wcsncpy(file.data(), initialName, file.size() - 1);
+    wcsncpy(file.data(), initialName.c_str(), file.size() - 1);
 
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof(ofn);
@@ -44,6 +46,7 @@ std::optional<std::string> runDialog(HWND owner, const wchar_t* initialName, DWO
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
     ofn.lpstrDefExt = L"cfg";
     ofn.Flags = flags | OFN_NOCHANGEDIR;
 
@@ -62,8 +65,12 @@ std::optional<std::string> openClassFileDialog(HWND owner) {
     return runDialog(owner, L"*.cfg", OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_NOREADONLYRETURN, false);
 }
 
-std::optional<std::string> saveClassFileDialog(HWND owner) {
-    return runDialog(owner, L"class*.cfg", OFN_HIDEREADONLY | OFN_CREATEPROMPT | OFN_NOREADONLYRETURN, true);
+std::optional<std::string> saveClassFileDialog(HWND owner, const std::string& currentPath) {
+    WString full = currentPath.empty() ? WString() : widen(fullPath(currentPath));
+    WString::size_type slash = full.find_last_of(L"\\/");
+    WString dir = slash == WString::npos ? WString() : full.substr(0, slash + 1);
+    return runDialog(owner, full.substr(slash + 1),
+                     OFN_HIDEREADONLY | OFN_CREATEPROMPT | OFN_NOREADONLYRETURN | OFN_OVERWRITEPROMPT, true, dir);
 }
 
 }  // namespace kestrane

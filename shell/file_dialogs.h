@@ -13,7 +13,9 @@ namespace kestrane {
 // cancelled. Neither dialog moves the program's current directory, so a
 // relative class file path keeps meaning the same file.
 std::optional<std::string> openClassFileDialog(HWND owner);
-std::optional<std::string> saveClassFileDialog(HWND owner);
+// Starts in the folder of `currentPath` with its name filled in, and asks
+// before replacing an existing file.
+std::optional<std::string> saveClassFileDialog(HWND owner, const std::string& currentPath);
 
 }  // namespace kestrane
 
