@@ -61,9 +61,10 @@ bool ClassSheet::openPath(const std::string& path, bool quietIfUnopenable) {
                                         " bytes long; a class file is 74 bytes. Open it anyway?"),
                                   MB_YESNO | MB_ICONQUESTION) != IDYES)
             return false;
-        // Read into a copy: a file that cannot be read changes neither the
-        // record nor where Save writes it.
-        ClassData chosen = ClassRecord;
+        // Read into a fresh record: a file that cannot be read changes neither
+        // the record nor where Save writes it, and a short one leaves zeros,
+        // not the previous class, behind its end.
+        ClassData chosen;
         chosen.classFilePath = path;
         chosen.readFrom(*file);
         ClassRecord = chosen;

@@ -969,6 +969,10 @@ struct Driver {
     void clickAndWaitGone(HWND button) {
         HWND box = cur;
         post(button, BM_CLICK, 0, 0);
+        waitGone(box);
+    }
+
+    void waitGone(HWND box) {
         if (!waitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, timeoutMs))
             fail(format("%s did not close", quote(caption(box)).c_str()));
         backToPrevious();
@@ -1275,9 +1279,17 @@ struct Driver {
 
     void cmdAnswer(const Call& k) {
         static const std::map<std::string, int> ids = {{"ok", IDOK}, {"cancel", IDCANCEL}, {"yes", IDYES}, {"no", IDNO}};
-        auto it = ids.find(k.a(1));
-        if (it == ids.end()) fail("answer yes, no, ok or cancel");
         HWND box = requireCurrent();
+        // Without a button: the Escape key, or the box's own close button.
+        if (k.a(1) == "escape" || k.a(1) == "close") {
+            if (k.a(1) == "escape")
+                key("escape");
+            else
+                post(box, WM_SYSCOMMAND, SC_CLOSE, 0);
+            return waitGone(box);
+        }
+        auto it = ids.find(k.a(1));
+        if (it == ids.end()) fail("answer yes, no, ok, cancel, escape or close");
         HWND button = nullptr;
         for (HWND b : directChildren(box))
             if (controlId(b) == it->second && className(b) == "Button" && IsWindowVisible(b)) button = b;
@@ -1321,6 +1333,32 @@ struct Driver {
         expectValue("number of file types", k.a(1), [&] { return format("%d", int(send(combo, CB_GETCOUNT, 0, 0))); });
     }
 
+    void cmdExpectDialogFiles(const Call& k) {
+        HWND list = nullptr;
+        for (HWND c : children(requireCurrent()))
+            if (className(c) == "SysListView32" && IsWindowVisible(c)) list = c;
+        if (!list) fail(format("%s shows no list of files", quote(caption(requireCurrent())).c_str()));
+        const size_t textChars = 260;
+        Remote mem(proc.hProcess, sizeof(LVITEMW) + textChars * sizeof(wchar_t));
+        expectValue("files listed", k.a(1), [&] {
+            std::vector<std::string> names;
+            int n = int(send(list, LVM_GETITEMCOUNT, 0, 0));
+            for (int i = 0; i < n; ++i) {
+                LVITEMW item = {};
+                item.iSubItem = 0;
+                item.pszText = reinterpret_cast<LPWSTR>(mem.at(sizeof(LVITEMW)));
+                item.cchTextMax = textChars;
+                mem.write(&item, sizeof item);
+                int len = int(send(list, LVM_GETITEMTEXTW, i, mem.at()));
+                std::wstring text(size_t(len), L'\0');
+                if (len) mem.read(&text[0], size_t(len) * sizeof(wchar_t), sizeof(LVITEMW));
+                names.push_back(narrow(text));
+            }
+            std::sort(names.begin(), names.end());
+            return joinBar(names);
+        });
+    }
+
     void cmdDialogButton(const Call& k) {
         // Posted: what the click sets off may be a message box or the end of the dialog.
         post(dialogControl(k.name == "dialog-ok" ? IDOK : IDCANCEL, "Button"), BM_CLICK, 0, 0);
@@ -1345,9 +1383,22 @@ struct Driver {
     }
 
     void cmdWriteFile(const Call& k) {
+        // "*N" makes the bytes so far N times as many.
+        std::vector<unsigned char> data;
         std::string hexText;
-        for (size_t i = 2; i <= k.argc; ++i) hexText += k.a(i);
-        std::vector<unsigned char> data = parseHex(hexText);
+        for (size_t i = 2; i <= k.argc + 1; ++i) {
+            if (i <= k.argc && k.a(i)[0] != '*') {
+                hexText += k.a(i);
+                continue;
+            }
+            std::vector<unsigned char> more = parseHex(hexText);
+            data.insert(data.end(), more.begin(), more.end());
+            hexText.clear();
+            if (i > k.argc) break;
+            long n = parseNumber(k.a(i).substr(1), "a repeat count");
+            std::vector<unsigned char> once = data;
+            for (long r = 1; r < n; ++r) data.insert(data.end(), once.begin(), once.end());
+        }
         std::string w = winPath(k.a(1));
         size_t slash = w.rfind('\\');
         if (slash != std::string::npos && slash > 0) makeDirs(w.substr(0, slash));
@@ -1551,13 +1602,14 @@ const Driver::Command Driver::kCommands[] = {
     {"scroll-repeat", 3, 3, "scroll-repeat ID CODE COUNT", &Driver::cmdScroll},
     {"expect-msgbox", 1, 1, "expect-msgbox TEXT", &Driver::cmdExpectMsgbox},
     {"expect-msgbox-icon", 1, 1, "expect-msgbox-icon stop|question|exclamation|information|none", &Driver::cmdExpectMsgboxIcon},
-    {"answer", 1, 1, "answer yes|no|ok|cancel", &Driver::cmdAnswer},
+    {"answer", 1, 1, "answer yes|no|ok|cancel|escape|close", &Driver::cmdAnswer},
     {"expect-filename", 1, 1, "expect-filename TEXT", &Driver::cmdExpectFilename},
     {"set-filename", 1, 1, "set-filename PATH", &Driver::cmdSetFilename},
     {"set-filename-full", 1, 1, "set-filename-full RELATIVE_PATH", &Driver::cmdSetFilenameFull},
     {"expect-filter-selected", 1, 1, "expect-filter-selected INDEX", &Driver::cmdExpectFilterSelected},
     {"expect-filter-text", 2, 2, "expect-filter-text INDEX TEXT", &Driver::cmdExpectFilterText},
     {"expect-filter-count", 1, 1, "expect-filter-count N", &Driver::cmdExpectFilterCount},
+    {"expect-dialog-files", 1, 1, "expect-dialog-files \"a|b|...\"", &Driver::cmdExpectDialogFiles},
     {"dialog-ok", 0, 0, "dialog-ok | dialog-cancel", &Driver::cmdDialogButton},
     {"dialog-cancel", 0, 0, "dialog-ok | dialog-cancel", &Driver::cmdDialogButton},
     {"wait-exit", 1, 1, "wait-exit CODE", &Driver::cmdWaitExit},
