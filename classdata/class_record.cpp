@@ -109,30 +109,18 @@ std::string ClassData::nameText() const {
     return std::string(className.begin(), end);
 }
 
-FileError::FileError(Action action, const std::string& path, int code)
-    : std::runtime_error(systemErrorText(code)), action(action), path(path), code(code) {}
-
-std::string fileErrorText(const FileError& e) {
-    static const char* const verbs[] = {"open", "read", "save"};
-    return std::string("Cannot ") + verbs[e.action] + " " + fullPath(e.path) + ".\n\n" + e.what();
-}
-
 bool ClassData::readClassFile() {
     std::unique_ptr<ClassFileReader> file = ClassFileReader::open(classFilePath);
     if (!file) return false;
-    readFrom(*file);
-    return true;
-}
-
-void ClassData::readFrom(ClassFileReader& file) {
     for (const FieldInfo& f : kFields) {
         std::uint8_t buf[32];
         f.encode(*this, buf);
-        file.read(buf, f.size);  // whatever is delivered replaces the field's start
+        file->read(buf, f.size);  // whatever is delivered replaces the field's start
         f.decode(*this, buf);
     }
-    file.close();
+    file->close();
     modified = 0;
+    return true;
 }
 
 void ClassData::writeClassFile() const {

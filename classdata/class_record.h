@@ -5,8 +5,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <stdexcept>
+#include <exception>
 #include <string>
+#include <utility>
 
 namespace kestrane {
 
@@ -16,24 +17,21 @@ constexpr std::size_t kSkillCount = 12;
 constexpr std::size_t kAttributeCount = 8;
 constexpr std::size_t kHiddenBlockSize = 5;
 
-// Raised by the file layer when a class file cannot be opened, read or
-// written: what was being done, to which path (as given) and the system's
-// error code (GetLastError on Windows, errno elsewhere). what() is the
-// system's own text for the code.
-class FileError : public std::runtime_error {
+// Raised by the file layer when a class file cannot be written, or when
+// reading fails after the file was opened.
+// Not a std::runtime_error: that class's own string type would double the
+// string code in the editor.
+class FileError : public std::exception {
 public:
-    enum Action { Open, Read, Save };
-    FileError(Action action, const std::string& path, int code);
-    Action action;
-    std::string path;
-    int code;
+    // `systemError`: the platform's code for the cause (GetLastError or errno).
+    FileError(std::string what, unsigned long systemError) : what_(std::move(what)), systemError_(systemError) {}
+    const char* what() const noexcept override { return what_.c_str(); }
+    unsigned long systemError() const { return systemError_; }
+
+private:
+    std::string what_;
+    unsigned long systemError_;
 };
-
-// What the user is told: "Cannot save <full path>." (or open, read), a blank
-// line, and the system's own text for the error.
-std::string fileErrorText(const FileError& e);
-
-class ClassFileReader;
 
 // The stored fields in file order; nothing but classFilePath follows them.
 // Not packed: the file form is moved field by field (see kFields).
@@ -67,8 +65,6 @@ public:
     // Clears `modified` on completion. Throws FileError when reading fails
     // after the open.
     bool readClassFile();
-    // The same transfers from a file already open, which it closes.
-    void readFrom(ClassFileReader& file);
 
     // Writes the 74 bytes atomically: the old file is replaced only after all
     // of them are on disk. Throws FileError and leaves the target unchanged on

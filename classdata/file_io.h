@@ -6,19 +6,21 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace kestrane {
 
+// The size of a file in bytes, or nothing when it cannot be looked at (it does
+// not exist, say): then opening it tells why.
+std::optional<std::uint64_t> fileSize(const std::string& utf8Path);
+
 class ClassFileReader {
 public:
     // Opens an existing file for reading, without sharing where the platform
-    // has sharing modes. Returns null when it cannot be opened, with the
-    // system's error code in *error when asked for.
-    static std::unique_ptr<ClassFileReader> open(const std::string& utf8Path, int* error = nullptr);
+    // has sharing modes. Returns null when it cannot be opened.
+    static std::unique_ptr<ClassFileReader> open(const std::string& utf8Path);
     virtual ~ClassFileReader() = default;
-    // The file's length in bytes. Throws FileError on a system error.
-    virtual std::uint64_t size() = 0;
     // Reads up to `size` bytes; returns how many came. Throws FileError on a
     // system error.
     virtual std::size_t read(std::uint8_t* out, std::size_t size) = 0;
@@ -43,13 +45,6 @@ private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
-
-// The system's own text for an error code ("Access is denied."), without a
-// line break at its end.
-std::string systemErrorText(int code);
-
-// The path made full against the current directory, as the user knows it.
-std::string fullPath(const std::string& utf8Path);
 
 }  // namespace kestrane
 

@@ -13,13 +13,13 @@ namespace kestrane {
 
 namespace {
 
-[[noreturn]] void fail(FileError::Action action, const std::string& path, int err) {
-    throw FileError(action, path, err);
+[[noreturn]] void fail(const std::string& what, int err) {
+    throw FileError(what + ": " + std::strerror(err), static_cast<unsigned long>(err));
 }
 
 class PosixReader : public ClassFileReader {
 public:
-    PosixReader(int fd, const std::string& path) : fd_(fd), path_(path) {}
+    explicit PosixReader(int fd) : fd_(fd) {}
     ~PosixReader() override {
         if (fd_ >= 0) ::close(fd_);
     }
@@ -28,26 +28,20 @@ public:
         while (got < size) {
             ssize_t n = ::read(fd_, out + got, size - got);
             if (n < 0 && errno == EINTR) continue;
-            if (n < 0) fail(FileError::Read, path_, errno);
+            if (n < 0) fail("read failed", errno);
             if (n == 0) break;
             got += static_cast<std::size_t>(n);
         }
         return got;
     }
-    std::uint64_t size() override {
-        struct stat st {};
-        if (::fstat(fd_, &st) != 0) fail(FileError::Read, path_, errno);
-        return static_cast<std::uint64_t>(st.st_size);
-    }
     void close() override {
         int fd = fd_;
         fd_ = -1;
-        if (::close(fd) != 0) fail(FileError::Read, path_, errno);
+        if (::close(fd) != 0) fail("close failed", errno);
     }
 
 private:
     int fd_;
-    std::string path_;
 };
 
 std::string directoryOf(const std::string& path) {
@@ -59,22 +53,16 @@ std::string directoryOf(const std::string& path) {
 
 }  // namespace
 
-std::unique_ptr<ClassFileReader> ClassFileReader::open(const std::string& utf8Path, int* error) {
-    int fd = ::open(utf8Path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (error) *error = errno;
-        return nullptr;
-    }
-    return std::make_unique<PosixReader>(fd, utf8Path);
+std::optional<std::uint64_t> fileSize(const std::string& utf8Path) {
+    struct stat st;
+    if (::stat(utf8Path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    return static_cast<std::uint64_t>(st.st_size);
 }
 
-std::string systemErrorText(int code) { return std::strerror(code); }
-
-std::string fullPath(const std::string& utf8Path) {
-    if (!utf8Path.empty() && utf8Path[0] == '/') return utf8Path;
-    char cwd[4096];
-    if (!::getcwd(cwd, sizeof cwd)) return utf8Path;
-    return std::string(cwd) + "/" + utf8Path;
+std::unique_ptr<ClassFileReader> ClassFileReader::open(const std::string& utf8Path) {
+    int fd = ::open(utf8Path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    return std::make_unique<PosixReader>(fd);
 }
 
 struct AtomicFileWriter::Impl {
@@ -88,10 +76,10 @@ AtomicFileWriter::AtomicFileWriter(const std::string& utf8Path) : impl_(std::mak
     impl_->target = utf8Path;
     struct stat st {};
     if (::stat(utf8Path.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) fail(FileError::Save, utf8Path, EISDIR);
+        if (S_ISDIR(st.st_mode)) fail("cannot replace " + utf8Path, EISDIR);
         // Root may rename over a read-only file; a read-only class file is
         // the user's way of saying it must not change.
-        if ((st.st_mode & 0222) == 0) fail(FileError::Save, utf8Path, EACCES);
+        if ((st.st_mode & 0222) == 0) fail("cannot replace " + utf8Path, EACCES);
     }
     std::random_device rd;
     const std::string dir = directoryOf(utf8Path);
@@ -103,9 +91,9 @@ AtomicFileWriter::AtomicFileWriter(const std::string& utf8Path) : impl_(std::mak
             impl_->fd = fd;
             return;
         }
-        if (errno != EEXIST) fail(FileError::Save, utf8Path, errno);
+        if (errno != EEXIST) fail("cannot create a file in " + dir, errno);
     }
-    fail(FileError::Save, utf8Path, EEXIST);
+    fail("cannot create a file in " + dir, EEXIST);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -118,17 +106,17 @@ void AtomicFileWriter::write(const std::uint8_t* data, std::size_t size) {
     while (done < size) {
         ssize_t n = ::write(impl_->fd, data + done, size - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) fail(FileError::Save, impl_->target, n < 0 ? errno : ENOSPC);
+        if (n <= 0) fail("write failed", n < 0 ? errno : ENOSPC);
         done += static_cast<std::size_t>(n);
     }
 }
 
 void AtomicFileWriter::commit() {
-    if (::fsync(impl_->fd) != 0) fail(FileError::Save, impl_->target, errno);
+    if (::fsync(impl_->fd) != 0) fail("write failed", errno);
     int fd = impl_->fd;
     impl_->fd = -1;
-    if (::close(fd) != 0) fail(FileError::Save, impl_->target, errno);
-    if (::rename(impl_->temp.c_str(), impl_->target.c_str()) != 0) fail(FileError::Save, impl_->target, errno);
+    if (::close(fd) != 0) fail("close failed", errno);
+    if (::rename(impl_->temp.c_str(), impl_->target.c_str()) != 0) fail("cannot replace " + impl_->target, errno);
     impl_->committed = true;
 }
 

@@ -15,20 +15,14 @@ namespace kestrane {
 
 namespace {
 
-// The full path in the plain form.
-WString fullPathW(const std::string& utf8Path) {
+// A full path, with the \\?\ prefix when it is too long for the plain form.
+WString systemPath(const std::string& utf8Path) {
     WString w = widen(utf8Path);
     DWORD n = GetFullPathNameW(w.c_str(), 0, nullptr, nullptr);
     if (n == 0) return w;
     WString full(n, L'\0');
     n = GetFullPathNameW(w.c_str(), n, &full[0], nullptr);
     full.resize(n);
-    return full;
-}
-
-// A full path, with the \\?\ prefix when it is too long for the plain form.
-WString systemPath(const std::string& utf8Path) {
-    WString full = fullPathW(utf8Path);
     if (full.size() >= MAX_PATH - 14 && full.compare(0, 4, L"\\\\?\\") != 0) {
         if (full.compare(0, 2, L"\\\\") == 0)
             full = L"\\\\?\\UNC\\" + full.substr(2);
@@ -38,64 +32,49 @@ WString systemPath(const std::string& utf8Path) {
     return full;
 }
 
-[[noreturn]] void fail(FileError::Action action, const std::string& path, DWORD code = GetLastError()) {
-    throw FileError(action, path, static_cast<int>(code));
+[[noreturn]] void fail(const char* what) {
+    const DWORD error = GetLastError();
+    throw FileError(std::string(what) + " (error " + std::to_string(error) + ")", error);
 }
 
 class WinReader : public ClassFileReader {
 public:
-    WinReader(HANDLE h, const std::string& path) : h_(h), path_(path) {}
+    explicit WinReader(HANDLE h) : h_(h) {}
     ~WinReader() override {
         if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
     }
     std::size_t read(std::uint8_t* out, std::size_t size) override {
         DWORD got = 0;
-        if (!ReadFile(h_, out, static_cast<DWORD>(size), &got, nullptr)) fail(FileError::Read, path_);
+        if (!ReadFile(h_, out, static_cast<DWORD>(size), &got, nullptr)) fail("read failed");
         return got;
-    }
-    std::uint64_t size() override {
-        LARGE_INTEGER n{};
-        if (!GetFileSizeEx(h_, &n)) fail(FileError::Read, path_);
-        return static_cast<std::uint64_t>(n.QuadPart);
     }
     void close() override {
         HANDLE h = h_;
         h_ = INVALID_HANDLE_VALUE;
-        if (!CloseHandle(h)) fail(FileError::Read, path_);
+        if (!CloseHandle(h)) fail("close failed");
     }
 
 private:
     HANDLE h_;
-    std::string path_;
 };
 
 }  // namespace
 
-std::unique_ptr<ClassFileReader> ClassFileReader::open(const std::string& utf8Path, int* error) {
+std::optional<std::uint64_t> fileSize(const std::string& utf8Path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(systemPath(utf8Path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
+    return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+std::unique_ptr<ClassFileReader> ClassFileReader::open(const std::string& utf8Path) {
     HANDLE h = CreateFileW(systemPath(utf8Path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        if (error) *error = static_cast<int>(GetLastError());
-        return nullptr;
-    }
-    return std::make_unique<WinReader>(h, utf8Path);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<WinReader>(h);
 }
-
-std::string systemErrorText(int code) {
-    wchar_t* text = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    if (n == 0 || !text) return "System error " + std::to_string(code) + ".";
-    while (n > 0 && (text[n - 1] == L'\r' || text[n - 1] == L'\n' || text[n - 1] == L' ')) --n;
-    std::string out = narrow(WString(text, n));
-    LocalFree(text);
-    return out;
-}
-
-std::string fullPath(const std::string& utf8Path) { return narrow(fullPathW(utf8Path)); }
 
 struct AtomicFileWriter::Impl {
-    std::string path;
     WString target;
     WString temp;
     HANDLE h = INVALID_HANDLE_VALUE;
@@ -103,7 +82,6 @@ struct AtomicFileWriter::Impl {
 };
 
 AtomicFileWriter::AtomicFileWriter(const std::string& utf8Path) : impl_(std::make_unique<Impl>()) {
-    impl_->path = utf8Path;
     impl_->target = systemPath(utf8Path);
     const WString& target = impl_->target;
 
@@ -112,10 +90,13 @@ AtomicFileWriter::AtomicFileWriter(const std::string& utf8Path) : impl_(std::mak
     // write open answers all three the way a direct write would.
     DWORD attrs = GetFileAttributesW(target.c_str());
     if (attrs != INVALID_FILE_ATTRIBUTES) {
-        if (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) fail(FileError::Save, utf8Path, ERROR_ACCESS_DENIED);
+        if (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            fail("cannot replace the class file");
+        }
         HANDLE probe = CreateFileW(target.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (probe == INVALID_HANDLE_VALUE) fail(FileError::Save, utf8Path);
+        if (probe == INVALID_HANDLE_VALUE) fail("cannot replace the class file");
         CloseHandle(probe);
     }
 
@@ -133,9 +114,9 @@ AtomicFileWriter::AtomicFileWriter(const std::string& utf8Path) : impl_(std::mak
             return;
         }
         if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
-            fail(FileError::Save, utf8Path);
+            fail("cannot create the class file");
     }
-    fail(FileError::Save, utf8Path);
+    fail("cannot create the class file");
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -145,18 +126,21 @@ AtomicFileWriter::~AtomicFileWriter() {
 
 void AtomicFileWriter::write(const std::uint8_t* data, std::size_t size) {
     DWORD written = 0;
-    if (!WriteFile(impl_->h, data, static_cast<DWORD>(size), &written, nullptr)) fail(FileError::Save, impl_->path);
-    if (written != size) fail(FileError::Save, impl_->path, ERROR_DISK_FULL);
+    if (!WriteFile(impl_->h, data, static_cast<DWORD>(size), &written, nullptr)) fail("write failed");
+    if (written != size) {
+        SetLastError(ERROR_DISK_FULL);
+        fail("write failed");
+    }
 }
 
 void AtomicFileWriter::commit() {
-    if (!FlushFileBuffers(impl_->h)) fail(FileError::Save, impl_->path);
+    if (!FlushFileBuffers(impl_->h)) fail("write failed");
     HANDLE h = impl_->h;
     impl_->h = INVALID_HANDLE_VALUE;
-    if (!CloseHandle(h)) fail(FileError::Save, impl_->path);
+    if (!CloseHandle(h)) fail("close failed");
     if (!MoveFileExW(impl_->temp.c_str(), impl_->target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        fail(FileError::Save, impl_->path);
+        fail("cannot replace the class file");
     impl_->committed = true;
 }
 

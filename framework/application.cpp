@@ -13,6 +13,16 @@ Application* g_app = nullptr;
 
 Application* app() { return g_app; }
 
+WString systemErrorText(unsigned long error) {
+    wchar_t* text = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                             nullptr, error, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+    WString out = n && text ? WString(text, n) : WString();
+    if (text) LocalFree(text);
+    while (!out.empty() && (out.back() == L'\n' || out.back() == L'\r' || out.back() == L' ')) out.pop_back();
+    return out;
+}
+
 Application::Application() { g_app = this; }
 
 Application::~Application() {
@@ -76,9 +86,13 @@ int Application::run(HINSTANCE instance, int showState) {
     MSG msg{};
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         HWND sheet = mainWindow ? mainWindow->hwnd() : nullptr;
-        if (sheet && PropSheet_IsDialogMessage(sheet, &msg)) continue;
+        if (sheet && (mainWindow->preTranslate(msg) || PropSheet_IsDialogMessage(sheet, &msg))) {
+            afterMessage();
+            continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
+        afterMessage();
     }
     return static_cast<int>(msg.wParam);
 }

@@ -38,6 +38,10 @@ public:
 
     int run(HINSTANCE instance, int showState);
 
+protected:
+    // After each message of the main loop has been handled.
+    virtual void afterMessage() {}
+
 private:
     WString title_;  // the exe's file name without directory and extension
     HINSTANCE instance_ = nullptr;
@@ -46,6 +50,10 @@ private:
 };
 
 Application* app();
+
+// The system's own words for an error code ("Access is denied."), without the
+// line break the system ends them with; empty when it has none.
+WString systemErrorText(unsigned long error);
 
 }  // namespace kestrane::fw
 

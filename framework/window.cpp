@@ -112,6 +112,23 @@ INT_PTR CALLBACK Dialog::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return run(msg == WM_INITDIALOG ? reinterpret_cast<Dialog*>(lp) : nullptr, hwnd, msg, wp, lp);
 }
 
+void Dialog::centreOnOwner() const {
+    HWND owner = GetWindow(hwnd_, GW_OWNER);
+    if (!owner) return;
+    RECT o{}, d{};
+    GetWindowRect(owner, &o);
+    GetWindowRect(hwnd_, &d);
+    MONITORINFO screen{};
+    screen.cbSize = sizeof(screen);
+    GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &screen);
+    const RECT& work = screen.rcWork;
+    const int w = d.right - d.left, h = d.bottom - d.top;
+    int x = (o.left + o.right - w) / 2, y = (o.top + o.bottom - h) / 2;
+    x = std::max<int>(work.left, std::min<int>(x, work.right - w));
+    y = std::max<int>(work.top, std::min<int>(y, work.bottom - h));
+    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool Dialog::ownHandling(Message& m) {
     if (m.message != WM_COMMAND) return false;
     const WORD id = LOWORD(m.wParam);
@@ -240,6 +257,22 @@ bool SheetWindow::create(DWORD style, DWORD exStyle) {
     return true;
 }
 
+PropertyPage* SheetWindow::activePage() const {
+    HWND current = hwnd_ ? PropSheet_GetCurrentPageHwnd(hwnd_) : nullptr;
+    for (PropertyPage* p : pages_)
+        if (current && p->hwnd() == current) return p;
+    return nullptr;
+}
+
+bool SheetWindow::preTranslate(MSG& msg) {
+    PropertyPage* page = activePage();
+    if (!page) return false;
+    // Sent to the page as its own command, so a shortcut does what the page's
+    // button does, on every page.
+    if (accelerators_ && TranslateAcceleratorW(page->hwnd(), accelerators_, &msg)) return true;
+    return page->preTranslate(msg);
+}
+
 void SheetWindow::destroyLater() {
     if (hwnd_) PostMessageW(hwnd_, kDestroyMessage, 0, 0);
 }
@@ -272,11 +305,12 @@ int CALLBACK SheetWindow::sheetCallback(HWND hwnd, UINT msg, LPARAM lp) {
 }
 
 int SheetWindow::onCreate() {
-    // Only Move and Close stay on the system menu.
+    // The window can be moved, minimised and closed, but not resized.
     HMENU menu = GetSystemMenu(hwnd_, FALSE);
     for (int i = GetMenuItemCount(menu) - 1; i >= 0; --i) {
         UINT id = GetMenuItemID(menu, i);
-        if (id != SC_MOVE && id != SC_CLOSE) DeleteMenu(menu, static_cast<UINT>(i), MF_BYPOSITION);
+        if (id != SC_RESTORE && id != SC_MOVE && id != SC_MINIMIZE && id != SC_CLOSE)
+            DeleteMenu(menu, static_cast<UINT>(i), MF_BYPOSITION);
     }
 
     // A modeless sheet has no buttons: hide them and give their band back.

@@ -30,6 +30,10 @@ public:
     // error there and reporting it. Returns false when no entry matched.
     bool dispatch(Message& m);
 
+    // A queued message before it is translated and dispatched: true when this
+    // window has dealt with it (a shortcut key, say).
+    virtual bool preTranslate(MSG&) { return false; }
+
     static const MessageTable table;
 
 protected:
@@ -73,6 +77,8 @@ public:
     const MessageTable* messageTable() const override { return &table; }
 
 protected:
+    // Moves the dialog over the middle of its owner, kept on the owner's screen.
+    void centreOnOwner() const;
     bool ownHandling(Message& m) override;
 
 private:
@@ -116,6 +122,13 @@ public:
         : caption_(std::move(caption)), parent_(parent), firstPage_(firstPage) {}
 
     void addPage(PropertyPage* page) { pages_.push_back(page); }
+    // Shortcut keys, sent as commands to the page in front.
+    void setAccelerators(HACCEL table) { accelerators_ = table; }
+    // The page in front, or nothing before the window exists.
+    PropertyPage* activePage() const;
+
+    // Shortcut keys first, then whatever the page in front takes itself.
+    bool preTranslate(MSG& msg) override;
 
     // Creates the window with the given styles; false when it cannot be made.
     bool create(DWORD style, DWORD exStyle);
@@ -127,8 +140,9 @@ public:
     const MessageTable* messageTable() const override { return &table; }
 
 protected:
-    // Runs once the platform has built the window: trims the system menu,
-    // removes the button band and sizes the sheet for its largest page.
+    // Runs once the platform has built the window: trims the system menu to
+    // Restore, Move, Minimize and Close, removes the button band and sizes the
+    // sheet for its largest page.
     virtual int onCreate();
     // The platform's own handling of a message the table took.
     LRESULT defaultHandling(Message& m);
@@ -141,6 +155,7 @@ private:
     HWND parent_;
     int firstPage_;
     std::vector<PropertyPage*> pages_;
+    HACCEL accelerators_ = nullptr;
     WNDPROC platformProc_ = nullptr;
     DWORD style_ = 0;
     DWORD exStyle_ = 0;

@@ -3,6 +3,8 @@
 #include "basic_info_rules.h"
 #include "class_record.h"
 #include "tables.h"
+#include "tally.h"
+#include "tally_box.h"
 
 #include <algorithm>
 
@@ -41,6 +43,7 @@ const fw::MessageTable BasicInfoPage::table = {
         fw::onCommand<&BasicInfoPage::hitPointsChanged>(EN_CHANGE, IDC_HIT_POINTS),
         fw::onCommand<&BasicInfoPage::multiplierChanged>(EN_CHANGE, IDC_MULTIPLIER),
         fw::onCommandRange<&BasicInfoPage::skillChanged>(CBN_SELCHANGE, IDC_SKILL0, IDC_SKILL0 + 11, Arg::Index),
+        fw::onClicked<&BasicInfoPage::tallyCommand>(IDC_MAKER_TALLY),
         fw::onMessage<&BasicInfoPage::stepField>(WM_VSCROLL),
     }};
 
@@ -92,6 +95,7 @@ bool BasicInfoPage::loadControls() {
         const int shown = ClassRecord.skills[i] < SkillNames.size() ? ClassRecord.skills[i] : -1;
         if (list.curSel() != shown) list.setCurSel(ClassRecord.skills[i]);
     }
+    showMakerReadout();
     return true;
 }
 
@@ -105,12 +109,56 @@ void BasicInfoPage::attributeChanged(int index) {
     storeAttributeText(static_cast<std::size_t>(index), fieldText(IDC_ATTRIBUTE0 + index));
 }
 
-void BasicInfoPage::hitPointsChanged() { storeHitPointsText(fieldText(IDC_HIT_POINTS)); }
+// Of this page's fields only the hit points enter the tally; the rest of it
+// is on the other pages, and the page is filled again when brought back.
+void BasicInfoPage::hitPointsChanged() {
+    storeHitPointsText(fieldText(IDC_HIT_POINTS));
+    showMakerReadout();
+}
 
 void BasicInfoPage::multiplierChanged() { storeMultiplierText(fieldText(IDC_MULTIPLIER)); }
 
 void BasicInfoPage::skillChanged(int index) {
     storeSkillSelection(static_cast<std::size_t>(index), comboBox(IDC_SKILL0 + index).curSel());
+}
+
+void BasicInfoPage::showMakerReadout() {
+    SetDlgItemTextA(hwnd(), IDC_MAKER_READOUT, tallySummary(tallyClass(ClassRecord)).c_str());
+}
+
+void BasicInfoPage::tallyCommand() {
+    TallyBox box(ClassRecord);
+    box.runModal(hwnd());
+    if (box.useChosen()) useMakerMultiplier();
+}
+
+// As if the user typed the maker's multiplier with two decimals (0.30 to
+// 3.00, within the field's limit): the record holds that text cut to 16.16.
+void BasicInfoPage::useMakerMultiplier() {
+    const double multiplier = tallyClass(ClassRecord).makerMultiplier;
+    replaceNumber(IDC_MULTIPLIER, twoDecimals(multiplier));
+    ClassRecord.advancementMultiplier = typedMultiplier(multiplier);
+    modified = 1;
+}
+
+bool BasicInfoPage::preTranslate(MSG& msg) {
+    if (msg.message != WM_KEYDOWN || (msg.wParam != VK_UP && msg.wParam != VK_DOWN)) return false;
+    const int id = GetDlgCtrlID(msg.hwnd);
+    if (GetParent(msg.hwnd) != hwnd_) return false;
+    int arrows = 0;
+    if (id >= IDC_ATTRIBUTE0 && id < IDC_ATTRIBUTE0 + static_cast<int>(kAttributeCount))
+        arrows = IDC_ATTRIBUTE_ARROWS0 + (id - IDC_ATTRIBUTE0);
+    else if (id == IDC_HIT_POINTS)
+        arrows = IDC_HIT_POINTS_ARROWS;
+    else if (id == IDC_MULTIPLIER)
+        arrows = IDC_MULTIPLIER_ARROWS;
+    else
+        return false;
+    // The same message a click on the upper or lower arrow sends, so the key
+    // takes the same steps, bounds and record change.
+    const WPARAM code = msg.wParam == VK_UP ? SB_LINEUP : SB_LINEDOWN;
+    SendMessageW(hwnd_, WM_VSCROLL, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(item(arrows)));
+    return true;
 }
 
 void BasicInfoPage::stepField(fw::Message& m) {

@@ -15,6 +15,8 @@ public:
     bool loadControls() override;
     // The arrows' vertical-scroll handler.
     virtual void stepField(fw::Message& m);
+    // Up and Down in a number field step it as its arrows do.
+    bool preTranslate(MSG& msg) override;
 
     static const fw::MessageTable table;
     const fw::MessageTable* messageTable() const override { return &table; }
@@ -27,6 +29,12 @@ private:
     void hitPointsChanged();
     void multiplierChanged();
     void skillChanged(int index);
+
+    // The class maker's reckoning: the readout under the hit points, and the
+    // itemised tally whose "Use" copies the maker's multiplier into its field.
+    void showMakerReadout();
+    void tallyCommand();
+    void useMakerMultiplier();
 
     // Replaces a number field's text; its change handler reads it back.
     void replaceNumber(int id, const std::string& text);

@@ -10,11 +10,12 @@ const fw::MessageTable ClassPage::table = {
     &fw::PropertyPage::table,
     {
         fw::onCommand<&ClassPage::classNameChanged>(EN_CHANGE, IDC_CLASS_NAME),
-        fw::onClicked<&ClassPage::openCommand>(ID_FILE_OPEN),
-        fw::onClicked<&ClassPage::saveCommand>(ID_FILE_SAVE),
-        fw::onClicked<&ClassPage::saveAsCommand>(ID_FILE_SAVE_AS),
-        fw::onClicked<&ClassPage::exitCommand>(ID_APP_EXIT_CMD),
-        fw::onClicked<&ClassPage::aboutCommand>(ID_APP_ABOUT_CMD),
+        // A click on the button, or its shortcut key (an accelerator command).
+        fw::onCommand<&ClassPage::openCommand>(-1, ID_FILE_OPEN),
+        fw::onCommand<&ClassPage::saveCommand>(-1, ID_FILE_SAVE),
+        fw::onCommand<&ClassPage::saveAsCommand>(-1, ID_FILE_SAVE_AS),
+        fw::onCommand<&ClassPage::exitCommand>(-1, ID_APP_EXIT_CMD),
+        fw::onCommand<&ClassPage::aboutCommand>(-1, ID_APP_ABOUT_CMD),
     }};
 
 bool ClassPage::initPage() {

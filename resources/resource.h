@@ -12,6 +12,8 @@
 #define IDD_WEAPONS_ARMOR 107
 #define IDD_MAGICKA 108
 #define IDD_MISCELLANEOUS 109
+#define IDR_SHORTCUTS 110
+#define IDD_TALLY 111
 
 /* About box: the version line */
 #define IDC_ABOUT_VERSION 2
@@ -32,6 +34,12 @@
 #define IDC_HIT_POINTS 3189
 #define IDC_HIT_POINTS_ARROWS 3190
 #define IDC_SKILL0 3135          /* drop-down lists 3135-3146 */
+#define IDC_MAKER_READOUT 3191   /* "Class maker: 1.25 (14 points)" */
+#define IDC_MAKER_TALLY 3192     /* "Tally...": the itemised tally */
+
+/* Tally box */
+#define IDC_TALLY_TEXT 1000
+#define IDC_TALLY_USE 1001
 
 /* Resistance and Weakness: row r adds r */
 #define IDC_RES_IMMUNE0 3075

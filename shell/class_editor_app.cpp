@@ -25,8 +25,15 @@ bool ClassEditorApp::startUp() {
         }
         return false;
     }
+    sheet->showFileInCaption();
     ShowWindow(sheet->hwnd(), showState());
     return true;
+}
+
+// Whatever a message changed (an edit, Open, Save As, Save), the caption
+// follows it.
+void ClassEditorApp::afterMessage() {
+    if (mainWindow) static_cast<ClassSheet*>(mainWindow)->showFileInCaption();
 }
 
 }  // namespace kestrane

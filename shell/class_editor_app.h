@@ -8,6 +8,9 @@ namespace kestrane {
 class ClassEditorApp : public fw::Application {
 public:
     bool startUp() override;
+
+protected:
+    void afterMessage() override;
 };
 
 }  // namespace kestrane

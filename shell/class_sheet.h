@@ -20,27 +20,23 @@ class ClassSheet : public fw::SheetWindow, public EditorCommands {
 public:
     ClassSheet();
 
-    // How the window looks: a fixed-size pop-up with a caption and a system menu.
-    static constexpr DWORD kStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    static constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
+    // How the window looks: a fixed-size pop-up with a caption, a system menu
+    // and a minimise box.
+    static constexpr DWORD kStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME;
+    // It takes files dropped on it from Explorer.
+    static constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_ACCEPTFILES;
 
     // Reads the start-up class file, asking for one when it cannot be read;
     // false when the user cancels.
     bool initialLoad();
 
-    // Opens a class file into the record: asks first when it is not 74 bytes
-    // long, reads it into a copy so that a failure changes nothing, and tells
-    // the user what failed. True when the record now holds the file.
-    // `quietIfUnopenable` leaves out the box for a file that cannot be opened.
-    bool openPath(const std::string& path, bool quietIfUnopenable = false);
-
-    // The save question when there are unsaved edits; false when the command
-    // that asked must stop (Cancel, or the save failed).
-    bool askToSave();
-
     // Exit: the save question when there are unsaved edits, then the window
     // goes once the message being handled has returned.
     virtual void closeEditor();
+
+    // "<file name> - KESTRANE", with "*" before the name while there are
+    // unsaved changes; set only when it differs from what is shown.
+    void showFileInCaption();
 
     void openCommand() override;
     void saveCommand() override;
@@ -53,18 +49,35 @@ public:
 
 protected:
     void postNcDestroy() override { delete this; }
+    int onCreate() override;
 
 private:
     void onDestroy(fw::Message& m);
     void onClose();
-    // Writes the record to its file; a failure is reported and gives false.
+    void onDropFiles(fw::Message& m);
+    // Reads `path` into the record; on failure says why and changes nothing.
+    bool openPath(const std::string& path);
+    // The page in front shows the record again.
+    void refreshPageInFront();
+    // The save question; false when the command that asked must stop (Cancel,
+    // or Yes and the save failed).
+    bool askToSave();
+    // Writes the record to its file; on failure says why, and the old file,
+    // `modified` and the window stay as they were.
     bool save();
+    enum class ReadResult { Loaded, Declined, Failed };
+    // Reads `path` into `into`, asking first about a file that is not 74 bytes
+    // long; says why a read failed, and why an open failed when `reportOpen`.
+    ReadResult readInto(const std::string& path, ClassData& into, bool reportOpen) const;
+    // "Cannot save <full path>." and the system's reason, in a stop box.
+    void fileError(const wchar_t* what, const std::string& path, unsigned long error) const;
 
     BasicInfoPage basicInfo_;
     ResistancePage resistance_;
     WeaponsArmorPage weaponsArmor_;
     MagickaPage magicka_;
     MiscellaneousPage miscellaneous_;
+    WString shownCaption_;
 };
 
 }  // namespace kestrane

@@ -1,11 +1,10 @@
 #include "file_dialogs.h"
 
 #include "application.h"
-#include "file_io.h"
 
 #include <commdlg.h>
 
-#include <stdexcept>
+#include <exception>
 #include <vector>
 
 namespace kestrane {
@@ -13,13 +12,17 @@ namespace kestrane {
 namespace {
 
 // The filter as one literal, "|" standing for the list separator. No blanks
-// around the patterns: some dialogs take them as part of the pattern.
+// around the patterns: some dialogs take them as part of the pattern and list
+// nothing.
 WString classFileFilter() {
     WString f = L"Class Files (class*.cfg)|class*.cfg|All Files (*.*)|*.*||";
     for (wchar_t& c : f)
         if (c == L'|') c = L'\0';
     return f;
 }
+
+// Reported by the dispatcher like any failed command.
+struct DialogsUnavailable : std::exception {};
 
 using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
 
@@ -28,12 +31,12 @@ using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
 FileDialogFn fileDialog(bool save) {
     static HMODULE library = LoadLibraryW(L"comdlg32.dll");
     FARPROC f = library ? GetProcAddress(library, save ? "GetSaveFileNameW" : "GetOpenFileNameW") : nullptr;
-    if (!f) throw std::runtime_error("the file dialogs are not available");
+    if (!f) throw DialogsUnavailable();
     return reinterpret_cast<FileDialogFn>(reinterpret_cast<void*>(f));
 }
 
-std::optional<std::string> runDialog(HWND owner, const WString& initialName, DWORD flags, bool save,
-                                     const WString& initialDir = WString()) {
+std::optional<std::string> runDialog(HWND owner, const wchar_t* title, const WString& initialName, DWORD flags,
+                                     bool save, const WString& initialDir = WString()) {
     WString filter = classFileFilter();
     std::vector<wchar_t> file(32768, L'\0');
     wcsncpy(file.data(), initialName.c_str(), file.size() - 1);
@@ -46,8 +49,9 @@ std::optional<std::string> runDialog(HWND owner, const WString& initialName, DWO
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
     ofn.lpstrDefExt = L"cfg";
+    ofn.lpstrTitle = title;
+    if (!initialDir.empty()) ofn.lpstrInitialDir = initialDir.c_str();
     ofn.Flags = flags | OFN_NOCHANGEDIR;
 
     // Also put the directory back ourselves: not every dialog honours the flag.
@@ -61,16 +65,31 @@ std::optional<std::string> runDialog(HWND owner, const WString& initialName, DWO
 
 }  // namespace
 
-std::optional<std::string> openClassFileDialog(HWND owner) {
-    return runDialog(owner, L"*.cfg", OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_NOREADONLYRETURN, false);
+std::optional<std::string> openClassFileDialog(HWND owner, const wchar_t* title) {
+    return runDialog(owner, title, WString(L"*.cfg"), OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_NOREADONLYRETURN, false);
 }
 
-std::optional<std::string> saveClassFileDialog(HWND owner, const std::string& currentPath) {
-    WString full = currentPath.empty() ? WString() : widen(fullPath(currentPath));
-    WString::size_type slash = full.find_last_of(L"\\/");
-    WString dir = slash == WString::npos ? WString() : full.substr(0, slash + 1);
-    return runDialog(owner, full.substr(slash + 1),
+std::optional<std::string> saveClassFileDialog(HWND owner, const std::string& current) {
+    const WString full = widen(fullPath(current));
+    const WString::size_type slash = full.find_last_of(L"\\/");
+    const WString dir = slash == WString::npos ? WString() : full.substr(0, slash);
+    const WString name = slash == WString::npos ? full : full.substr(slash + 1);
+    return runDialog(owner, nullptr, name,
                      OFN_HIDEREADONLY | OFN_CREATEPROMPT | OFN_NOREADONLYRETURN | OFN_OVERWRITEPROMPT, true, dir);
+}
+
+std::string fullPath(const std::string& path) {
+    const WString w = widen(path);
+    DWORD n = GetFullPathNameW(w.c_str(), 0, nullptr, nullptr);
+    if (n == 0) return path;
+    WString full(n, L'\0');
+    full.resize(GetFullPathNameW(w.c_str(), n, &full[0], nullptr));
+    return narrow(full);
+}
+
+std::string fileNameOf(const std::string& path) {
+    const std::string::size_type slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace kestrane

@@ -12,10 +12,17 @@ namespace kestrane {
 // The full path the user chose (UTF-8), or nothing when the dialog was
 // cancelled. Neither dialog moves the program's current directory, so a
 // relative class file path keeps meaning the same file.
-std::optional<std::string> openClassFileDialog(HWND owner);
-// Starts in the folder of `currentPath` with its name filled in, and asks
-// before replacing an existing file.
-std::optional<std::string> saveClassFileDialog(HWND owner, const std::string& currentPath);
+// `title` replaces the platform's "Open" where the dialog needs to say why it
+// appears.
+std::optional<std::string> openClassFileDialog(HWND owner, const wchar_t* title = nullptr);
+// Starts in the folder of `current` with its name filled in, and asks before
+// replacing an existing file.
+std::optional<std::string> saveClassFileDialog(HWND owner, const std::string& current);
+
+// `path` made full against the current directory (UTF-8).
+std::string fullPath(const std::string& path);
+// The file's name without its folder.
+std::string fileNameOf(const std::string& path);
 
 }  // namespace kestrane
 

@@ -12,6 +12,7 @@
 #include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
+#include <shlobj.h>  // DROPFILES
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -292,6 +293,14 @@ struct Driver {
         return narrow(buf);
     }
 
+    // Whether a window's caption names `want`: the caption itself, or a
+    // document window's "NAME - want".
+    static bool captionNames(const std::string& shown, const std::string& want) {
+        const std::string suffix = " - " + want;
+        return shown == want ||
+               (shown.size() > suffix.size() && shown.compare(shown.size() - suffix.size(), suffix.size(), suffix) == 0);
+    }
+
     void recordSeen() {
         for (HWND h : topWindows()) seenCaptions.insert(caption(h));
     }
@@ -396,7 +405,7 @@ struct Driver {
                 for (HWND h : all) {
                     DWORD pid = 0;
                     GetWindowThreadProcessId(h, &pid);
-                    if (pid == pi.dwProcessId && IsWindowVisible(h) && caption(h) == want) shown = true;
+                    if (pid == pi.dwProcessId && IsWindowVisible(h) && captionNames(caption(h), want)) shown = true;
                 }
                 if (!shown) Sleep(1);
             }
@@ -518,7 +527,7 @@ struct Driver {
 
     HWND findTop(const std::string& want) {
         for (HWND h : topWindows())
-            if (caption(h) == want) return h;
+            if (captionNames(caption(h), want)) return h;
         return nullptr;
     }
 
@@ -771,7 +780,9 @@ struct Driver {
     };
     static const Command kCommands[];
 
-    void start(const std::string& exe) {
+    // `tail`, when given, follows the program's quoted path on its command line
+    // as it stands (UTF-8), so a scenario writes the quoting a shell would.
+    void start(const std::string& exe, const std::string& tail = std::string()) {
         if (started && running()) fail("a program is already running");
         std::string path = fullPath(exe);
         if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) fail("no such program: " + path);
@@ -781,11 +792,12 @@ struct Driver {
             limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
             SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
         }
-        std::string cmd = "\"" + path + "\"";
-        STARTUPINFOA si = {};
+        std::wstring cmd = L"\"" + widen(path) + L"\"";
+        if (!tail.empty()) cmd += L" " + widen(tail);
+        STARTUPINFOW si = {};
         si.cb = sizeof si;
-        if (!CreateProcessA(path.c_str(), &cmd[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &si,
-                            &proc))
+        if (!CreateProcessW(widen(path).c_str(), &cmd[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                            &si, &proc))
             fail(format("CreateProcess %s failed (%lu)", path.c_str(), GetLastError()));
         if (job) AssignProcessToJobObject(job, proc.hProcess);
         ResumeThread(proc.hThread);
@@ -969,10 +981,6 @@ struct Driver {
     void clickAndWaitGone(HWND button) {
         HWND box = cur;
         post(button, BM_CLICK, 0, 0);
-        waitGone(box);
-    }
-
-    void waitGone(HWND box) {
         if (!waitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, timeoutMs))
             fail(format("%s did not close", quote(caption(box)).c_str()));
         backToPrevious();
@@ -995,7 +1003,7 @@ struct Driver {
     }
 
     void cmdStart(const Call& k) {
-        start(k.a(1));
+        start(k.a(1), k.argc > 1 ? k.a(2) : std::string());
     }
 
     void cmdStartCopy(const Call& k) {
@@ -1020,7 +1028,8 @@ struct Driver {
 
     void cmdExpectNeverShown(const Call& k) {
         recordSeen();
-        if (seenCaptions.count(k.a(1))) fail("a window " + quote(k.a(1)) + " was shown since start");
+        for (const std::string& seen : seenCaptions)
+            if (captionNames(seen, k.a(1))) fail("a window " + quote(seen) + " was shown since start");
     }
 
     void cmdExpectCaption(const Call& k) {
@@ -1143,6 +1152,43 @@ struct Driver {
     void cmdCloseBox(const Call&) {
         post(requireCurrent(), WM_SYSCOMMAND, SC_CLOSE, 0);
         settle();
+    }
+
+    // The caption's minimise box and the system menu's Restore, then whether the
+    // window is shown minimised.
+    void cmdSysCommand(const Call& k) {
+        WPARAM code = k.a(1) == "minimize" ? SC_MINIMIZE : k.a(1) == "restore" ? SC_RESTORE : 0;
+        if (!code) fail("sys-command takes minimize or restore");
+        post(requireCurrent(), WM_SYSCOMMAND, code, 0);
+        settle();
+    }
+
+    void cmdExpectMinimized(const Call& k) {
+        HWND w = requireCurrent();
+        expectValue("minimised", k.a(1), [&] { return std::string(IsIconic(w) ? "1" : "0"); });
+    }
+
+    // Files dropped on the current window, as Explorer drops them: a DROPFILES
+    // block with the full paths, handed over in WM_DROPFILES. The block is the
+    // program's to free (DragFinish), so it lives in the program's memory.
+    void cmdDropFiles(const Call& k) {
+        HWND w = requireCurrent();
+        std::wstring names;
+        for (size_t i = 1; i <= k.argc; ++i) names += widen(fullPath(k.a(i))) + L'\0';
+        names += L'\0';
+        DROPFILES head = {};
+        head.pFiles = sizeof head;
+        head.fWide = TRUE;
+        const size_t size = sizeof head + names.size() * sizeof(wchar_t);
+        void* block = VirtualAllocEx(proc.hProcess, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        if (!block) fail("VirtualAllocEx failed in the program");
+        SIZE_T done = 0;
+        if (!WriteProcessMemory(proc.hProcess, block, &head, sizeof head, &done) ||
+            !WriteProcessMemory(proc.hProcess, static_cast<char*>(block) + sizeof head, names.data(),
+                                names.size() * sizeof(wchar_t), &done))
+            fail("WriteProcessMemory failed");
+        post(w, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+        settle(100);
     }
 
     void cmdCommand(const Call& k) {
@@ -1279,17 +1325,9 @@ struct Driver {
 
     void cmdAnswer(const Call& k) {
         static const std::map<std::string, int> ids = {{"ok", IDOK}, {"cancel", IDCANCEL}, {"yes", IDYES}, {"no", IDNO}};
-        HWND box = requireCurrent();
-        // Without a button: the Escape key, or the box's own close button.
-        if (k.a(1) == "escape" || k.a(1) == "close") {
-            if (k.a(1) == "escape")
-                key("escape");
-            else
-                post(box, WM_SYSCOMMAND, SC_CLOSE, 0);
-            return waitGone(box);
-        }
         auto it = ids.find(k.a(1));
-        if (it == ids.end()) fail("answer yes, no, ok, cancel, escape or close");
+        if (it == ids.end()) fail("answer yes, no, ok or cancel");
+        HWND box = requireCurrent();
         HWND button = nullptr;
         for (HWND b : directChildren(box))
             if (controlId(b) == it->second && className(b) == "Button" && IsWindowVisible(b)) button = b;
@@ -1333,29 +1371,15 @@ struct Driver {
         expectValue("number of file types", k.a(1), [&] { return format("%d", int(send(combo, CB_GETCOUNT, 0, 0))); });
     }
 
-    void cmdExpectDialogFiles(const Call& k) {
-        HWND list = nullptr;
-        for (HWND c : children(requireCurrent()))
-            if (className(c) == "SysListView32" && IsWindowVisible(c)) list = c;
-        if (!list) fail(format("%s shows no list of files", quote(caption(requireCurrent())).c_str()));
-        const size_t textChars = 260;
-        Remote mem(proc.hProcess, sizeof(LVITEMW) + textChars * sizeof(wchar_t));
-        expectValue("files listed", k.a(1), [&] {
-            std::vector<std::string> names;
-            int n = int(send(list, LVM_GETITEMCOUNT, 0, 0));
-            for (int i = 0; i < n; ++i) {
-                LVITEMW item = {};
-                item.iSubItem = 0;
-                item.pszText = reinterpret_cast<LPWSTR>(mem.at(sizeof(LVITEMW)));
-                item.cchTextMax = textChars;
-                mem.write(&item, sizeof item);
-                int len = int(send(list, LVM_GETITEMTEXTW, i, mem.at()));
-                std::wstring text(size_t(len), L'\0');
-                if (len) mem.read(&text[0], size_t(len) * sizeof(wchar_t), sizeof(LVITEMW));
-                names.push_back(narrow(text));
-            }
-            std::sort(names.begin(), names.end());
-            return joinBar(names);
+    // How many entries (folders and the files the selected type lets through)
+    // the file dialog's list shows.
+    void cmdExpectDialogEntries(const Call& k) {
+        HWND d = requireCurrent();
+        expectValue("entries in the file list", k.a(1), [&] {
+            for (HWND h : children(d))
+                if (className(h) == "SysListView32" && IsWindowVisible(h))
+                    return format("%d", int(send(h, LVM_GETITEMCOUNT, 0, 0)));
+            return std::string("(no file list)");
         });
     }
 
@@ -1383,22 +1407,9 @@ struct Driver {
     }
 
     void cmdWriteFile(const Call& k) {
-        // "*N" makes the bytes so far N times as many.
-        std::vector<unsigned char> data;
         std::string hexText;
-        for (size_t i = 2; i <= k.argc + 1; ++i) {
-            if (i <= k.argc && k.a(i)[0] != '*') {
-                hexText += k.a(i);
-                continue;
-            }
-            std::vector<unsigned char> more = parseHex(hexText);
-            data.insert(data.end(), more.begin(), more.end());
-            hexText.clear();
-            if (i > k.argc) break;
-            long n = parseNumber(k.a(i).substr(1), "a repeat count");
-            std::vector<unsigned char> once = data;
-            for (long r = 1; r < n; ++r) data.insert(data.end(), once.begin(), once.end());
-        }
+        for (size_t i = 2; i <= k.argc; ++i) hexText += k.a(i);
+        std::vector<unsigned char> data = parseHex(hexText);
         std::string w = winPath(k.a(1));
         size_t slash = w.rfind('\\');
         if (slash != std::string::npos && slash > 0) makeDirs(w.substr(0, slash));
@@ -1566,7 +1577,7 @@ const Driver::Command Driver::kCommands[] = {
     {"timeout", 1, 1, "timeout SECONDS", &Driver::cmdTimeout},
     {"sleep", 1, 1, "sleep SECONDS", &Driver::cmdSleep},
     {"echo", 0, kAny, "", &Driver::cmdEcho},
-    {"start", 1, 1, "start EXE", &Driver::cmdStart},
+    {"start", 1, 2, "start EXE [ARGUMENTS]", &Driver::cmdStart},
     {"start-copy", 2, 2, "start-copy EXE NEWNAME", &Driver::cmdStartCopy},
     {"wait-window", 1, 1, "wait-window CAPTION", &Driver::cmdWaitWindow},
     {"expect-no-window", 1, 2, "expect-no-window CAPTION [SECONDS]", &Driver::cmdExpectNoWindow},
@@ -1582,6 +1593,9 @@ const Driver::Command Driver::kCommands[] = {
     {"key", 1, 1, "key ctrl+tab|escape|enter|alt+f4|...", &Driver::cmdKey},
     {"expect-sysmenu", 1, 1, "expect-sysmenu \"Move|Close\"", &Driver::cmdExpectSysmenu},
     {"close-box", 0, 0, "close-box", &Driver::cmdCloseBox},
+    {"drop-files", 1, 8, "drop-files PATH...", &Driver::cmdDropFiles},
+    {"sys-command", 1, 1, "sys-command minimize|restore", &Driver::cmdSysCommand},
+    {"expect-minimized", 1, 1, "expect-minimized 0|1", &Driver::cmdExpectMinimized},
     {"command", 1, 1, "command ID", &Driver::cmdCommand},
     {"command-async", 1, 1, "command ID", &Driver::cmdCommand},
     {"expect-no-button", 1, 1, "expect-no-button OK|Cancel|Apply|Help|TEXT", &Driver::cmdExpectNoButton},
@@ -1602,14 +1616,14 @@ const Driver::Command Driver::kCommands[] = {
     {"scroll-repeat", 3, 3, "scroll-repeat ID CODE COUNT", &Driver::cmdScroll},
     {"expect-msgbox", 1, 1, "expect-msgbox TEXT", &Driver::cmdExpectMsgbox},
     {"expect-msgbox-icon", 1, 1, "expect-msgbox-icon stop|question|exclamation|information|none", &Driver::cmdExpectMsgboxIcon},
-    {"answer", 1, 1, "answer yes|no|ok|cancel|escape|close", &Driver::cmdAnswer},
+    {"answer", 1, 1, "answer yes|no|ok|cancel", &Driver::cmdAnswer},
     {"expect-filename", 1, 1, "expect-filename TEXT", &Driver::cmdExpectFilename},
     {"set-filename", 1, 1, "set-filename PATH", &Driver::cmdSetFilename},
     {"set-filename-full", 1, 1, "set-filename-full RELATIVE_PATH", &Driver::cmdSetFilenameFull},
     {"expect-filter-selected", 1, 1, "expect-filter-selected INDEX", &Driver::cmdExpectFilterSelected},
     {"expect-filter-text", 2, 2, "expect-filter-text INDEX TEXT", &Driver::cmdExpectFilterText},
     {"expect-filter-count", 1, 1, "expect-filter-count N", &Driver::cmdExpectFilterCount},
-    {"expect-dialog-files", 1, 1, "expect-dialog-files \"a|b|...\"", &Driver::cmdExpectDialogFiles},
+    {"expect-dialog-entries", 1, 1, "expect-dialog-entries N", &Driver::cmdExpectDialogEntries},
     {"dialog-ok", 0, 0, "dialog-ok | dialog-cancel", &Driver::cmdDialogButton},
     {"dialog-cancel", 0, 0, "dialog-ok | dialog-cancel", &Driver::cmdDialogButton},
     {"wait-exit", 1, 1, "wait-exit CODE", &Driver::cmdWaitExit},

@@ -76,7 +76,7 @@ kestrane::FileError raisedBy(F f) {
         return e;
     }
     ADD_FAILURE() << "no FileError was raised";
-    return kestrane::FileError(kestrane::FileError::Open, "", 0);
+    return kestrane::FileError("none", 0);
 }
 
 inline std::vector<std::uint8_t> countingBytes(std::size_t n, std::uint8_t first = 1) {

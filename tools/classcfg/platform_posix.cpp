@@ -1,12 +1,12 @@
 #include "classcfg.h"
-#include "file_io.h"
 
 #include <cerrno>
+#include <cstring>
 
 namespace kestrane {
 namespace classcfg {
 
-std::string lastOpenFailure() { return systemErrorText(errno); }
+std::string lastOpenFailure() { return std::strerror(errno); }
 
 }  // namespace classcfg
 }  // namespace kestrane

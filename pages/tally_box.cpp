@@ -1,0 +1,57 @@
+#include "tally_box.h"
+
+#include "basic_info_rules.h"
+#include "tally.h"
+
+#include <cstdio>
+#include <string>
+
+namespace kestrane {
+
+const fw::MessageTable TallyBox::table = {
+    &fw::Dialog::table,
+    {
+        fw::onClicked<&TallyBox::useClicked>(IDC_TALLY_USE),
+    }};
+
+namespace {
+
+std::string counted(int n, const char* noun) {
+    return formatNumber(static_cast<unsigned>(n)) + " " + noun + (n == 1 ? "" : "s");
+}
+
+}  // namespace
+
+bool TallyBox::onInitDialog() {
+    const ClassTally t = tallyClass(record_);
+    std::string text;
+    auto line = [&text](int points, const std::string& what) {
+        char sign[16];
+        std::snprintf(sign, sizeof sign, "%+d\t", points);
+        text += sign + what + "\r\n";
+    };
+    line(t.hitPointPoints, "hit points per level " + formatNumber(record_.hitPointsPerLevel));
+    for (const TallyItem& i : t.items) line(i.points, i.name);
+    line(t.total, "total: " + counted(t.advantages, "advantage") + ", " + counted(t.disadvantages, "disadvantage"));
+    for (const std::string& b : t.beyondMaker) text += "\tnot from the maker: " + b + "\r\n";
+    text += tallySummary(t) + "; the file has " + formatMultiplier(record_.advancementMultiplier);
+
+    const HWND field = item(IDC_TALLY_TEXT);
+    const int tabStop = 16;  // dialog units: room for "+14"
+    SendMessageA(field, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
+    SetWindowTextA(field, text.c_str());
+    SetDlgItemTextA(hwnd_, IDC_TALLY_USE, ("&Use " + twoDecimals(t.makerMultiplier)).c_str());
+    // Beyond its range of totals the maker gives no multiplier to use.
+    EnableWindow(item(IDC_TALLY_USE), t.total >= kMakerMinPoints && t.total <= kMakerMaxPoints);
+    centreOnOwner();
+    // The focus on "Close", so the text is not shown selected.
+    SetFocus(item(IDOK));
+    return false;
+}
+
+void TallyBox::useClicked() {
+    useChosen_ = true;
+    EndDialog(hwnd_, IDC_TALLY_USE);
+}
+
+}  // namespace kestrane

@@ -1,0 +1,36 @@
+// The class maker's itemised tally of a record: each advantage and
+// disadvantage with its points, the total, the maker's multiplier and what
+// the maker could not produce. "Use" closes it asking for that multiplier
+// (0.30 to 3.00, so it is there only for a total within the maker's range).
+#ifndef KESTRANE_TALLY_BOX_H
+#define KESTRANE_TALLY_BOX_H
+
+#include "class_record.h"
+#include "resource.h"
+#include "window.h"
+
+namespace kestrane {
+
+class TallyBox : public fw::Dialog {
+public:
+    explicit TallyBox(const ClassData& record) : fw::Dialog(IDD_TALLY), record_(record) {}
+
+    // True when the box was closed with "Use".
+    bool useChosen() const { return useChosen_; }
+
+    static const fw::MessageTable table;
+    const fw::MessageTable* messageTable() const override { return &table; }
+
+protected:
+    bool onInitDialog() override;
+
+private:
+    void useClicked();
+
+    const ClassData& record_;
+    bool useChosen_ = false;
+};
+
+}  // namespace kestrane
+
+#endif
