@@ -167,9 +167,10 @@ void ClassSheet::openCommand() {
 }
 
 bool ClassSheet::openPath(const std::string& path) {
-    // Read into a copy: a file that cannot be read changes neither the record
-    // nor where Save writes it.
-    ClassData chosen = ClassRecord;
+    // Read into a fresh record: a file that cannot be read changes neither the
+    // record nor where Save writes it, and a short one leaves zeros, not the
+    // previous class, behind its end.
+    ClassData chosen;
     if (readInto(path, chosen, true) != ReadResult::Loaded) return false;
     ClassRecord = chosen;
     return true;

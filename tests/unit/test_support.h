@@ -67,6 +67,18 @@ inline void writeBytes(const std::string& path, const std::vector<std::uint8_t>&
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+// The file error that `f` raised (a test failure when it raised none).
+template <typename F>
+kestrane::FileError raisedBy(F f) {
+    try {
+        f();
+    } catch (const kestrane::FileError& e) {
+        return e;
+    }
+    ADD_FAILURE() << "no FileError was raised";
+    return kestrane::FileError("none", 0);
+}
+
 inline std::vector<std::uint8_t> countingBytes(std::size_t n, std::uint8_t first = 1) {
     std::vector<std::uint8_t> v(n);
     for (std::size_t i = 0; i < n; ++i) v[i] = static_cast<std::uint8_t>(first + i);
