@@ -51,10 +51,6 @@ private:
 
 Application* app();
 
-// The system's own words for an error code ("Access is denied."), without the
-// line break the system ends them with; empty when it has none.
-WString systemErrorText(unsigned long error);
-
 }  // namespace kestrane::fw
 
 #endif

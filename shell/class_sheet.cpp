@@ -59,10 +59,7 @@ int ClassSheet::onCreate() {
 
 void ClassSheet::showFileInCaption() {
     if (!hwnd_) return;
-    const std::string& path = ClassRecord.classFilePath;
-    std::string::size_type slash = path.find_last_of("\\/");
-    WString caption = (modified ? L"*" : L"") + widen(slash == std::string::npos ? path : path.substr(slash + 1)) +
-                      L" - " + kWindowTitle;
+    WString caption = (modified ? L"*" : L"") + widen(fileNameOf(ClassRecord.classFilePath)) + L" - " + kWindowTitle;
     if (caption == shownCaption_) return;
     SetWindowTextW(hwnd_, caption.c_str());
     shownCaption_ = caption;
@@ -70,7 +67,7 @@ void ClassSheet::showFileInCaption() {
 
 void ClassSheet::fileError(const wchar_t* what, const std::string& path, unsigned long error) const {
     WString text = WString(what) + L" " + widen(fullPath(path)) + L".";
-    const WString reason = fw::systemErrorText(error);
+    const WString reason = systemErrorText(error);
     if (!reason.empty()) text += L"\n\n" + reason;
     fw::app()->messageBox(text, MB_OK | MB_ICONSTOP);
 }
@@ -128,11 +125,7 @@ bool ClassSheet::initialLoad() {
         result = readInto(*path, chosen, true);
     }
     ClassRecord = chosen;
-    addPage(&basicInfo_);
-    addPage(&resistance_);
-    addPage(&weaponsArmor_);
-    addPage(&magicka_);
-    addPage(&miscellaneous_);
+    for (ClassPage* p : pages()) addPage(p);
     return true;
 }
 
@@ -177,9 +170,9 @@ bool ClassSheet::openPath(const std::string& path) {
 }
 
 void ClassSheet::refreshPageInFront() {
-    ClassPage* const pages[] = {&basicInfo_, &resistance_, &weaponsArmor_, &magicka_, &miscellaneous_};
-    for (ClassPage* p : pages)
-        if (p == activePage()) p->refill();
+    const fw::PropertyPage* inFront = activePage();
+    for (ClassPage* p : pages())
+        if (p == inFront) p->refill();
 }
 
 namespace {

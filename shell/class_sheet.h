@@ -11,6 +11,7 @@
 #include "weapons_armor_page.h"
 #include "window.h"
 
+#include <array>
 #include <optional>
 #include <string>
 
@@ -71,6 +72,11 @@ private:
     ReadResult readInto(const std::string& path, ClassData& into, bool reportOpen) const;
     // "Cannot save <full path>." and the system's reason, in a stop box.
     void fileError(const wchar_t* what, const std::string& path, unsigned long error) const;
+
+    // The five pages, in tab order.
+    std::array<ClassPage*, 5> pages() {
+        return {&basicInfo_, &resistance_, &weaponsArmor_, &magicka_, &miscellaneous_};
+    }
 
     BasicInfoPage basicInfo_;
     ResistancePage resistance_;

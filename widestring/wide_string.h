@@ -17,6 +17,10 @@ WString widen(const std::string& utf8);
 WString fromSystemCodePage(const std::string& bytes);
 std::string narrow(const WString& wide);
 
+// The system's own words for an error code ("Access is denied."), without the
+// line break the system ends them with; empty when it has none. Windows only.
+WString systemErrorText(unsigned long error);
+
 }  // namespace kestrane
 
 #endif

@@ -31,4 +31,14 @@ std::string narrow(const WString& w) {
     return s;
 }
 
+WString systemErrorText(unsigned long error) {
+    wchar_t* text = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                             nullptr, error, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+    WString out = n && text ? WString(text, n) : WString();
+    if (text) LocalFree(text);
+    while (!out.empty() && (out.back() == L'\n' || out.back() == L'\r' || out.back() == L' ')) out.pop_back();
+    return out;
+}
+
 }  // namespace kestrane
