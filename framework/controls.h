@@ -12,6 +12,10 @@ class Control {
 public:
     explicit Control(HWND h) : h_(h) {}
 
+    // Holds the control's drawing (and, for a list, its scroll bar updates)
+    // off while many entries go in, then draws it once.
+    void setRedraw(bool on) const { send(WM_SETREDRAW, on); }
+
 protected:
     LRESULT send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return SendMessageA(h_, msg, wp, lp); }
     HWND h_;

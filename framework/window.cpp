@@ -32,6 +32,15 @@ int MessageEntry::argumentFor(const Message& m) const {
 
 const MessageTable Window::table = {nullptr, {}};
 
+HWND Window::item(int id) const {
+    for (const auto& known : items_)
+        if (known.first == id) return known.second;
+    HWND h = GetDlgItem(hwnd_, id);
+    // Controls live as long as their window; attach forgets them with it.
+    if (h) items_.emplace_back(id, h);
+    return h;
+}
+
 const MessageTable* Window::messageTable() const { return &table; }
 
 namespace {
@@ -85,7 +94,7 @@ INT_PTR DialogWindow::run(DialogWindow* created, HWND hwnd, UINT msg, WPARAM wp,
     Message m{hwnd, msg, wp, lp, 0};
     if (msg == WM_INITDIALOG) {
         SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(created));
-        created->hwnd_ = hwnd;
+        created->attach(hwnd);
         BOOL focusDefault = TRUE;
         guarded(m, [&] { focusDefault = created->onInitDialog(); });
         return focusDefault;
@@ -93,7 +102,7 @@ INT_PTR DialogWindow::run(DialogWindow* created, HWND hwnd, UINT msg, WPARAM wp,
     DialogWindow* self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrW(hwnd, DWLP_USER));
     if (!self) return FALSE;
     if (msg == WM_NCDESTROY) {
-        self->hwnd_ = nullptr;
+        self->attach(nullptr);
         return FALSE;
     }
     if (!self->dispatch(m) && !self->ownHandling(m)) return FALSE;
@@ -144,8 +153,10 @@ bool PropertyPage::initPage() {
         // its data holds them already; rebuilding it costs more under Wine than
         // the rest of a page's fill.
         if (box.count() == static_cast<int>(list.texts.size())) continue;
+        box.setRedraw(false);
         box.resetContent();
         for (const char* text : list.texts) box.addString(text);
+        box.setRedraw(true);
     }
     return true;
 }
@@ -316,7 +327,7 @@ int CALLBACK SheetWindow::sheetCallback(HWND hwnd, UINT msg, LPARAM lp) {
         *styleField = (self->style_ & ~WS_VISIBLE) | (*styleField & (DS_SETFONT | DS_FIXEDSYS));
         *exStyleField = self->exStyle_;
     } else if (msg == PSCB_INITIALIZED) {
-        self->hwnd_ = hwnd;
+        self->attach(hwnd);
         SetPropW(hwnd, kSheetProp, self);
         self->platformProc_ = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SheetWindow::subclassProc)));
@@ -402,7 +413,7 @@ LRESULT CALLBACK SheetWindow::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
         case WM_NCDESTROY: {
             LRESULT r = CallWindowProcW(platform, hwnd, msg, wp, lp);
             RemovePropW(hwnd, kSheetProp);
-            self->hwnd_ = nullptr;
+            self->attach(nullptr);
             if (app()->mainWindow == self) app()->mainWindow = nullptr;
             self->postNcDestroy();
             return r;

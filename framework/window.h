@@ -24,7 +24,9 @@ public:
 
     virtual const MessageTable* messageTable() const;
     HWND hwnd() const { return hwnd_; }
-    HWND item(int id) const { return GetDlgItem(hwnd_, id); }
+    // A control of this window. Looked up once per window: under Wine every
+    // GetDlgItem asks the window server, and a page fill asks dozens of times.
+    HWND item(int id) const;
 
     // Runs the handler that the table chain names for `m`, catching every
     // error there and reporting it. Returns false when no entry matched.
@@ -40,7 +42,16 @@ protected:
     // After the window is gone; a window that owns itself deletes itself here.
     virtual void postNcDestroy() {}
 
+    // Binds the object to its window, or to none once the window is gone.
+    void attach(HWND hwnd) {
+        hwnd_ = hwnd;
+        items_.clear();
+    }
+
     HWND hwnd_ = nullptr;
+
+private:
+    mutable std::vector<std::pair<int, HWND>> items_;
 };
 
 // A window built from a dialog template: a modal dialog or a property page.

@@ -4,6 +4,8 @@
 #include "class_record.h"
 #include "resource.h"
 
+#include <utility>
+
 namespace kestrane {
 
 const fw::MessageTable ClassPage::table = {
@@ -23,9 +25,15 @@ bool ClassPage::initPage() {
     return refill();
 }
 
+bool ClassPage::onInitDialog() {
+    bool result = fw::PropertyPage::onInitDialog();
+    justFilled_ = true;
+    return result;
+}
+
 bool ClassPage::activatePage() {
     bool result = fw::PropertyPage::activatePage();
-    initPage();
+    if (!std::exchange(justFilled_, false)) initPage();
     return result;
 }
 

@@ -33,6 +33,7 @@ public:
 protected:
     // True while a fill runs; the change handlers then leave the record alone.
     bool filling() const { return filling_; }
+    bool onInitDialog() override;
 
     void classNameChanged();
     void selectText(const fw::EditField& field, int start, int end, bool noScroll) const;
@@ -65,6 +66,9 @@ protected:
 private:
     EditorCommands& editor_;
     bool filling_ = false;
+    // Set when the window has just been made and filled: the sheet brings a
+    // new page to the front at once, with nothing in between to show anew.
+    bool justFilled_ = false;
 };
 
 }  // namespace kestrane
