@@ -35,7 +35,9 @@ int Application::messageBox(const WString& text, UINT type) const {
 
 void Application::enable3dControls() {
     if (ctl3d_) return;
-    ctl3d_ = LoadLibraryW(L"CTL3D32.DLL");
+    // A system library, looked for only where the system keeps its own, never
+    // a copy planted in the directory the program was started in.
+    ctl3d_ = LoadLibraryExW(L"CTL3D32.DLL", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!ctl3d_) return;  // the plain look it is
     using Fn = BOOL(WINAPI*)(HINSTANCE);
     auto reg = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(ctl3d_, "Ctl3dRegister")));

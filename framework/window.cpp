@@ -347,9 +347,11 @@ int SheetWindow::onCreate() {
     // A modeless sheet has no buttons: hide them and give their band back.
     const int buttons[] = {IDOK, IDCANCEL, IDHELP, kApplyNowId};
     for (int id : buttons) {
+        // Only those still shown or enabled: every change asks the window
+        // server. The sheet itself is not shown yet, so the button's own style.
         if (HWND b = GetDlgItem(hwnd_, id)) {
-            ShowWindow(b, SW_HIDE);
-            EnableWindow(b, FALSE);
+            if (GetWindowLongPtrW(b, GWL_STYLE) & WS_VISIBLE) ShowWindow(b, SW_HIDE);
+            if (IsWindowEnabled(b)) EnableWindow(b, FALSE);
         }
     }
 
@@ -369,12 +371,16 @@ int SheetWindow::onCreate() {
     GetWindowRect(tab, &tabRect);
     MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&tabRect), 2);
     const int margin = tabRect.left > 0 ? tabRect.left : 7;
-    // The width first: the number of tab rows depends on it.
+    // The width first: the number of tab rows depends on it, so a second
+    // pass when the first changed the size the tabs need.
+    SIZE tabSize{-1, -1};
     for (int pass = 0; pass < 2; ++pass) {
         RECT display{0, 0, need.cx, need.cy};
         TabCtrl_AdjustRect(tab, TRUE, &display);
-        SetWindowPos(tab, nullptr, tabRect.left, tabRect.top, display.right - display.left,
-                     display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        const SIZE wanted{display.right - display.left, display.bottom - display.top};
+        if (wanted.cx == tabSize.cx && wanted.cy == tabSize.cy) break;
+        SetWindowPos(tab, nullptr, tabRect.left, tabRect.top, wanted.cx, wanted.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        tabSize = wanted;
     }
     GetWindowRect(tab, &tabRect);
     MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&tabRect), 2);

@@ -48,7 +48,9 @@ int ClassSheet::onCreate() {
     const struct {
         WPARAM which;
         int width, height;
-    } icons[] = {{ICON_BIG, SM_CXICON, SM_CYICON}, {ICON_SMALL, SM_CXSMICON, SM_CYSMICON}};
+    } icons[] = {// The small one first, so the system makes none from the big one.
+                 {ICON_SMALL, SM_CXSMICON, SM_CYSMICON},
+                 {ICON_BIG, SM_CXICON, SM_CYICON}};
     for (const auto& i : icons) {
         HANDLE icon = LoadImageW(fw::app()->instance(), MAKEINTRESOURCEW(IDI_KESTRANE), IMAGE_ICON,
                                  GetSystemMetrics(i.width), GetSystemMetrics(i.height), LR_SHARED);
