@@ -59,10 +59,24 @@ std::vector<Fact> factsOf(const std::vector<std::uint8_t>& fileBytes) {
     return facts;
 }
 
+namespace {
+
+// Each key's position in the schema, by its normalised name; made once.
+const std::map<std::string, std::size_t>& keyIndex() {
+    static const std::map<std::string, std::size_t> index = [] {
+        std::map<std::string, std::size_t> m;
+        for (std::size_t i = 0; i < keyDefs().size(); ++i) m[normalName(keyDefs()[i].key)] = i;
+        return m;
+    }();
+    return index;
+}
+
+}  // namespace
+
 ClassData parseText(const std::string& text, const std::string& source) {
-    std::map<std::string, const KeyDef*> byKey;
-    for (const KeyDef& k : keyDefs()) byKey[normalName(k.key)] = &k;
-    std::map<const KeyDef*, int> seen;
+    const std::map<std::string, std::size_t>& byKey = keyIndex();
+    // The line each key was given on, 0 while it has not been.
+    std::vector<int> seen(keyDefs().size(), 0);
 
     Draft d;
     std::size_t pos = 0;
@@ -82,16 +96,15 @@ ClassData parseText(const std::string& text, const std::string& source) {
         std::string key = trim(t.substr(0, colon));
         auto it = byKey.find(normalName(key));
         if (it == byKey.end()) throw TextError(source, lineNo, "unknown key '" + key + "'");
-        auto prev = seen.find(it->second);
-        if (prev != seen.end())
-            throw TextError(source, lineNo,
-                            "'" + it->second->key + "' is given twice (first on line " + std::to_string(prev->second) + ")");
+        const KeyDef& def = keyDefs()[it->second];
+        if (int first = seen[it->second])
+            throw TextError(source, lineNo, "'" + def.key + "' is given twice (first on line " + std::to_string(first) + ")");
         seen[it->second] = lineNo;
         d.currentLine = lineNo;
         try {
-            it->second->parse(d, t.substr(colon + 1));
+            def.parse(d, t.substr(colon + 1));
         } catch (const ValueError& e) {
-            throw TextError(source, lineNo, it->second->key + ": " + e.message);
+            throw TextError(source, lineNo, def.key + ": " + e.message);
         }
     }
 
