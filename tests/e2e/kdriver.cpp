@@ -1565,8 +1565,11 @@ struct Driver {
         makeDirs(k.a(1));
     }
 
+    // FROM may start with "@driver/": a file built beside the driver.
     void cmdCopyFile(const Call& k) {
-        copyFile(k.a(1), k.a(2));
+        std::string from = k.a(1);
+        if (from.compare(0, 8, "@driver/") == 0) from = exeDir + from.substr(8);
+        copyFile(from, k.a(2));
     }
 
     void cmdScreenshot(const Call& k) {
@@ -1667,7 +1670,7 @@ const Driver::Command Driver::kCommands[] = {
     {"usage-mark", 0, 0, "usage-mark", &Driver::cmdUsageMark},
     {"expect-usage-near-mark", 1, 1, "expect-usage-near-mark MAX_GROWTH_KIB", &Driver::cmdExpectUsageNearMark},
     {"mkdir", 1, 1, "mkdir PATH", &Driver::cmdMkdir},
-    {"copy-file", 2, 2, "copy-file FROM TO", &Driver::cmdCopyFile},
+    {"copy-file", 2, 2, "copy-file FROM|@driver/FILE TO", &Driver::cmdCopyFile},
     {"screenshot", 1, 1, "screenshot NAME", &Driver::cmdScreenshot},
 };
 

@@ -37,6 +37,10 @@ while read -r _ directive dir size; do
   fi
   mounted=$dir
 done < <(grep '^#! ' "$scenario")
+# "#! env NAME VALUE": the scenario's programs run with NAME set to VALUE.
+while read -r _ directive name value; do
+  [ "$directive" = env ] && export "$name=$value"
+done < <(grep '^#! ' "$scenario")
 cd "$game" || exit 1
 
 # The driver runs in the background so that a TERM to this script reaches it (and its
