@@ -102,13 +102,16 @@ const std::array<Page, 4>& pages() {
     return all;
 }
 
-// Every button of every page, or the one button of one page `pick` falls on.
+// Every button of every page and a foreign id on each, or on the one page
+// `pick` falls on either its one button or the foreign id.
 void checkPages(const ClassData& record, const Bytes& start, int foreignId, bool every, std::uint32_t pick) {
+    const bool foreignOnly = !every && pick % 2 == 1;
+    pick /= 2;
     for (std::size_t p = 0; p < pages().size(); ++p) {
         if (!every && p != pick % pages().size()) continue;
         const Page& page = pages()[p];
         const std::size_t one = pick / pages().size() % page.count;
-        for (std::size_t k = every ? 0 : one; k < (every ? page.count : one + 1); ++k) {
+        for (std::size_t k = every ? 0 : one; !foreignOnly && k < (every ? page.count : one + 1); ++k) {
             const int id = page.ids[k];
             ClassRecord = record;
             modified = 0;
@@ -121,7 +124,7 @@ void checkPages(const ClassData& record, const Bytes& start, int foreignId, bool
                 FUZZ_CHECK(((after[i] ^ start[i]) & ~page.mayChange[i]) == 0);
             FUZZ_CHECK(page.shown(ClassRecord, id) == (page.isCheckBox(id) ? !wasShown : true));
         }
-        if (std::find(page.ids, page.ids + page.count, foreignId) == page.ids + page.count) {
+        if ((every || foreignOnly) && std::find(page.ids, page.ids + page.count, foreignId) == page.ids + page.count) {
             ClassRecord = record;
             modified = 0;
             FUZZ_CHECK(!page.shown(ClassRecord, foreignId));
