@@ -15,8 +15,8 @@
 //
 // A file costs a hundred times what an in-memory read does, and checking
 // every button and number ten times, so most inputs are read in memory and
-// checked on one group of rules the input picks (one page's button, the
-// numbers with one attribute, or the input as typed text); one input in 256
+// checked on one group of rules the input picks (a page button or an id foreign to the page, the
+// numbers with one attribute, or the input as typed text); one input in 1024
 // (every input when replayed) goes through real files and every check.
 #include "fuzz_support.h"
 
@@ -213,8 +213,8 @@ void checkTypedText(const std::string& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::uint32_t hash = kestrane::fuzz::hashOf(data, size);
-    const bool every = kestrane::fuzz::checkEverything(hash, 256);
-    const std::uint32_t pick = hash / 256;
+    const bool every = kestrane::fuzz::checkEverything(hash, 1024);
+    const std::uint32_t pick = hash / 1024;
 
     // A record whose bytes differ from byte to byte, so that a byte a read
     // left alone is told from one it wrote; made once.
