@@ -15,6 +15,8 @@ public:
     // Holds the control's drawing (and, for a list, its scroll bar updates)
     // off while many entries go in, then draws it once.
     void setRedraw(bool on) const { send(WM_SETREDRAW, on); }
+    // The control's text, in the system code page like the class file's bytes.
+    void setText(const std::string& text) const { SetWindowTextA(h_, text.c_str()); }
 
 protected:
     LRESULT send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return SendMessageA(h_, msg, wp, lp); }
@@ -33,6 +35,8 @@ public:
     }
     void limitText(std::size_t chars) const { send(EM_LIMITTEXT, chars); }
     std::size_t limit() const { return static_cast<std::size_t>(send(EM_GETLIMITTEXT)); }
+    // One tab stop every `dialogUnits` (a multi-line field).
+    void setTabStop(int dialogUnits) const { send(EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&dialogUnits)); }
     // Line 0 as EM_GETLINE hands it over: at most maxChars characters.
     std::string line(std::size_t maxChars) const;
 };

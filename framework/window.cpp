@@ -349,7 +349,7 @@ int SheetWindow::onCreate() {
     for (int id : buttons) {
         // Only those still shown or enabled: every change asks the window
         // server. The sheet itself is not shown yet, so the button's own style.
-        if (HWND b = GetDlgItem(hwnd_, id)) {
+        if (HWND b = item(id)) {
             if (GetWindowLongPtrW(b, GWL_STYLE) & WS_VISIBLE) ShowWindow(b, SW_HIDE);
             if (IsWindowEnabled(b)) EnableWindow(b, FALSE);
         }

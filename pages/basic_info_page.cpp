@@ -15,11 +15,11 @@ namespace {
 class DrawingHeld {
 public:
     explicit DrawingHeld(HWND page) : page_(page), held_((GetWindowLongPtrW(page, GWL_STYLE) & WS_VISIBLE) != 0) {
-        if (held_) SendMessageW(page_, WM_SETREDRAW, FALSE, 0);
+        if (held_) kestrane::fw::Control(page_).setRedraw(false);
     }
     ~DrawingHeld() {
         if (!held_) return;
-        SendMessageW(page_, WM_SETREDRAW, TRUE, 0);
+        kestrane::fw::Control(page_).setRedraw(true);
         RedrawWindow(page_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
     }
     DrawingHeld(const DrawingHeld&) = delete;
@@ -133,7 +133,7 @@ void BasicInfoPage::skillChanged(int index) {
 }
 
 void BasicInfoPage::showMakerReadout() {
-    SetDlgItemTextA(hwnd(), IDC_MAKER_READOUT, tallySummary(tallyClass(ClassRecord)).c_str());
+    fw::Control(item(IDC_MAKER_READOUT)).setText(tallySummary(tallyClass(ClassRecord)));
 }
 
 void BasicInfoPage::tallyCommand() {

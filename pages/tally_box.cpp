@@ -1,6 +1,7 @@
 #include "tally_box.h"
 
 #include "basic_info_rules.h"
+#include "controls.h"
 #include "tally.h"
 
 #include <cstdio>
@@ -36,11 +37,10 @@ bool TallyBox::onInitDialog() {
     for (const std::string& b : t.beyondMaker) text += "\tnot from the maker: " + b + "\r\n";
     text += tallySummary(t) + "; the file has " + formatMultiplier(record_.advancementMultiplier);
 
-    const HWND field = item(IDC_TALLY_TEXT);
-    const int tabStop = 16;  // dialog units: room for "+14"
-    SendMessageA(field, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
-    SetWindowTextA(field, text.c_str());
-    SetDlgItemTextA(hwnd_, IDC_TALLY_USE, ("&Use " + twoDecimals(t.makerMultiplier)).c_str());
+    const fw::EditField field(item(IDC_TALLY_TEXT));
+    field.setTabStop(16);  // dialog units: room for "+14"
+    field.setText(text);
+    fw::Control(item(IDC_TALLY_USE)).setText("&Use " + twoDecimals(t.makerMultiplier));
     // Beyond its range of totals the maker gives no multiplier to use.
     EnableWindow(item(IDC_TALLY_USE), t.total >= kMakerMinPoints && t.total <= kMakerMaxPoints);
     centreOnOwner();
