@@ -15,6 +15,15 @@ namespace kestrane {
 // not exist, say): then opening it tells why.
 std::optional<std::uint64_t> fileSize(const std::string& utf8Path);
 
+// A file's size and last-write time: a cheap first look at whether it changed.
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::uint64_t writeTime = 0;  // the platform's own units
+    bool operator==(const FileStamp& o) const { return size == o.size && writeTime == o.writeTime; }
+    bool operator!=(const FileStamp& o) const { return !(*this == o); }
+};
+std::optional<FileStamp> fileStamp(const std::string& utf8Path);
+
 class ClassFileReader {
 public:
     // Opens an existing file for reading, without sharing where the platform

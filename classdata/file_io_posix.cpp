@@ -53,10 +53,18 @@ std::string directoryOf(const std::string& path) {
 
 }  // namespace
 
-std::optional<std::uint64_t> fileSize(const std::string& utf8Path) {
+std::optional<FileStamp> fileStamp(const std::string& utf8Path) {
     struct stat st;
     if (::stat(utf8Path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-    return static_cast<std::uint64_t>(st.st_size);
+    return FileStamp{static_cast<std::uint64_t>(st.st_size),
+                     static_cast<std::uint64_t>(st.st_mtim.tv_sec) * 1000000000u +
+                         static_cast<std::uint64_t>(st.st_mtim.tv_nsec)};
+}
+
+std::optional<std::uint64_t> fileSize(const std::string& utf8Path) {
+    const std::optional<FileStamp> stamp = fileStamp(utf8Path);
+    if (!stamp) return std::nullopt;
+    return stamp->size;
 }
 
 std::unique_ptr<ClassFileReader> ClassFileReader::open(const std::string& utf8Path) {

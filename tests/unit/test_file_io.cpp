@@ -1,5 +1,6 @@
 // Saving never damages the file that was there, whatever goes wrong.
 #include "class_record.h"
+#include "disk_watch.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -117,4 +118,31 @@ TEST(ClassFileWrite, ReplacesADifferentlySizedFileWithExactly74Bytes) {
     ASSERT_EQ(bytes.size(), 74u);
     auto expected = c.toBytes();
     EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), expected.begin()));
+}
+
+// Another program's change is told by the bytes, not by the file's time.
+TEST(DiskWatch, TellsAChangeByItsBytesAndRemembersWhatWasAsked) {
+    TempDir dir;
+    const std::string path = dir.file("CLASS05.CFG");
+    writeBytes(path, countingBytes(74, 1));
+    DiskWatch watch;
+    watch.remember(path);
+    EXPECT_EQ(watch.check(), DiskWatch::State::Same);
+    ASSERT_TRUE(sh("touch -d '2001-01-01' " + path));  // rewritten with the same bytes
+    EXPECT_EQ(watch.check(), DiskWatch::State::Same);
+
+    writeBytes(path, countingBytes(74, 2));
+    EXPECT_EQ(watch.check(), DiskWatch::State::Changed);
+    EXPECT_FALSE(watch.askedBefore());
+    watch.acknowledge();
+    EXPECT_EQ(watch.check(), DiskWatch::State::Changed);
+    EXPECT_TRUE(watch.askedBefore());
+    writeBytes(path, countingBytes(76, 2));  // a later change asks again
+    EXPECT_EQ(watch.check(), DiskWatch::State::Changed);
+    EXPECT_FALSE(watch.askedBefore());
+
+    watch.remember(path);  // read again: nothing to ask
+    EXPECT_EQ(watch.check(), DiskWatch::State::Same);
+    ASSERT_EQ(std::remove(path.c_str()), 0);
+    EXPECT_EQ(watch.check(), DiskWatch::State::Gone);
 }

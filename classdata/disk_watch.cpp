@@ -1,0 +1,48 @@
+#include "disk_watch.h"
+
+#include "class_record.h"
+
+namespace kestrane {
+
+namespace {
+// Far beyond any class file; a larger file compares by its start and its size.
+constexpr std::size_t kCompareLimit = 1 << 16;
+}  // namespace
+
+std::optional<std::vector<std::uint8_t>> DiskWatch::contents(const std::string& path) {
+    std::unique_ptr<ClassFileReader> file = ClassFileReader::open(path);
+    if (!file) return std::nullopt;
+    std::vector<std::uint8_t> bytes(kCompareLimit);
+    try {
+        bytes.resize(file->read(bytes.data(), bytes.size()));
+        file->close();
+    } catch (const FileError&) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+void DiskWatch::remember(const std::string& path) {
+    path_ = path;
+    stamp_ = fileStamp(path);
+    known_ = contents(path).value_or(std::vector<std::uint8_t>{});
+    seen_.reset();
+    asked_.reset();
+}
+
+DiskWatch::State DiskWatch::check() {
+    const std::optional<FileStamp> stamp = fileStamp(path_);
+    if (!stamp) return State::Gone;
+    if (stamp_ && *stamp == *stamp_) return State::Same;
+    std::optional<std::vector<std::uint8_t>> now = contents(path_);
+    if (!now) return State::Same;  // held by its writer: looked at again next time
+    if (*now == known_ && (!stamp_ || stamp->size == stamp_->size)) {
+        stamp_ = stamp;  // rewritten with the same bytes
+        seen_.reset();
+        return State::Same;
+    }
+    seen_ = std::move(now);
+    return State::Changed;
+}
+
+}  // namespace kestrane
