@@ -16,12 +16,13 @@ void readSystemMenu(Block* b) {
     for (int i = 0; i < n; ++i) {
         MENUITEMINFOA info = {};
         info.cbSize = sizeof info;
-        info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STRING;
+        info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STRING | MIIM_STATE;
         info.dwTypeData = b->texts[i];
         info.cch = MaxText - 1;
         if (!GetMenuItemInfoA(menu, i, TRUE, &info)) return;
         b->ids[i] = info.wID;
         b->types[i] = info.fType;
+        b->states[i] = info.fState;
     }
     b->count = n;
     b->result = 1;

@@ -260,6 +260,7 @@ struct Driver {
     PROCESS_INFORMATION proc = {};
     bool started = false;
     HWND cur = nullptr;   // the window the following commands act on
+    HWND away = nullptr;  // the driver's own window, to take the activation away
     HWND prev = nullptr;  // the window that was current before a box or dialog came up
     std::set<std::string> seenCaptions;
     std::map<std::string, HANDLE> heldFiles;
@@ -1142,7 +1143,9 @@ struct Driver {
                 case SC_MINIMIZE: items.push_back("Minimize"); break;
                 case SC_MAXIMIZE: items.push_back("Maximize"); break;
                 case SC_CLOSE: items.push_back("Close"); break;
-                default: items.push_back(format("0x%X", b.ids[i]) + " " + quote(b.texts[i]));
+                default:
+                    items.push_back(format("0x%X", b.ids[i]) + " " + quote(b.texts[i]) +
+                                    (b.states[i] & MFS_GRAYED ? " grey" : ""));
             }
         }
         if (joinBar(items) != k.a(1))
@@ -1156,11 +1159,53 @@ struct Driver {
 
     // The caption's minimise box and the system menu's Restore, then whether the
     // window is shown minimised.
+    // Or a command of the program's own added to its window menu, by number.
     void cmdSysCommand(const Call& k) {
-        WPARAM code = k.a(1) == "minimize" ? SC_MINIMIZE : k.a(1) == "restore" ? SC_RESTORE : 0;
-        if (!code) fail("sys-command takes minimize or restore");
+        WPARAM code = k.a(1) == "minimize"  ? SC_MINIMIZE
+                      : k.a(1) == "restore" ? SC_RESTORE
+                                            : WPARAM(parseNumber(k.a(1), "minimize, restore or a menu id"));
+        if (!code) fail("sys-command takes minimize, restore or a menu id");
         post(requireCurrent(), WM_SYSCOMMAND, code, 0);
         settle();
+    }
+
+    // Another program becomes the active one (a window of the driver's own), and
+    // the program under test again: it sees WM_ACTIVATEAPP both ways.
+    void cmdSwitchAway(const Call&) {
+        if (!away) {
+            away = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"kdriver", WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0,
+                                          40, 40, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+            if (!away) fail("cannot make a window to switch to");
+        }
+        ShowWindow(away, SW_SHOW);
+        if (!waitFor(
+                [&] {
+                    SetForegroundWindow(away);
+                    pumpOwnMessages();
+                    return GetForegroundWindow() == away;
+                },
+                timeoutMs))
+            fail("cannot make the driver's window the foreground window");
+        settle();
+    }
+
+    void cmdSwitchBack(const Call&) {
+        HWND target = requireCurrent();
+        if (away) ShowWindow(away, SW_HIDE);
+        if (!waitFor(
+                [&] {
+                    SetForegroundWindow(target);
+                    pumpOwnMessages();
+                    return GetForegroundWindow() == target;
+                },
+                timeoutMs))
+            fail(format("cannot bring %s to the foreground", quote(caption(target)).c_str()));
+        settle();
+    }
+
+    static void pumpOwnMessages() {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     }
 
     void cmdExpectMinimized(const Call& k) {
@@ -1619,7 +1664,9 @@ const Driver::Command Driver::kCommands[] = {
     {"expect-sysmenu", 1, 1, "expect-sysmenu \"Move|Close\"", &Driver::cmdExpectSysmenu},
     {"close-box", 0, 0, "close-box", &Driver::cmdCloseBox},
     {"drop-files", 1, 8, "drop-files PATH...", &Driver::cmdDropFiles},
-    {"sys-command", 1, 1, "sys-command minimize|restore", &Driver::cmdSysCommand},
+    {"sys-command", 1, 1, "sys-command minimize|restore|ID", &Driver::cmdSysCommand},
+    {"switch-away", 0, 0, "switch-away", &Driver::cmdSwitchAway},
+    {"switch-back", 0, 0, "switch-back", &Driver::cmdSwitchBack},
     {"expect-minimized", 1, 1, "expect-minimized 0|1", &Driver::cmdExpectMinimized},
     {"command", 1, 1, "command ID", &Driver::cmdCommand},
     {"command-async", 1, 1, "command ID", &Driver::cmdCommand},

@@ -22,6 +22,7 @@ struct Block {
     LONG count;
     UINT ids[MaxItems];
     UINT types[MaxItems];
+    UINT states[MaxItems];
     char texts[MaxItems][MaxText];
 };
 
