@@ -160,4 +160,9 @@ std::string tallySummary(const ClassTally& t) {
            (t.total == 1 || t.total == -1 ? " point)" : " points)");
 }
 
+std::string makerText(const ClassTally& t) {
+    return (t.beyondMaker.empty() ? twoDecimals(t.makerMultiplier) : std::string("beyond")) + " (" +
+           std::to_string(t.total) + (t.total == 1 || t.total == -1 ? " point)" : " points)");
+}
+
 }  // namespace kestrane

@@ -57,6 +57,9 @@ std::string twoDecimals(double value);
 std::int32_t typedMultiplier(double multiplier);
 // "Class maker: 1.25 (14 points)".
 std::string tallySummary(const ClassTally& tally);
+// The maker's reckoning in a few words: "2.01 (21 points)", or
+// "beyond (-19 points)" when the maker could not have made the class.
+std::string makerText(const ClassTally& tally);
 
 }  // namespace kestrane
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds kestrane.exe and starts it under Wine in a demo game directory whose
-# arena2/class00.cfg is one of our sample classes: the 32-bit build where this host runs
-# 32-bit code, else the 64-bit one.
+# Builds kestrane.exe and starts it under Wine in a demo game directory whose arena2
+# holds nineteen classes of our own, CLASS00.CFG to CLASS18.CFG as the game names them:
+# the 32-bit build where this host runs 32-bit code, else the 64-bit one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/wine-lib.sh
@@ -23,7 +23,9 @@ done
 demo=build/demo
 mkdir -p "$demo/arena2"
 cp "build/$build/kestrane.exe" "$demo/"
-cp build/native/demo/arena2/class*.cfg "$demo/arena2/"  # our samples/, built by classcfg (target demo_classes)
+# A demo made before the game's upper-case names would leave a second class00.cfg beside CLASS00.CFG.
+rm -f "$demo"/arena2/class*.cfg
+cp build/native/demo/arena2/CLASS*.CFG "$demo/arena2/"  # our samples/, built by classcfg (target demo_classes)
 
 use_wine_for "$build"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

@@ -1,7 +1,9 @@
 // classcfg's commands run in-process: build's line-numbered errors, check's
 // findings, diff's output and exit statuses, and usage errors.
 #include "classcfg.h"
+#include "standard_classes.h"
 #include "tables.h"
+#include "tally.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -207,6 +209,21 @@ TEST(ClasscfgCheck, ExitStatusAndOutputPerFile) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, dir.file("good.cfg") + ": ok\n");
     EXPECT_EQ(r.err, "classcfg: cannot open " + dir.file("gone.cfg") + ": No such file or directory\n");
+
+    // A folder is its class files in any case, by name; one without any is a failure.
+    std::system(("mkdir '" + dir.file("arena2") + "' '" + dir.file("none") + "'").c_str());
+    writeBytes(dir.file("arena2/CLASS01.CFG"), bytesOf(bad));
+    writeBytes(dir.file("arena2/class00.cfg"), bytesOf(plainClass()));
+    writeBytes(dir.file("arena2/CLASS.TXT"), bytesOf(bad));
+    writeBytes(dir.file("none/notes.txt"), bytesOf(bad));
+    r = cli({"check", dir.file("arena2")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), dir.file("arena2/class00.cfg") + ": ok");
+    EXPECT_NE(r.out.find(dir.file("arena2/CLASS01.CFG") + ": hit points per level"), std::string::npos);
+    r = cli({"check", dir.file("none"), dir.file("good.cfg")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, dir.file("good.cfg") + ": ok\n");
+    EXPECT_EQ(r.err, "classcfg: no class files in " + dir.file("none") + "\n");
 }
 
 // --- diff ---------------------------------------------------------------
@@ -305,6 +322,7 @@ TEST(ClasscfgCommandLine, HelpAndUsageErrors) {
         {},           {"frobnicate"},         {"dump"},   {"dump", "--yaml", "a.cfg"},
         {"build"},    {"build", "a.txt"},     {"build", "a.txt", "-o"},
         {"diff", "a"}, {"diff", "a", "b", "c"}, {"check"},
+        {"table"},    {"table", "--csv", "--json", "a"}, {"table", "--tsv", "a"},
     };
     for (const auto& args : wrong) {
         Result u = cli(args);
@@ -371,4 +389,76 @@ TEST(ClasscfgTally, OurSamplesCostWhatAHandReckoningSays) {
     EXPECT_EQ(j["tally"]["items"][0], (nlohmann::json{{"name", "Resistance: Magic"}, {"points", 5}}));
     EXPECT_EQ(cli({"tally", dir.file("gone.cfg")}).status, 1);
     EXPECT_EQ(cli({"tally"}).status, 2);
+}
+
+// --- table --------------------------------------------------------------
+
+TEST(ClasscfgTable, EachFormOfAFolderOfUpperCaseClassFiles) {
+    TempDir dir;
+    std::system(("mkdir '" + dir.file("arena2") + "'").c_str());
+    ClassData odd = plainClass();  // a name to quote, and hit points the maker never gives
+    const std::string oddName = "Roof, \"Runner\"";
+    std::fill(odd.className.begin(), odd.className.end(), '\0');
+    std::copy(oddName.begin(), oddName.end(), odd.className.begin());
+    odd.hitPointsPerLevel = 40;
+    writeBytes(dir.file("arena2/Class05.Cfg"), bytesOf(odd));
+    writeBytes(dir.file("arena2/CLASS00.CFG"), bytesOf(plainClass()));
+    writeBytes(dir.file("arena2/README.TXT"), bytesOf(odd));
+    const std::string f0 = dir.file("arena2/CLASS00.CFG"), f5 = dir.file("arena2/Class05.Cfg");
+    const std::string skills =
+        "Restoration,Illusion,Streetwise,Mysticism,Running,Climbing,Short Blade,Dodging,Mercantile,Ettiqette,Medical,Stealth";
+    const std::string csvHead =
+        "file,name,standard,hit points per level,multiplier,maker points,maker multiplier,STR,INT,WIL,AGI,END,PER,SPD,LUC,"
+        "primary 1,primary 2,primary 3,major 1,major 2,major 3,minor 1,minor 2,minor 3,minor 4,minor 5,minor 6\r\n";
+    auto bars = [](std::string line) {
+        std::string out = "| ";
+        for (char ch : line) out += ch == ',' ? std::string(" | ") : std::string(1, ch);
+        return out + " |\n";
+    };
+    std::string separator = "|";
+    for (int i = 0; i < 27; ++i) separator += "---|";
+    // Lamplighter: 12 hit points +4, magery code 0 (3 X INT) +10: 14 points, 1.65. The other: 40 hit
+    // points, +42, beyond the maker.
+    const struct {
+        const char* option;
+        std::string expected;
+    } forms[] = {
+        {"--csv", csvHead + f0 + ",Lamplighter,Mage,12,1.25,14,1.65,45,60,55,50,45,55,50,50," + skills + "\r\n" + f5 +
+                      ",\"Roof, \"\"Runner\"\"\",Nightblade,40,1.25,42,,45,60,55,50,45,55,50,50," + skills + "\r\n"},
+        {"--markdown", bars(csvHead.substr(0, csvHead.size() - 2)) + separator + "\n" +
+                           bars(f0 + ",Lamplighter,Mage,12,1.25,14,1.65,45,60,55,50,45,55,50,50," + skills)},
+    };
+    for (const auto& form : forms) {
+        Result r = cli({"table", form.option, dir.file("arena2")});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out.substr(0, form.expected.size()), form.expected) << form.option;
+    }
+
+    nlohmann::json j = nlohmann::json::parse(cli({"table", "--json", dir.file("arena2")}).out);
+    ASSERT_EQ(j.size(), 2u);
+    EXPECT_EQ(j[0]["standard"], "Mage");
+    EXPECT_EQ(j[0]["maker multiplier"], 1.65);
+    EXPECT_EQ(j[0]["minor 6"], "Stealth");
+    EXPECT_EQ(j[1]["name"], oddName);
+    EXPECT_EQ(j[1]["maker points"], 42);
+    EXPECT_TRUE(j[1]["maker multiplier"].is_null());
+
+    // Plain text: each column starts where its header does; a file name outside the table has no standard class.
+    writeBytes(dir.file("class-x.cfg"), bytesOf(plainClass()));
+    Result r = cli({"table", f0, dir.file("class-x.cfg")});
+    EXPECT_EQ(r.status, 0);
+    std::istringstream lines(r.out);
+    std::string head, row0, row1;
+    std::getline(lines, head);
+    std::getline(lines, row0);
+    std::getline(lines, row1);
+    EXPECT_EQ(row0.find("Lamplighter  Mage "), head.find("name "));
+    EXPECT_EQ(row0.substr(head.find("hit points per level"), 4), "12  ");
+    EXPECT_EQ(row1.substr(head.find("standard"), 10), std::string(10, ' '));
+    EXPECT_EQ(row1.substr(head.find("hit points per level"), 4), "12  ");
+    EXPECT_EQ(row0.substr(row0.size() - 9), "  Stealth");
+
+    EXPECT_EQ(standardClassFor("C:\\Games\\arena2\\class18.cfg"), "Knight (city watch)");
+    EXPECT_EQ(standardClassFor("arena2/CLASS19.CFG"), "");
+    EXPECT_EQ(makerText(tallyClass(odd)), "beyond (42 points)");
 }

@@ -70,6 +70,19 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 // The system's reason for the last failed open, in words (platform file).
 std::string lastOpenFailure();
 
+// The names of the entries of a folder (platform file). False when utf8Path
+// is not a folder; throws ReadError for a folder that cannot be listed.
+bool listFolder(const std::string& utf8Path, std::vector<std::string>& names);
+
+// The arguments with each folder replaced by its class files (class*.cfg in
+// any case), sorted by name. A folder without any is reported on `err` and
+// counts as a file that could not be read (`failed` is set).
+std::vector<std::string> expandFolders(const std::vector<std::string>& args, std::ostream& err, bool& failed);
+
+// `classcfg table`: one row per class file, as aligned text, CSV, Markdown
+// or JSON (table_form.cpp).
+int table(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 }  // namespace classcfg
 }  // namespace kestrane
 

@@ -1,13 +1,17 @@
-// The command line of classcfg: dump, build, diff and check.
+// The command line of classcfg: dump, build, diff, check and tally (table is in
+// table_form.cpp).
 #include "classcfg.h"
 
 #include "field_schema.h"
 #include "file_io.h"
+#include "standard_classes.h"
 #include "tally.h"
 #include "value_readers.h"
 
+#include <cctype>
 #include <cstdio>
 
+#include <algorithm>
 #include <iostream>
 #include <iterator>
 #include <memory>
@@ -23,9 +27,12 @@ const char kUsage[] =
     "       classcfg diff A B                  list the fields in which two class files differ\n"
     "       classcfg check FILE...             report what the game or the editor would not expect\n"
     "       classcfg tally FILE...             what the game's class maker would charge for each class\n"
+    "       classcfg table [--csv|--json|--markdown] FILE...\n"
+    "                                          one line per class: name, attributes, skills, the maker's price\n"
     "       classcfg --help                    show this help\n"
     "\n"
-    "A class file is the game's 74-byte arena2/class*.cfg. The text form has one\n"
+    "A class file is the game's 74-byte arena2/CLASSnn.CFG. A FILE may be a folder:\n"
+    "its class files (class*.cfg in any case), sorted by name. The text form has one\n"
     "'key: value' line per fact; dump followed by build gives back every byte.\n"
     "TEXT may be - for standard input.\n"
     "\n"
@@ -61,7 +68,9 @@ int dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
             files.push_back(a);
     }
     if (files.empty()) return usageError(err, "dump: no class file given");
-    int status = 0;
+    bool failed = false;
+    files = expandFolders(files, err, failed);
+    int status = failed ? 1 : 0;
     bool several = files.size() > 1;
     bool first = true;
     if (json && several) out << "[\n";
@@ -162,8 +171,9 @@ int diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 
 int check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty()) return usageError(err, "check: no class file given");
+    bool failed = false;
     int status = 0;
-    for (const std::string& f : args) {
+    for (const std::string& f : expandFolders(args, err, failed)) {
         std::vector<std::uint8_t> bytes;
         if (!readOrReport(f, bytes, err)) {
             status = 1;
@@ -174,7 +184,7 @@ int check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         for (const std::string& s : found) out << f << ": " << s << "\n";
         if (!found.empty()) status = 1;
     }
-    return status;
+    return failed ? 1 : status;
 }
 
 std::string signedPoints(int points) {
@@ -185,9 +195,11 @@ std::string signedPoints(int points) {
 
 int tally(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty()) return usageError(err, "tally: no class file given");
-    int status = 0;
+    bool failed = false;
+    const std::vector<std::string> files = expandFolders(args, err, failed);
+    int status = failed ? 1 : 0;
     bool first = true;
-    for (const std::string& f : args) {
+    for (const std::string& f : files) {
         std::vector<std::uint8_t> bytes;
         if (!readOrReport(f, bytes, err)) {
             status = 1;
@@ -211,7 +223,48 @@ int tally(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     return status;
 }
 
+// Folder entries in name order, letters compared without case first.
+bool byName(const std::string& a, const std::string& b) {
+    auto lower = [](unsigned char ch) { return std::tolower(ch); };
+    std::string la(a.size(), ' '), lb(b.size(), ' ');
+    std::transform(a.begin(), a.end(), la.begin(), lower);
+    std::transform(b.begin(), b.end(), lb.begin(), lower);
+    return la != lb ? la < lb : a < b;
+}
+
 }  // namespace
+
+std::vector<std::string> expandFolders(const std::vector<std::string>& args, std::ostream& err, bool& failed) {
+    std::vector<std::string> files;
+    for (const std::string& a : args) {
+        std::vector<std::string> names;
+        try {
+            if (a == "-" || !listFolder(a, names)) {
+                files.push_back(a);
+                continue;
+            }
+        } catch (const ReadError& e) {
+            err << "classcfg: " << e.what() << "\n";
+            failed = true;
+            continue;
+        }
+        names.erase(std::remove_if(names.begin(), names.end(), [](const std::string& n) { return !looksLikeClassFile(n); }),
+                    names.end());
+        if (names.empty()) {
+            err << "classcfg: no class files in " << a << "\n";
+            failed = true;
+            continue;
+        }
+        std::sort(names.begin(), names.end(), byName);
+        // Joined as the folder was written: a Windows path keeps its backslashes.
+        const char last = a.back();
+        const std::string sep = last == '/' || last == '\\' ? ""
+                                : a.find('\\') != std::string::npos && a.find('/') == std::string::npos ? "\\"
+                                                                                                     : "/";
+        for (const std::string& n : names) files.push_back(a + sep + n);
+    }
+    return files;
+}
 
 std::vector<std::uint8_t> readWholeFile(const std::string& utf8Path) {
     if (utf8Path == "-") {
@@ -248,6 +301,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (cmd == "diff") return diff(rest, out, err);
     if (cmd == "check") return check(rest, out, err);
     if (cmd == "tally") return tally(rest, out, err);
+    if (cmd == "table") return table(rest, out, err);
     return usageError(err, "unknown command '" + cmd + "'");
 }
 

@@ -31,9 +31,13 @@ void emit(DWORD which, const std::string& text) {
         WriteConsoleW(h, w.data(), static_cast<DWORD>(w.size()), &written, nullptr);
         return;
     }
-    // A pipe or a file gets the UTF-8 bytes, with Windows line ends.
+    // A pipe or a file gets the UTF-8 bytes, with Windows line ends; a CR LF
+    // already there (CSV) is not doubled by the text-mode stream.
+    std::string lines;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) lines += text[i];
     std::FILE* f = which == STD_OUTPUT_HANDLE ? stdout : stderr;
-    std::fwrite(text.data(), 1, text.size(), f);
+    std::fwrite(lines.data(), 1, lines.size(), f);
     std::fflush(f);
 }
 

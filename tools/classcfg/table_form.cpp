@@ -1,0 +1,205 @@
+// `classcfg table`: one row per class file, for a look over a whole arena2
+// folder, a spreadsheet (CSV), a post (Markdown) or a script (JSON).
+#include "classcfg.h"
+
+#include "standard_classes.h"
+#include "tables.h"
+#include "tally.h"
+#include "value_readers.h"
+
+// The cross build sees only nlohmann's own directory (see CMakeLists.txt).
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+
+namespace kestrane {
+namespace classcfg {
+
+namespace {
+
+enum class Kind { Text, Integer, Decimal };
+
+struct Cell {
+    std::string text;
+    Kind kind;
+};
+
+std::vector<std::string> headers() {
+    std::vector<std::string> h = {"file",           "name",        "standard",        "hit points per level",
+                                  "multiplier",     "maker points", "maker multiplier"};
+    for (const char* a : kAttributeNames) h.push_back(a);
+    for (int i = 1; i <= 3; ++i) h.push_back("primary " + std::to_string(i));
+    for (int i = 1; i <= 3; ++i) h.push_back("major " + std::to_string(i));
+    for (int i = 1; i <= 6; ++i) h.push_back("minor " + std::to_string(i));
+    return h;
+}
+
+// The name's bytes as Latin-1 characters in UTF-8; control bytes show as '?'
+// so that no row breaks its line (dump gives the exact bytes).
+std::string nameCell(const ClassData& c) {
+    std::string out;
+    for (char ch : c.nameText()) {
+        auto b = static_cast<unsigned char>(ch);
+        if (b < 0x20 || b == 0x7F) {
+            out += '?';
+        } else if (b < 0x80) {
+            out += static_cast<char>(b);
+        } else {
+            out += static_cast<char>(0xC0 | (b >> 6));
+            out += static_cast<char>(0x80 | (b & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::vector<Cell> rowOf(const std::string& file, const ClassData& c) {
+    const ClassTally t = tallyClass(c);
+    std::vector<Cell> row = {
+        {file, Kind::Text},
+        {nameCell(c), Kind::Text},
+        {standardClassFor(file), Kind::Text},
+        {std::to_string(c.hitPointsPerLevel), Kind::Integer},
+        {multiplierText(c.advancementMultiplier), Kind::Decimal},
+        {std::to_string(t.total), Kind::Integer},
+        {t.beyondMaker.empty() ? twoDecimals(t.makerMultiplier) : "", Kind::Decimal},
+    };
+    for (std::uint16_t a : c.attributes) row.push_back({std::to_string(a), Kind::Integer});
+    for (std::uint8_t s : c.skills)
+        row.push_back({s < SkillNames.size() ? SkillNames[s] : std::to_string(s), Kind::Text});
+    return row;
+}
+
+// Characters on screen: UTF-8 continuation bytes take no column.
+std::size_t columns(const std::string& s) {
+    std::size_t n = 0;
+    for (char ch : s)
+        if ((static_cast<unsigned char>(ch) & 0xC0) != 0x80) ++n;
+    return n;
+}
+
+void plain(const std::vector<std::vector<std::string>>& lines, std::ostream& out) {
+    std::vector<std::size_t> width(lines[0].size(), 0);
+    for (const auto& l : lines)
+        for (std::size_t i = 0; i < l.size(); ++i) width[i] = std::max(width[i], columns(l[i]));
+    for (const auto& l : lines) {
+        std::string text;
+        for (std::size_t i = 0; i < l.size(); ++i)
+            text += l[i] + (i + 1 < l.size() ? std::string(width[i] - columns(l[i]) + 2, ' ') : "");
+        while (!text.empty() && text.back() == ' ') text.pop_back();
+        out << text << "\n";
+    }
+}
+
+// RFC 4180: fields with a comma, quote or line break in quotes, quotes
+// doubled, lines ended by CR LF.
+void csv(const std::vector<std::vector<std::string>>& lines, std::ostream& out) {
+    for (const auto& l : lines) {
+        for (std::size_t i = 0; i < l.size(); ++i) {
+            const std::string& f = l[i];
+            if (i) out << ',';
+            if (f.find_first_of(",\"\r\n") == std::string::npos) {
+                out << f;
+                continue;
+            }
+            out << '"';
+            for (char ch : f) out << (ch == '"' ? "\"\"" : std::string(1, ch));
+            out << '"';
+        }
+        out << "\r\n";
+    }
+}
+
+void markdown(const std::vector<std::vector<std::string>>& lines, std::ostream& out) {
+    auto cell = [](const std::string& f) {
+        std::string s;
+        for (char ch : f) s += ch == '|' ? std::string("\\|") : std::string(1, ch);
+        return s;
+    };
+    for (std::size_t r = 0; r < lines.size(); ++r) {
+        out << "|";
+        for (const std::string& f : lines[r]) out << " " << cell(f) << " |";
+        out << "\n";
+        if (r == 0) {
+            out << "|";
+            for (std::size_t i = 0; i < lines[r].size(); ++i) out << "---|";
+            out << "\n";
+        }
+    }
+}
+
+void json(const std::vector<std::string>& head, const std::vector<std::vector<Cell>>& rows, std::ostream& out) {
+    using Json = nlohmann::ordered_json;
+    Json all = Json::array();
+    for (const auto& row : rows) {
+        Json o = Json::object();
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            const Cell& c = row[i];
+            if (c.kind == Kind::Text)
+                o[head[i]] = c.text;
+            else if (c.text.empty())
+                o[head[i]] = nullptr;
+            else if (c.kind == Kind::Integer)
+                o[head[i]] = std::strtoll(c.text.c_str(), nullptr, 10);
+            else
+                o[head[i]] = std::strtod(c.text.c_str(), nullptr);
+        }
+        all.push_back(o);
+    }
+    // A file name that is not UTF-8 (possible on Linux) must not stop the table.
+    out << all.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+}
+
+}  // namespace
+
+int table(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::string form;
+    std::vector<std::string> files;
+    for (const std::string& a : args) {
+        if (a == "--csv" || a == "--json" || a == "--markdown") {
+            if (!form.empty() && form != a) {
+                err << "classcfg: table: give one of --csv, --json and --markdown\nTry 'classcfg --help'.\n";
+                return 2;
+            }
+            form = a;
+        } else if (a.size() > 1 && a[0] == '-') {
+            err << "classcfg: table: unknown option '" << a << "'\nTry 'classcfg --help'.\n";
+            return 2;
+        } else {
+            files.push_back(a);
+        }
+    }
+    if (files.empty()) {
+        err << "classcfg: table: no class file given\nTry 'classcfg --help'.\n";
+        return 2;
+    }
+    bool failed = false;
+    std::vector<std::vector<Cell>> rows;
+    for (const std::string& f : expandFolders(files, err, failed)) {
+        try {
+            rows.push_back(rowOf(f, recordOf(readWholeFile(f))));
+        } catch (const ReadError& e) {
+            err << "classcfg: " << e.what() << "\n";
+            failed = true;
+        }
+    }
+    const std::vector<std::string> head = headers();
+    if (form == "--json") {
+        json(head, rows, out);
+    } else {
+        std::vector<std::vector<std::string>> lines = {head};
+        for (const auto& row : rows) {
+            lines.emplace_back();
+            for (const Cell& c : row) lines.back().push_back(c.text);
+        }
+        if (form == "--csv")
+            csv(lines, out);
+        else if (form == "--markdown")
+            markdown(lines, out);
+        else
+            plain(lines, out);
+    }
+    return failed ? 1 : 0;
+}
+
+}  // namespace classcfg
+}  // namespace kestrane
