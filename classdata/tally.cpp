@@ -108,7 +108,8 @@ ClassTally tallyClass(const ClassData& c) {
     r.abilityItem(c, kDamageSunlightBit);
     r.abilityItem(c, kDamageHolyBit);
     for (int k = 0; k < kEnemyKindCount; ++k) {
-        bool bonus = (c.bonusPhobiaFlags & (1u << k)) != 0, phobia = (c.bonusPhobiaFlags & (1u << (k + kPhobiaShift))) != 0;
+        bool bonus = (c.bonusPhobiaFlags & (1u << k)) != 0;
+        bool phobia = (c.bonusPhobiaFlags & (1u << (k + kPhobiaShift))) != 0;
         if (bonus && phobia)
             r.beyond(std::string(kEnemyKinds[k]) + " has both bonus and phobia");
         else if (bonus)

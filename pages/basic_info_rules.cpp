@@ -11,9 +11,9 @@ namespace kestrane {
 
 namespace {
 
-// The multiplier's upper stepping bound and its step, 0.01 of 16.16.
+// The multiplier's upper stepping bound and its step, 0.01 cut to 16.16.
 constexpr double kStepCeiling = 9.99;
-constexpr std::int32_t kMultiplierStep = 655;
+constexpr std::int32_t kMultiplierStep = kMultiplierOne / 100;  // 655
 
 bool isCSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';

@@ -11,7 +11,8 @@ namespace {
 void setTolerance(Tolerance keep, std::uint8_t mask) {
     for (const ToleranceByte& t : kToleranceBytes) {
         std::uint8_t& value = ClassRecord.*t.field;
-        value = t.tolerance == keep ? static_cast<std::uint8_t>(value | mask) : static_cast<std::uint8_t>(value & ~mask);
+        value = t.tolerance == keep ? static_cast<std::uint8_t>(value | mask)
+                                    : static_cast<std::uint8_t>(value & ~mask);
     }
     modified = 1;
 }

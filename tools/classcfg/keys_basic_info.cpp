@@ -87,7 +87,8 @@ void addBasicInfoKeys(Keys& k) {
                      [i](Draft& d, const std::string& v) {
                          d.data.attributes[i] = static_cast<std::uint16_t>(parseNumber(v, 0xFFFF));
                      },
-                     nullptr, over(kAttributeNames[i], [i](const ClassData& c) { return c.attributes[i]; }, kAttributeMax)});
+                     nullptr,
+                     over(kAttributeNames[i], [i](const ClassData& c) { return c.attributes[i]; }, kAttributeMax)});
     k.push_back({"", "hit points per level", "", "hitPointsPerLevel",
                  [](const ClassData& c) { return numberValue(c.hitPointsPerLevel); },
                  [](Draft& d, const std::string& v) {
