@@ -49,6 +49,12 @@ ClassSheet::ClassSheet()
     setAccelerators(LoadAcceleratorsW(fw::app()->instance(), MAKEINTRESOURCEW(IDR_SHORTCUTS)));
 }
 
+ClassSheet::~ClassSheet() {
+    // The message loop can end with the window still up (a quit message from
+    // elsewhere): it goes first, so none of its messages finds the object gone.
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
 int ClassSheet::onCreate() {
     int result = fw::SheetWindow::onCreate();
     // The program's icon in the caption, the taskbar and Alt+Tab, each at the

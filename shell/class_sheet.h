@@ -20,6 +20,7 @@ namespace kestrane {
 class ClassSheet : public fw::SheetWindow, public EditorCommands {
 public:
     ClassSheet();
+    ~ClassSheet() override;
 
     // How the window looks: a fixed-size pop-up with a caption, a system menu
     // and a minimise box.
@@ -45,7 +46,6 @@ public:
     const fw::MessageTable* messageTable() const override { return &table; }
 
 protected:
-    void postNcDestroy() override { delete this; }
     int onCreate() override;
 
 private:
