@@ -17,6 +17,7 @@ public:
     // The file at `path` as it is now is the one this program knows: just
     // read or written.
     void remember(const std::string& path);
+    const std::string& path() const { return path_; }
 
     enum class State {
         Same,     // as last read or written (or it cannot be read just now)

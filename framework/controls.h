@@ -48,6 +48,10 @@ public:
     // so a record holding two states of one row shows both.
     void setCheck(bool on) const;
     bool isChecked() const { return send(BM_GETCHECK) != BST_UNCHECKED; }
+    bool isRadio() const {
+        const LONG_PTR type = GetWindowLongPtrW(h_, GWL_STYLE) & BS_TYPEMASK;
+        return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
+    }
 };
 
 class ComboBox : public Control {

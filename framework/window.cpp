@@ -63,15 +63,20 @@ void guarded(const Message& m, F&& f) {
 }  // namespace
 
 bool Window::dispatch(Message& m) {
-    for (const MessageTable* t = messageTable(); t; t = t->base) {
+    const bool outermost = dispatching_ == 0;
+    bool handled = false;
+    ++dispatching_;
+    for (const MessageTable* t = messageTable(); t && !handled; t = t->base) {
         for (const MessageEntry& e : t->entries) {
             if (!e.matches(m)) continue;
-            bool handled = true;  // a handler that failed has had its say
+            handled = true;  // a handler that failed has had its say
             guarded(m, [&] { handled = e.invoke(this, m, e); });
-            if (handled) return true;
+            if (handled) break;
         }
     }
-    return false;
+    --dispatching_;
+    if (handled && outermost) guarded(m, [&] { afterHandling(m); });
+    return handled;
 }
 
 namespace {

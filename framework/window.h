@@ -36,6 +36,13 @@ public:
     // window has dealt with it (a shortcut key, say).
     virtual bool preTranslate(MSG&) { return false; }
 
+protected:
+    // After a table row handled `m`, unless it came while this window was
+    // handling another (the notifications a handler's own changes raise).
+    virtual void afterHandling(const Message&) {}
+
+public:
+
     static const MessageTable table;
 
 protected:
@@ -49,6 +56,7 @@ protected:
 
 private:
     mutable std::vector<std::pair<int, HWND>> items_;
+    int dispatching_ = 0;
 };
 
 // A window built from a dialog template: a modal dialog or a property page.

@@ -159,6 +159,17 @@ void BasicInfoPage::useMakerMultiplier() {
     modified = 1;
 }
 
+int BasicInfoPage::focusTarget(int control) const {
+    if (control >= IDC_ATTRIBUTE_ARROWS0 && control < IDC_ATTRIBUTE_ARROWS0 + static_cast<int>(kAttributeCount))
+        return IDC_ATTRIBUTE0 + (control - IDC_ATTRIBUTE_ARROWS0);
+    switch (control) {
+        case IDC_HIT_POINTS_ARROWS: return IDC_HIT_POINTS;
+        case IDC_MULTIPLIER_ARROWS:
+        case IDC_MAKER_TALLY: return IDC_MULTIPLIER;
+        default: return control;
+    }
+}
+
 bool BasicInfoPage::preTranslate(MSG& msg) {
     if (msg.message != WM_KEYDOWN || (msg.wParam != VK_UP && msg.wParam != VK_DOWN)) return false;
     const int id = GetDlgCtrlID(msg.hwnd);

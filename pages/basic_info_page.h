@@ -23,6 +23,8 @@ public:
 
 protected:
     std::vector<ListInit> initData() const override;
+    // An arrow's change shows in its field, the tally's "Use" in the multiplier.
+    int focusTarget(int control) const override;
 
 private:
     void attributeChanged(int index);

@@ -4,6 +4,8 @@
 #include "class_record.h"
 #include "resource.h"
 
+#include <windowsx.h>  // GET_X_LPARAM
+
 #include <utility>
 
 namespace kestrane {
@@ -12,6 +14,8 @@ const fw::MessageTable ClassPage::table = {
     &fw::PropertyPage::table,
     {
         fw::onCommand<&ClassPage::classNameChanged>(EN_CHANGE, IDC_CLASS_NAME),
+        fw::onCommand<&ClassPage::fieldLeft>(EN_KILLFOCUS, fw::kAnyControl),
+        fw::onMessage<&ClassPage::onContextMenu>(WM_CONTEXTMENU),
         // Last, after every page's own rows: a click on a command button, or
         // its shortcut key (an accelerator command).
         fw::onCommand<&ClassPage::editorCommand>(-1, fw::kAnyControl, fw::Arg::Id),
@@ -77,6 +81,41 @@ void ClassPage::classNameChanged() {
 void ClassPage::selectText(const fw::EditField& field, int start, int end, bool noScroll) const {
     field.setSel(start, end);
     if (!noScroll) field.scrollCaret();
+}
+
+void ClassPage::afterHandling(const fw::Message& m) {
+    if (filling()) return;
+    int control = 0;
+    EditKind kind = EditKind::Single;
+    if (m.message == WM_COMMAND) {
+        control = LOWORD(m.wParam);
+        if (HIWORD(m.wParam) == EN_CHANGE) kind = EditKind::Typing;
+    } else if (m.message == WM_VSCROLL) {
+        control = GetDlgCtrlID(reinterpret_cast<HWND>(m.lParam));
+        kind = EditKind::Arrow;
+    }
+    editor_.actionDone(*this, control, kind);
+}
+
+void ClassPage::onContextMenu(fw::Message& m) {
+    editor_.contextMenu(GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam));
+}
+
+void ClassPage::showChange(int control) const {
+    HWND target = item(focusTarget(control));
+    if (target && fw::Button(target).isRadio()) {
+        HWND checked = nullptr;
+        HWND h = target;
+        do {
+            if (fw::Button(h).isChecked()) checked = h;
+            h = GetNextDlgGroupItem(hwnd_, h, FALSE);
+        } while (h && h != target && !checked);
+        target = checked;
+    }
+    if (target)
+        SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+    else  // a group with none checked: the tab row, which changes nothing
+        SetFocus(PropSheet_GetTabControl(GetParent(hwnd_)));
 }
 
 }  // namespace kestrane

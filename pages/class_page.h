@@ -27,10 +27,24 @@ public:
     // not an edit, and reading the shown texts back could alter it.
     void refill();
 
+    // After an undo or redo: the focus on the control where the change was
+    // made, or for a radio group on its checked button (on Windows, the focus
+    // moving onto an unchecked radio button clicks it, which would redo the
+    // change).
+    void showChange(int control) const;
+
     static const fw::MessageTable table;
     const fw::MessageTable* messageTable() const override { return &table; }
 
 protected:
+    // The control that shows what `control` changed: the field an arrow
+    // steps, say.
+    virtual int focusTarget(int control) const { return control; }
+    // Every action the page handled is offered to the history.
+    void afterHandling(const fw::Message& m) override;
+    void onContextMenu(fw::Message& m);
+    void fieldLeft() { editor_.fieldLeft(); }
+
     // True while a fill runs; the change handlers then leave the record alone.
     bool filling() const { return filling_; }
     bool onInitDialog() override;

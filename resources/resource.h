@@ -26,6 +26,12 @@
 #define ID_APP_EXIT_CMD 32001
 #define ID_APP_ABOUT_CMD 11
 
+/* The editor's menu (the window menu and the pages' context menu): system
+   commands, so below 0xF000 with the low four bits zero. */
+#define ID_EDIT_UNDO 0xE200
+#define ID_EDIT_REDO 0xE210
+#define ID_FILE_REVERT 0xE220
+
 /* Basic Info */
 #define IDC_ATTRIBUTE0 3170      /* edit fields 3170-3177 */
 #define IDC_ATTRIBUTE_ARROWS0 3178 /* arrows 3178-3185 */

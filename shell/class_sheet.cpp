@@ -11,11 +11,43 @@
 
 #include <shellapi.h>  // HDROP; its functions are loaded when first needed
 
+#include <algorithm>
+#include <iterator>
+
 namespace kestrane {
 
 namespace {
 // The window's title; the caption puts the class file's name before it.
 constexpr wchar_t kWindowTitle[] = L"KESTRANE";
+
+// Posted when the program has become the active one: the disk is looked at
+// once the activation is over.
+constexpr UINT kCheckDiskMessage = WM_APP + 16;
+
+// The editor's menu: above the window menu's own items, and on a right click
+// on a page.
+struct EditorMenuItem {
+    UINT id;
+    const wchar_t* text;
+};
+constexpr EditorMenuItem kEditorMenu[] = {
+    {ID_EDIT_UNDO, L"Undo\tCtrl+Z"},
+    {ID_EDIT_REDO, L"Redo\tCtrl+Y"},
+    {ID_FILE_REVERT, L"Revert to Saved"},
+};
+
+// Inserts the editor's items at `position` of `menu`.
+void addEditorItems(HMENU menu, UINT position) {
+    for (const EditorMenuItem& item : kEditorMenu)
+        InsertMenuW(menu, position++, MF_BYPOSITION | MF_STRING, item.id, item.text);
+}
+
+bool isEditorItem(UINT id) {
+    for (const EditorMenuItem& item : kEditorMenu)
+        if (item.id == id) return true;
+    return false;
+}
+
 }  // namespace
 
 const fw::MessageTable ClassSheet::table = {
@@ -25,6 +57,10 @@ const fw::MessageTable ClassSheet::table = {
         fw::onMessage<&ClassSheet::onClose>(WM_CLOSE),
         fw::onMessage<&ClassSheet::onDropFiles>(WM_DROPFILES),
         // A command sent to the window itself.
+        fw::onMessage<&ClassSheet::onSysCommand>(WM_SYSCOMMAND),
+        fw::onMessage<&ClassSheet::onInitMenuPopup>(WM_INITMENUPOPUP),
+        fw::onMessage<&ClassSheet::onActivateApp>(WM_ACTIVATEAPP),
+        fw::onMessage<&ClassSheet::checkDisk>(kCheckDiskMessage),
         fw::onCommand<&ClassSheet::runCommand>(-1, fw::kAnyControl, fw::Arg::Id),
     }};
 
@@ -35,6 +71,9 @@ bool ClassSheet::runCommand(int id) {
         case ID_FILE_SAVE_AS: saveAsCommand(); return true;
         case ID_APP_EXIT_CMD: exitCommand(); return true;
         case ID_APP_ABOUT_CMD: aboutCommand(); return true;
+        case ID_EDIT_UNDO: undoCommand(); return true;
+        case ID_EDIT_REDO: redoCommand(); return true;
+        case ID_FILE_REVERT: revertCommand(); return true;
         default: return false;
     }
 }
@@ -57,6 +96,12 @@ ClassSheet::~ClassSheet() {
 
 int ClassSheet::onCreate() {
     int result = fw::SheetWindow::onCreate();
+    // Above the window menu's own items, where a desktop's menu under the
+    // caption icon has room for a program's commands.
+    HMENU menu = GetSystemMenu(hwnd_, FALSE);
+    addEditorItems(menu, 0);
+    InsertMenuW(menu, static_cast<UINT>(std::size(kEditorMenu)), MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    showCommandStates(menu, false);
     // The program's icon in the caption, the taskbar and Alt+Tab, each at the
     // size the system draws there.
     const struct {
@@ -140,31 +185,49 @@ bool ClassSheet::initialLoad() {
         chosen = ClassData{};
         result = readInto(*path, chosen, true);
     }
-    ClassRecord = chosen;
+    takeLoaded(chosen);
     for (ClassPage* p : pages()) addPage(p);
     return true;
 }
 
-bool ClassSheet::askToSave() {
+WString ClassSheet::questionName() const {
     // The name as text up to its NUL, and passed as an argument, never as a
     // format; stored in the system code page, like the game's files. A class
     // without a name is named by its file.
     WString name = fromSystemCodePage(ClassRecord.nameText());
     if (name.empty()) name = widen(fileNameOf(ClassRecord.classFilePath));
-    switch (fw::app()->messageBox(L"Do you want to save " + name + L" first?", MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    return name;
+}
+
+bool ClassSheet::askToSave() {
+    switch (fw::app()->messageBox(L"Do you want to save " + questionName() + L" first?",
+                                  MB_YESNOCANCEL | MB_ICONQUESTION)) {
         case IDYES: return save();
         case IDNO: return true;
         default: return false;  // Cancel, Escape or the box's close button
     }
 }
 
+bool ClassSheet::mayReplace() {
+    if (ClassRecord.classFilePath != disk_.path() || disk_.check() != DiskWatch::State::Changed) return true;
+    disk_.acknowledge();
+    const WString question = widen(fullPath(ClassRecord.classFilePath)) +
+                             L" was changed by another program since it was read. Replace it with this class?";
+    return fw::app()->messageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
 bool ClassSheet::save() {
+    if (!mayReplace()) return false;
     try {
         ClassRecord.writeClassFile();
     } catch (const FileError& e) {
         fileError(L"Cannot save", ClassRecord.classFilePath, e.systemError());
         return false;
     }
+    // Undo after a Save makes the class unsaved again.
+    history_.markSaved(ClassRecord.toBytes());
+    disk_.remember(ClassRecord.classFilePath);
+    showCommandStates(GetSystemMenu(hwnd_, FALSE), false);
     return true;
 }
 
@@ -185,7 +248,23 @@ void ClassSheet::openPath(const std::string& path) {
     // record nor where Save writes it, and a short one leaves zeros, not the
     // previous class, behind its end.
     ClassData chosen;
-    if (readInto(path, chosen, true) == ReadResult::Loaded) ClassRecord = chosen;
+    if (readInto(path, chosen, true) == ReadResult::Loaded) takeLoaded(chosen);
+}
+
+void ClassSheet::takeLoaded(const ClassData& loaded) {
+    ClassRecord = loaded;
+    history_.reset(ClassRecord.toBytes());
+    disk_.remember(ClassRecord.classFilePath);
+    modified = 0;
+    if (hwnd_) showCommandStates(GetSystemMenu(hwnd_, FALSE), false);
+}
+
+bool ClassSheet::readAgain() {
+    ClassData chosen;
+    const bool read = readInto(ClassRecord.classFilePath, chosen, true) == ReadResult::Loaded;
+    if (read) takeLoaded(chosen);
+    refreshPageInFront();
+    return read;
 }
 
 void ClassSheet::refreshPageInFront() {
@@ -254,6 +333,111 @@ void ClassSheet::onClose() { closeEditor(); }
 void ClassSheet::onDestroy(fw::Message& m) {
     m.result = defaultHandling(m);
     PostQuitMessage(0);
+}
+
+// ---- the history of the user's changes ----
+
+void ClassSheet::actionDone(ClassPage& page, int control, EditKind kind) {
+    const std::array<ClassPage*, 5> all = pages();
+    const int index = static_cast<int>(std::find(all.begin(), all.end(), &page) - all.begin());
+    const RecordBytes now = ClassRecord.toBytes();
+    const bool stepped = history_.record(now, {index, control, kind}, GetTickCount());
+    // Unsaved means a difference: a click on what was already chosen, or a
+    // value typed back to what it was, leaves the class as saved.
+    modified = history_.differsFromSaved(now) ? 1 : 0;
+    if (stepped) showCommandStates(GetSystemMenu(hwnd_, FALSE), false);
+}
+
+void ClassSheet::undoCommand() {
+    if (std::optional<EditHistory::Move> move = history_.undo()) showMove(*move);
+}
+
+void ClassSheet::redoCommand() {
+    if (std::optional<EditHistory::Move> move = history_.redo()) showMove(*move);
+}
+
+void ClassSheet::showMove(const EditHistory::Move& move) {
+    ClassRecord.fromBytes(move.bytes.data(), move.bytes.size());
+    modified = history_.differsFromSaved(move.bytes) ? 1 : 0;
+    ClassPage* page = pages()[static_cast<std::size_t>(move.origin.page)];
+    // Bringing a page to the front fills it; the page in front is filled here.
+    if (activePage() == page)
+        page->refill();
+    else
+        PropSheet_SetCurSel(hwnd_, nullptr, move.origin.page);
+    page->showChange(move.origin.control);
+    showCommandStates(GetSystemMenu(hwnd_, FALSE), false);
+}
+
+// ---- revert, and another program's change ----
+
+bool ClassSheet::canRevert(bool lookAtDisk) {
+    return modified || (lookAtDisk && disk_.check() == DiskWatch::State::Changed);
+}
+
+void ClassSheet::revertCommand() {
+    if (!canRevert(true)) return;
+    const WString question = L"Discard your changes to " + questionName() + L" and read " +
+                             widen(fileNameOf(ClassRecord.classFilePath)) + L" again?";
+    if (fw::app()->messageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES) readAgain();
+}
+
+bool ClassSheet::onActivateApp(fw::Message& m) {
+    // The program's own boxes and dialogs closing never come here: only
+    // another program's window giving the activation back.
+    if (m.wParam) PostMessageW(hwnd_, kCheckDiskMessage, 0, 0);
+    return false;
+}
+
+void ClassSheet::checkDisk() {
+    // A question or dialog of the program's own is up: it is asked later, at
+    // the next activation or Save.
+    if (!IsWindowEnabled(hwnd_)) return;
+    if (disk_.check() != DiskWatch::State::Changed || disk_.askedBefore()) return;
+    disk_.acknowledge();
+    const WString question = widen(fullPath(ClassRecord.classFilePath)) + L" was changed by another program. " +
+                             (modified ? L"Read it again and lose your changes?" : L"Read it again?");
+    if (fw::app()->messageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES) readAgain();
+}
+
+// ---- the editor's menu ----
+
+void ClassSheet::showCommandStates(HMENU menu, bool lookAtDisk) {
+    const auto show = [menu](UINT id, bool on) { EnableMenuItem(menu, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); };
+    show(ID_EDIT_UNDO, history_.canUndo());
+    show(ID_EDIT_REDO, history_.canRedo());
+    show(ID_FILE_REVERT, canRevert(lookAtDisk));
+}
+
+bool ClassSheet::onSysCommand(fw::Message& m) {
+    const UINT id = static_cast<UINT>(m.wParam & 0xFFF0);
+    if (!isEditorItem(id)) return false;
+    runCommand(static_cast<int>(id));
+    return true;
+}
+
+bool ClassSheet::onInitMenuPopup(fw::Message& m) {
+    if (HIWORD(m.lParam)) showCommandStates(reinterpret_cast<HMENU>(m.wParam), true);
+    return false;
+}
+
+void ClassSheet::contextMenu(int x, int y) {
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return;
+    addEditorItems(menu, 0);
+    showCommandStates(menu, true);
+    if (x == -1 && y == -1) {
+        // From the keyboard: at the control with the focus, or the page's corner.
+        RECT r{};
+        HWND focus = GetFocus();
+        GetWindowRect(focus && IsChild(hwnd_, focus) ? focus : hwnd_, &r);
+        x = r.left;
+        y = r.bottom;
+    }
+    const UINT id = static_cast<UINT>(
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, 0, hwnd_, nullptr));
+    DestroyMenu(menu);
+    if (id) runCommand(static_cast<int>(id));
 }
 
 }  // namespace kestrane

@@ -4,6 +4,8 @@
 #define KESTRANE_CLASS_SHEET_H
 
 #include "basic_info_page.h"
+#include "disk_watch.h"
+#include "edit_history.h"
 #include "editor_commands.h"
 #include "magicka_page.h"
 #include "miscellaneous_page.h"
@@ -41,6 +43,9 @@ public:
     void showFileInCaption();
 
     bool runCommand(int id) override;
+    void actionDone(ClassPage& page, int control, EditKind kind) override;
+    void fieldLeft() override { history_.seal(); }
+    void contextMenu(int x, int y) override;
 
     static const fw::MessageTable table;
     const fw::MessageTable* messageTable() const override { return &table; }
@@ -55,6 +60,33 @@ private:
     void saveAsCommand();
     void exitCommand();
     void aboutCommand();
+    void undoCommand();
+    void redoCommand();
+    void revertCommand();
+
+    // Puts back a state of the history and shows where it changed.
+    void showMove(const EditHistory::Move& move);
+    // The record now holds a file just read: a new history, and its bytes
+    // are the ones another program's change is told against.
+    void takeLoaded(const ClassData& loaded);
+    // Reads the class file again as Open does; false when it was not read.
+    bool readAgain();
+    // Revert is offered while there is something to revert to: unsaved
+    // changes, or another program's change on disk (looked at when `lookAtDisk`).
+    bool canRevert(bool lookAtDisk);
+    // Undo, Redo and Revert greyed or not in `menu`.
+    void showCommandStates(HMENU menu, bool lookAtDisk);
+    // The class as the questions name it: its name, or its file's.
+    WString questionName() const;
+    // Before a Save onto the file that was read: when another program has
+    // changed it since, asks whether to replace it; false for No.
+    bool mayReplace();
+
+    bool onSysCommand(fw::Message& m);
+    bool onInitMenuPopup(fw::Message& m);
+    bool onActivateApp(fw::Message& m);
+    // Posted when the program becomes the active one again.
+    void checkDisk();
 
     void onDestroy(fw::Message& m);
     void onClose();
@@ -91,6 +123,8 @@ private:
     MagickaPage magicka_;
     MiscellaneousPage miscellaneous_;
     WString shownCaption_;
+    EditHistory history_;
+    DiskWatch disk_;
 };
 
 }  // namespace kestrane
