@@ -17,6 +17,12 @@ const std::array<ToleranceByte, 4> kToleranceBytes = {{
     {&ClassData::criticalWeaknessFlags, Tolerance::Critical, "Critical Weakness", -14},
 }};
 
+const ToleranceByte* toleranceByte(Tolerance tolerance) {
+    for (const ToleranceByte& t : kToleranceBytes)
+        if (t.tolerance == tolerance) return &t;
+    return nullptr;
+}
+
 unsigned toleranceSet(const ClassData& record, std::uint8_t effectMask) {
     unsigned set = 0;
     for (std::size_t t = 0; t < kToleranceBytes.size(); ++t)
@@ -43,15 +49,19 @@ const std::array<AbilityBit, 10> kAbilityBits = {{
     {kReducedInLightBit, CAP_REDUCED_LIGHT, -7},
 }};
 
-const std::array<CodeName, 4> kRapidHealingCodes = {
-    {{0, CAP_COND_NONE, 0}, {1, CAP_COND_LIGHT, 2}, {2, CAP_COND_DARK, 3}, {4, CAP_COND_ALWAYS, 4}}};
-const std::array<CodeName, 5> kRegenerationCodes = {{{0, CAP_COND_NONE, 0},
-                                                     {1, CAP_COND_LIGHT, 6},
-                                                     {2, CAP_COND_DARK, 10},
-                                                     {4, CAP_COND_WATER, 2},
-                                                     {8, CAP_COND_ALWAYS, 14}}};
-const std::array<CodeName, 4> kSpellAbsorptionCodes = {
-    {{0, CAP_COND_NONE, 0}, {1, CAP_COND_LIGHT, 8}, {2, CAP_COND_DARK, 12}, {4, CAP_COND_ALWAYS, 14}}};
+const std::array<CodeName, 4> kRapidHealingCodes = {{{kConditionNone, CAP_COND_NONE, 0},
+                                                     {kConditionInLight, CAP_COND_LIGHT, 2},
+                                                     {kConditionInDark, CAP_COND_DARK, 3},
+                                                     {kConditionAlways, CAP_COND_ALWAYS, 4}}};
+const std::array<CodeName, 5> kRegenerationCodes = {{{kConditionNone, CAP_COND_NONE, 0},
+                                                     {kConditionInLight, CAP_COND_LIGHT, 6},
+                                                     {kConditionInDark, CAP_COND_DARK, 10},
+                                                     {kRegenerationInWater, CAP_COND_WATER, 2},
+                                                     {kRegenerationAlways, CAP_COND_ALWAYS, 14}}};
+const std::array<CodeName, 4> kSpellAbsorptionCodes = {{{kConditionNone, CAP_COND_NONE, 0},
+                                                        {kConditionInLight, CAP_COND_LIGHT, 8},
+                                                        {kConditionInDark, CAP_COND_DARK, 12},
+                                                        {kConditionAlways, CAP_COND_ALWAYS, 14}}};
 
 const std::array<const char*, kEnemyKindCount> kEnemyKinds = {CAP_ENEMY_0, CAP_ENEMY_1, CAP_ENEMY_2, CAP_ENEMY_3};
 const std::array<int, kEnemyKindCount> kBonusToHitPoints = {6, 3, 6, 6};
@@ -76,7 +86,7 @@ const std::array<EquipmentBit, 7> kArmorAndShields = {{
     {0x1000, CAP_SHIELD_TOWER, true, -1},
 }};
 
-const std::array<const char*, kAttributeCountNamed> kAttributeNames = {CAP_ATTR_0, CAP_ATTR_1, CAP_ATTR_2,
+const std::array<const char*, kAttributeCount> kAttributeNames = {CAP_ATTR_0, CAP_ATTR_1, CAP_ATTR_2,
                                                                        CAP_ATTR_3, CAP_ATTR_4, CAP_ATTR_5,
                                                                        CAP_ATTR_6, CAP_ATTR_7};
 

@@ -38,6 +38,9 @@ struct ToleranceByte {
     int points;              // per effect
 };
 extern const std::array<ToleranceByte, 4> kToleranceBytes;  // Immune, Resist, Low Tol., Critical
+// The entry of kToleranceBytes for `tolerance`; null for Normal, which is
+// none of the four bytes.
+const ToleranceByte* toleranceByte(Tolerance tolerance);
 // The entries of kToleranceBytes that hold `effectMask`: bit t for entry t.
 unsigned toleranceSet(const ClassData& record, std::uint8_t effectMask);
 
@@ -64,13 +67,26 @@ struct AbilityBit {
 };
 extern const std::array<AbilityBit, 10> kAbilityBits;
 
-// Condition codes: the editor writes exactly one of these per byte.
+// Condition codes of rapidHealing, regeneration and spellAbsorption: the
+// editor writes exactly one of these per byte. The code 4 is "always" for
+// rapid healing and absorption but "in water" for regeneration.
+constexpr std::uint8_t kConditionNone = 0;
+constexpr std::uint8_t kConditionInLight = 1;
+constexpr std::uint8_t kConditionInDark = 2;
+constexpr std::uint8_t kConditionAlways = 4;  // rapidHealing, spellAbsorption
+constexpr std::uint8_t kRegenerationInWater = 4;
+constexpr std::uint8_t kRegenerationAlways = 8;
+// The bits each byte's buttons test; a byte with none of them shows None.
+constexpr std::uint8_t kConditionBits = kConditionInLight | kConditionInDark | kConditionAlways;
+constexpr std::uint8_t kRegenerationBits =
+    kConditionInLight | kConditionInDark | kRegenerationInWater | kRegenerationAlways;
 extern const std::array<CodeName, 4> kRapidHealingCodes;
 extern const std::array<CodeName, 5> kRegenerationCodes;
 extern const std::array<CodeName, 4> kSpellAbsorptionCodes;
 
-// bonusPhobiaFlags: bonus is bit i, phobia bit i + 4.
+// bonusPhobiaFlags: bonus is bit i, phobia bit i + kPhobiaShift.
 constexpr int kEnemyKindCount = 4;
+constexpr int kPhobiaShift = 4;
 extern const std::array<const char*, kEnemyKindCount> kEnemyKinds;
 extern const std::array<int, kEnemyKindCount> kBonusToHitPoints;
 constexpr int kPhobiaPoints = -4;
@@ -95,8 +111,7 @@ struct EquipmentBit {
 };
 extern const std::array<EquipmentBit, 7> kArmorAndShields;
 
-constexpr int kAttributeCountNamed = 8;
-extern const std::array<const char*, kAttributeCountNamed> kAttributeNames;
+extern const std::array<const char*, kAttributeCount> kAttributeNames;
 
 constexpr int kSkillNameCount = 35;
 extern const std::array<const char*, kSkillNameCount> SkillNames;

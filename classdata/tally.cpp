@@ -2,8 +2,6 @@
 
 #include "tables.h"
 
-#include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace kestrane {
@@ -110,7 +108,8 @@ ClassTally tallyClass(const ClassData& c) {
     r.abilityItem(c, kDamageSunlightBit);
     r.abilityItem(c, kDamageHolyBit);
     for (int k = 0; k < kEnemyKindCount; ++k) {
-        bool bonus = (c.bonusPhobiaFlags & (1u << k)) != 0, phobia = (c.bonusPhobiaFlags & (1u << (k + 4))) != 0;
+        bool bonus = (c.bonusPhobiaFlags & (1u << k)) != 0;
+        bool phobia = (c.bonusPhobiaFlags & (1u << (k + kPhobiaShift))) != 0;
         if (bonus && phobia)
             r.beyond(std::string(kEnemyKinds[k]) + " has both bonus and phobia");
         else if (bonus)
@@ -141,18 +140,8 @@ ClassTally tallyClass(const ClassData& c) {
     return t;
 }
 
-std::string twoDecimals(double value) {
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%1.2f", value);
-    return buf;
-}
-
 std::int32_t typedMultiplier(double multiplier) {
-    double scaled = std::strtod(twoDecimals(multiplier).c_str(), nullptr) * 65536.0;
-    if (!std::isfinite(scaled)) return 0;
-    if (scaled >= 2147483647.0) return 2147483647;
-    if (scaled <= -2147483648.0) return -2147483647 - 1;
-    return static_cast<std::int32_t>(scaled);  // cuts toward zero
+    return multiplierStored(std::strtod(twoDecimals(multiplier).c_str(), nullptr));
 }
 
 std::string tallySummary(const ClassTally& t) {

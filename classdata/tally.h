@@ -10,6 +10,7 @@
 #ifndef KESTRANE_TALLY_H
 #define KESTRANE_TALLY_H
 
+#include "basic_numbers.h"
 #include "class_record.h"
 
 #include <cstdint>
@@ -50,8 +51,6 @@ double makerMultiplierFor(int points);
 // Points for the hit points per level: h - 8 from 8 up, -2 x (8 - h) below.
 int hitPointPoints(unsigned hitPoints);
 
-// A multiplier with two decimals, as the editor shows one ("%1.2f").
-std::string twoDecimals(double value);
 // The 16.16 value that typing the two-decimal text of `multiplier` into the
 // editor stores (the number times 65536, cut toward zero).
 std::int32_t typedMultiplier(double multiplier);

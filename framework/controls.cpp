@@ -5,8 +5,9 @@
 namespace kestrane::fw {
 
 std::string EditField::line(std::size_t maxChars) const {
-    // EM_GETLINE takes the buffer's size in its first WORD and copies no NUL.
-    std::vector<char> buf(maxChars + 2 > sizeof(WORD) ? maxChars + 2 : sizeof(WORD), '\0');
+    // EM_GETLINE takes the buffer's size in its first WORD and copies no NUL;
+    // two spare bytes always leave room for that WORD.
+    std::vector<char> buf(maxChars + sizeof(WORD), '\0');
     *reinterpret_cast<WORD*>(buf.data()) = static_cast<WORD>(maxChars);
     LRESULT n = send(EM_GETLINE, 0, reinterpret_cast<LPARAM>(buf.data()));
     if (n < 0) n = 0;

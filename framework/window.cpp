@@ -421,7 +421,6 @@ LRESULT CALLBACK SheetWindow::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
             RemovePropW(hwnd, kSheetProp);
             self->attach(nullptr);
             if (app()->mainWindow == self) app()->mainWindow = nullptr;
-            self->postNcDestroy();
             return r;
         }
         default:

@@ -39,9 +39,6 @@ public:
     static const MessageTable table;
 
 protected:
-    // After the window is gone; a window that owns itself deletes itself here.
-    virtual void postNcDestroy() {}
-
     // Binds the object to its window, or to none once the window is gone.
     void attach(HWND hwnd) {
         hwnd_ = hwnd;
@@ -149,7 +146,7 @@ public:
     // Creates the window with the given styles; false when it cannot be made.
     bool create(DWORD style, DWORD exStyle);
     // Destroys the window once the message being handled has returned, so no
-    // handler still running (a page's, the sheet's own) outlives its object.
+    // handler still running (a page's, the sheet's own) outlives its window.
     void destroyLater();
 
     static const MessageTable table;

@@ -36,13 +36,21 @@ namespace kestrane {
 
 using fw::Arg;
 
+namespace {
+
+// The last field of each row of like controls; the table's ranges include it.
+constexpr int kLastAttributeId = IDC_ATTRIBUTE0 + static_cast<int>(kAttributeCount) - 1;
+constexpr int kLastSkillId = IDC_SKILL0 + static_cast<int>(kSkillCount) - 1;
+
+}  // namespace
+
 const fw::MessageTable BasicInfoPage::table = {
     &ClassPage::table,
     {
-        fw::onCommandRange<&BasicInfoPage::attributeChanged>(EN_CHANGE, IDC_ATTRIBUTE0, IDC_ATTRIBUTE0 + 7, Arg::Index),
+        fw::onCommandRange<&BasicInfoPage::attributeChanged>(EN_CHANGE, IDC_ATTRIBUTE0, kLastAttributeId, Arg::Index),
         fw::onCommand<&BasicInfoPage::hitPointsChanged>(EN_CHANGE, IDC_HIT_POINTS),
         fw::onCommand<&BasicInfoPage::multiplierChanged>(EN_CHANGE, IDC_MULTIPLIER),
-        fw::onCommandRange<&BasicInfoPage::skillChanged>(CBN_SELCHANGE, IDC_SKILL0, IDC_SKILL0 + 11, Arg::Index),
+        fw::onCommandRange<&BasicInfoPage::skillChanged>(CBN_SELCHANGE, IDC_SKILL0, kLastSkillId, Arg::Index),
         fw::onClicked<&BasicInfoPage::tallyCommand>(IDC_MAKER_TALLY),
         fw::onMessage<&BasicInfoPage::stepField>(WM_VSCROLL),
     }};

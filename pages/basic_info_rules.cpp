@@ -1,21 +1,19 @@
 #include "basic_info_rules.h"
 
+#include "basic_numbers.h"
 #include "class_record.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 
 namespace kestrane {
 
 namespace {
 
-// The multiplier's fixed-point scale and its upper stepping bound.
-constexpr double kScale = 65536.0;
+// The multiplier's upper stepping bound and its step, 0.01 cut to 16.16.
 constexpr double kStepCeiling = 9.99;
-constexpr std::int32_t kMultiplierStep = 655;
+constexpr std::int32_t kMultiplierStep = kMultiplierOne / 100;  // 655
 
 bool isCSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -30,10 +28,7 @@ std::string formatNumber(unsigned value) {
 }
 
 std::string formatMultiplier(std::int32_t value) {
-    // The widest text, "-32768.00", fits with room to spare.
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%1.2f", value / kScale);
-    return buffer;
+    return multiplierShown(value);
 }
 
 std::uint16_t parseNumberText(const std::string& text) {
@@ -53,12 +48,7 @@ std::uint16_t parseNumberText(const std::string& text) {
 }
 
 std::int32_t parseMultiplierText(const std::string& text) {
-    const double d = std::strtod(text.c_str(), nullptr);
-    if (!std::isfinite(d)) return 0;
-    const double scaled = d * kScale;
-    if (scaled >= 2147483648.0) return std::numeric_limits<std::int32_t>::max();
-    if (scaled <= -2147483649.0) return std::numeric_limits<std::int32_t>::min();
-    return static_cast<std::int32_t>(scaled);  // cuts toward zero
+    return multiplierStored(std::strtod(text.c_str(), nullptr));
 }
 
 std::size_t fieldLimitFor(const std::string& shownText, std::size_t limit) {
@@ -81,12 +71,12 @@ bool stepBounded(std::uint16_t& value, int code, std::uint16_t upper) {
 
 }  // namespace
 
-bool stepAttribute(std::uint16_t& value, int code) { return stepBounded(value, code, 99); }
+bool stepAttribute(std::uint16_t& value, int code) { return stepBounded(value, code, kAttributeMax); }
 
-bool stepHitPoints(std::uint16_t& value, int code) { return stepBounded(value, code, 999); }
+bool stepHitPoints(std::uint16_t& value, int code) { return stepBounded(value, code, kHitPointsMax); }
 
 bool stepMultiplier(std::int32_t& value, int code) {
-    const double q = value / kScale;
+    const double q = multiplierNumber(value);
     // Neither step can overflow: going up needs q < 9.99, going down q > 0.
     if (code == kLineUp && q < kStepCeiling) {
         value += kMultiplierStep;

@@ -12,17 +12,33 @@ const fw::MessageTable ClassPage::table = {
     &fw::PropertyPage::table,
     {
         fw::onCommand<&ClassPage::classNameChanged>(EN_CHANGE, IDC_CLASS_NAME),
-        // A click on the button, or its shortcut key (an accelerator command).
-        fw::onCommand<&ClassPage::openCommand>(-1, ID_FILE_OPEN),
-        fw::onCommand<&ClassPage::saveCommand>(-1, ID_FILE_SAVE),
-        fw::onCommand<&ClassPage::saveAsCommand>(-1, ID_FILE_SAVE_AS),
-        fw::onCommand<&ClassPage::exitCommand>(-1, ID_APP_EXIT_CMD),
-        fw::onCommand<&ClassPage::aboutCommand>(-1, ID_APP_ABOUT_CMD),
+        // Last, after every page's own rows: a click on a command button, or
+        // its shortcut key (an accelerator command).
+        fw::onCommand<&ClassPage::editorCommand>(-1, fw::kAnyControl, fw::Arg::Id),
     }};
+
+namespace {
+
+// Holds the change handlers off for one fill, and lets them work again however
+// the fill ends, or no typing would count again.
+class FillHeld {
+public:
+    explicit FillHeld(bool& filling) : flag_(filling), was_(filling) { flag_ = true; }
+    ~FillHeld() { flag_ = was_; }
+    FillHeld(const FillHeld&) = delete;
+    FillHeld& operator=(const FillHeld&) = delete;
+
+private:
+    bool& flag_;
+    const bool was_;
+};
+
+}  // namespace
 
 bool ClassPage::initPage() {
     fw::PropertyPage::initPage();
-    return refill();
+    const FillHeld held(filling_);
+    return loadControls();
 }
 
 bool ClassPage::onInitDialog() {
@@ -37,15 +53,9 @@ bool ClassPage::activatePage() {
     return result;
 }
 
-bool ClassPage::refill() {
-    // Restored however the fill ends, or no typing would count again.
-    struct Held {
-        bool& flag;
-        const bool was;
-        explicit Held(bool& f) : flag(f), was(f) { flag = true; }
-        ~Held() { flag = was; }
-    } held(filling_);
-    return loadControls();
+void ClassPage::refill() {
+    const FillHeld held(filling_);
+    loadControls();
 }
 
 bool ClassPage::loadControls() {
@@ -68,20 +78,5 @@ void ClassPage::selectText(const fw::EditField& field, int start, int end, bool 
     field.setSel(start, end);
     if (!noScroll) field.scrollCaret();
 }
-
-// The page in front shows the record just read; the others refill when
-// they come to the front.
-void ClassPage::openCommand() {
-    editor_.openCommand();
-    refill();
-}
-
-void ClassPage::saveCommand() { editor_.saveCommand(); }
-
-void ClassPage::saveAsCommand() { editor_.saveAsCommand(); }
-
-void ClassPage::exitCommand() { editor_.exitCommand(); }
-
-void ClassPage::aboutCommand() { editor_.aboutCommand(); }
 
 }  // namespace kestrane

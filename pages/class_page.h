@@ -20,12 +20,12 @@ public:
 
     bool initPage() override;
     bool activatePage() override;
-    // Fills every control of the page from ClassRecord; called through refill,
-    // so the change notifications the filling raises store nothing.
+    // Fills every control of the page from ClassRecord; called through refill
+    // or initPage, so the change notifications the filling raises store nothing.
     virtual bool loadControls();
     // loadControls with the change handlers held off: showing the record is
     // not an edit, and reading the shown texts back could alter it.
-    bool refill();
+    void refill();
 
     static const fw::MessageTable table;
     const fw::MessageTable* messageTable() const override { return &table; }
@@ -38,12 +38,9 @@ protected:
     void classNameChanged();
     void selectText(const fw::EditField& field, int start, int end, bool noScroll) const;
 
-    // The command buttons: each passes to the editor window.
-    void openCommand();
-    void saveCommand();
-    void saveAsCommand();
-    void exitCommand();
-    void aboutCommand();
+    // A command no row of the page took (a command button, a shortcut key)
+    // passes to the editor window; false when it is not one of its commands.
+    bool editorCommand(int id) { return editor_.runCommand(id); }
 
     // A click passed on to the page's rules with the button's state after it
     // (a check box has already changed its own); false when the control is

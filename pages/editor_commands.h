@@ -1,6 +1,6 @@
-// What a page asks of the editor window that holds it: the five command
-// buttons every page carries. The window hands itself to its pages as this,
-// so the pages know nothing of the window's class.
+// What a page asks of the editor window that holds it: the commands every
+// page carries as buttons and shortcut keys. The window hands itself to its
+// pages as this, so the pages know nothing of the window's class.
 #ifndef KESTRANE_EDITOR_COMMANDS_H
 #define KESTRANE_EDITOR_COMMANDS_H
 
@@ -8,15 +8,10 @@ namespace kestrane {
 
 class EditorCommands {
 public:
-    // Each is the window's own command: a page's button and the window's
-    // command run the same code.
-    virtual void openCommand() = 0;
-    virtual void saveCommand() = 0;
-    virtual void saveAsCommand() = 0;
-    // Asks about unsaved changes, then closes the window once the message
-    // being handled has returned.
-    virtual void exitCommand() = 0;
-    virtual void aboutCommand() = 0;
+    // Runs the command `id` (Open, Save, Save As, Exit, About) the one way it
+    // runs, whatever gave it: a button, a shortcut key, the window itself.
+    // False when `id` is none of them.
+    virtual bool runCommand(int id) = 0;
 
 protected:
     ~EditorCommands() = default;

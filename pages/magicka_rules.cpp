@@ -7,8 +7,9 @@ namespace kestrane {
 
 namespace {
 
-constexpr int kMageryButtonCount = 6;
-constexpr int kTopMageryCode = 5;  // the first button, "None (.5 X INT)"
+// One button per code, the first for the top code, "None (.5 X INT)".
+constexpr int kMageryButtonCount = static_cast<int>(kMageryNames.size());
+constexpr int kTopMageryCode = kMageryButtonCount - 1;
 constexpr std::uint16_t kLightPair = kUnableInLightBit | kReducedInLightBit;
 constexpr std::uint16_t kDarkPair = kUnableInDarkBit | kReducedInDarkBit;
 
@@ -18,7 +19,7 @@ void setAbilityBits(std::uint16_t mask, std::uint16_t bits) {
     modified = 1;
 }
 
-// Button 3233 + k stands for code 5 - k.
+// Button IDC_MAG_MAGERY_NONE + k stands for code kTopMageryCode - k.
 std::uint16_t mageryValueOf(int id) {
     return static_cast<std::uint16_t>((kTopMageryCode - (id - IDC_MAG_MAGERY_NONE)) << kMageryShift);
 }
@@ -61,10 +62,10 @@ bool magickaShown(const ClassData& record, int id) {
     case IDC_MAG_DARK_REDUCED: return (flags & kReducedInDarkBit) != 0;
     case IDC_MAG_DARK_UNABLE: return (flags & kUnableInDarkBit) != 0;
     case IDC_MAG_DARK_NORMAL: return (flags & kDarkPair) == 0;
-    case IDC_MAG_ABSORB_DARK: return (record.spellAbsorption & 2) != 0;
-    case IDC_MAG_ABSORB_LIGHT: return (record.spellAbsorption & 1) != 0;
-    case IDC_MAG_ABSORB_ALWAYS: return (record.spellAbsorption & 4) != 0;
-    case IDC_MAG_ABSORB_NONE: return (record.spellAbsorption & 7) == 0;
+    case IDC_MAG_ABSORB_DARK: return (record.spellAbsorption & kConditionInDark) != 0;
+    case IDC_MAG_ABSORB_LIGHT: return (record.spellAbsorption & kConditionInLight) != 0;
+    case IDC_MAG_ABSORB_ALWAYS: return (record.spellAbsorption & kConditionAlways) != 0;
+    case IDC_MAG_ABSORB_NONE: return (record.spellAbsorption & kConditionBits) == 0;
     case IDC_MAG_NO_SPELL_REGEN: return (flags & kNoSpellRegenBit) != 0;
     default: return false;
     }
@@ -82,10 +83,10 @@ bool magickaClicked(int id, bool checkedAfterClick) {
     case IDC_MAG_DARK_REDUCED: setCastingInDark(kReducedInDarkBit); break;
     case IDC_MAG_DARK_UNABLE: setCastingInDark(kUnableInDarkBit); break;
     case IDC_MAG_DARK_NORMAL: setCastingInDark(0); break;
-    case IDC_MAG_ABSORB_NONE: setSpellAbsorption(0); break;
-    case IDC_MAG_ABSORB_LIGHT: setSpellAbsorption(1); break;
-    case IDC_MAG_ABSORB_DARK: setSpellAbsorption(2); break;
-    case IDC_MAG_ABSORB_ALWAYS: setSpellAbsorption(4); break;
+    case IDC_MAG_ABSORB_NONE: setSpellAbsorption(kConditionNone); break;
+    case IDC_MAG_ABSORB_LIGHT: setSpellAbsorption(kConditionInLight); break;
+    case IDC_MAG_ABSORB_DARK: setSpellAbsorption(kConditionInDark); break;
+    case IDC_MAG_ABSORB_ALWAYS: setSpellAbsorption(kConditionAlways); break;
     case IDC_MAG_NO_SPELL_REGEN: setNoSpellRegeneration(checkedAfterClick); break;
     default: return false;
     }

@@ -23,15 +23,16 @@ void setCastingInDark(std::uint16_t darkBits);
 // become `lightBits`, one of 0, kUnableInLightBit, kReducedInLightBit.
 void setCastingInLight(std::uint16_t lightBits);
 
-// The whole byte: 0, 1, 2 or 4.
+// The whole byte: one of the condition codes (kConditionNone to kConditionAlways).
 void setSpellAbsorption(std::uint8_t code);
 
 // Bit 3 of abilityFlags follows the check box's state after the click.
 void setNoSpellRegeneration(bool checkedAfterClick);
 
-// The page's 17 buttons in the order its loadControls sets them: magery
-// 3233-3238; 3241, 3239, 3089 (light); 3242, 3240, 3090 (dark);
-// 3259, 3256, 3263, 3091 (absorption); the check box 3243.
+// The page's 17 buttons in the order its loadControls sets them: the six
+// magery buttons from IDC_MAG_MAGERY_NONE; light Reduced, Unable, Normal;
+// dark Reduced, Unable, Normal; absorption In Dark, In Light, Always, None;
+// the check box IDC_MAG_NO_SPELL_REGEN.
 extern const std::array<int, 17> kMagickaButtons;
 
 // Whether `controlId` is shown checked for `record`, each control from its
@@ -40,7 +41,7 @@ extern const std::array<int, 17> kMagickaButtons;
 bool magickaShown(const ClassData& record, int controlId);
 
 // A click on `controlId`; `checkedAfterClick` is read only for the check box
-// 3243. False, with nothing changed, for a foreign id.
+// IDC_MAG_NO_SPELL_REGEN. False, with nothing changed, for a foreign id.
 bool magickaClicked(int controlId, bool checkedAfterClick);
 
 }  // namespace kestrane

@@ -7,9 +7,8 @@ namespace kestrane {
 
 namespace {
 
-constexpr int kTalentCount = 3;
+constexpr int kTalentCount = static_cast<int>(kTalents.size());
 constexpr std::uint16_t kDamageMask = kDamageSunlightBit | kDamageHolyBit;
-constexpr int kPhobiaShift = 4;
 
 bool inRange(int id, int first, int count) { return id >= first && id < first + count; }
 
@@ -75,15 +74,15 @@ bool miscellaneousShown(const ClassData& record, int id) {
     switch (id) {
     case IDC_MISC_SUNLIGHT: return (flags & kDamageSunlightBit) != 0;
     case IDC_MISC_HOLY: return (flags & kDamageHolyBit) != 0;
-    case IDC_MISC_REGEN_DARK: return (record.regeneration & 2) != 0;
-    case IDC_MISC_REGEN_LIGHT: return (record.regeneration & 1) != 0;
-    case IDC_MISC_REGEN_WATER: return (record.regeneration & 4) != 0;
-    case IDC_MISC_REGEN_ALWAYS: return (record.regeneration & 8) != 0;
-    case IDC_MISC_REGEN_NONE: return (record.regeneration & 0x0F) == 0;
-    case IDC_MISC_HEAL_DARK: return (record.rapidHealing & 2) != 0;
-    case IDC_MISC_HEAL_LIGHT: return (record.rapidHealing & 1) != 0;
-    case IDC_MISC_HEAL_ALWAYS: return (record.rapidHealing & 4) != 0;
-    case IDC_MISC_HEAL_NONE: return (record.rapidHealing & 0x07) == 0;
+    case IDC_MISC_REGEN_DARK: return (record.regeneration & kConditionInDark) != 0;
+    case IDC_MISC_REGEN_LIGHT: return (record.regeneration & kConditionInLight) != 0;
+    case IDC_MISC_REGEN_WATER: return (record.regeneration & kRegenerationInWater) != 0;
+    case IDC_MISC_REGEN_ALWAYS: return (record.regeneration & kRegenerationAlways) != 0;
+    case IDC_MISC_REGEN_NONE: return (record.regeneration & kRegenerationBits) == 0;
+    case IDC_MISC_HEAL_DARK: return (record.rapidHealing & kConditionInDark) != 0;
+    case IDC_MISC_HEAL_LIGHT: return (record.rapidHealing & kConditionInLight) != 0;
+    case IDC_MISC_HEAL_ALWAYS: return (record.rapidHealing & kConditionAlways) != 0;
+    case IDC_MISC_HEAL_NONE: return (record.rapidHealing & kConditionBits) == 0;
     default: return false;
     }
 }
@@ -108,15 +107,15 @@ bool miscellaneousClicked(int id, bool checkedAfterClick) {
     switch (id) {
     case IDC_MISC_SUNLIGHT: setDamageFlag(kDamageSunlightBit, checkedAfterClick); break;
     case IDC_MISC_HOLY: setDamageFlag(kDamageHolyBit, checkedAfterClick); break;
-    case IDC_MISC_REGEN_NONE: setRegeneration(0); break;
-    case IDC_MISC_REGEN_LIGHT: setRegeneration(1); break;
-    case IDC_MISC_REGEN_DARK: setRegeneration(2); break;
-    case IDC_MISC_REGEN_WATER: setRegeneration(4); break;
-    case IDC_MISC_REGEN_ALWAYS: setRegeneration(8); break;
-    case IDC_MISC_HEAL_NONE: setRapidHealing(0); break;
-    case IDC_MISC_HEAL_LIGHT: setRapidHealing(1); break;
-    case IDC_MISC_HEAL_DARK: setRapidHealing(2); break;
-    case IDC_MISC_HEAL_ALWAYS: setRapidHealing(4); break;
+    case IDC_MISC_REGEN_NONE: setRegeneration(kConditionNone); break;
+    case IDC_MISC_REGEN_LIGHT: setRegeneration(kConditionInLight); break;
+    case IDC_MISC_REGEN_DARK: setRegeneration(kConditionInDark); break;
+    case IDC_MISC_REGEN_WATER: setRegeneration(kRegenerationInWater); break;
+    case IDC_MISC_REGEN_ALWAYS: setRegeneration(kRegenerationAlways); break;
+    case IDC_MISC_HEAL_NONE: setRapidHealing(kConditionNone); break;
+    case IDC_MISC_HEAL_LIGHT: setRapidHealing(kConditionInLight); break;
+    case IDC_MISC_HEAL_DARK: setRapidHealing(kConditionInDark); break;
+    case IDC_MISC_HEAL_ALWAYS: setRapidHealing(kConditionAlways); break;
     default: return false;
     }
     return true;

@@ -18,19 +18,20 @@ void toggleAbilityFlag(std::uint16_t mask);
 // abilityFlags follows the box's state after the click. Only bits 4-5 are used.
 void setDamageFlag(std::uint16_t mask, bool checkedAfterClick);
 
-// The whole byte: regeneration 0, 1, 2, 4 or 8; rapid healing 0, 1, 2 or 4.
+// The whole byte: one of the condition codes of tables.h, for regeneration
+// up to kRegenerationAlways, for rapid healing up to kConditionAlways.
 void setRegeneration(std::uint8_t code);
 void setRapidHealing(std::uint8_t code);
 
-// Enemy kind e, given m = 1 << e: bonus bit m, phobia bit m << 4.
+// Enemy kind e, given m = 1 << e: bonus bit m, phobia bit m << kPhobiaShift.
 void setEnemyPhobia(std::uint8_t m);
 void setEnemyNormal(std::uint8_t m);
 void setEnemyBonus(std::uint8_t m);
 
-// The page's 26 buttons in the order its loadControls sets them: talents
-// 3248-3250; regeneration 3257, 3254, 3260, 3261, 3089; rapid healing 3258,
-// 3255, 3262, 3090; damage 3252, 3253; for each kind e, Bonus 3269+e,
-// Phobia 3265+e, Normal 3091+e.
+// The page's 26 buttons in the order its loadControls sets them: the three
+// talents; regeneration In Dark, In Light, In Water, Always, None; rapid
+// healing In Dark, In Light, Always, None; damage from sunlight, from holy
+// places; for each kind e, Bonus, Phobia, Normal (IDC_MISC_BONUS0 + e and so on).
 extern const std::array<int, 26> kMiscellaneousButtons;
 
 // Whether `controlId` is shown checked for `record`, each control from its
@@ -38,7 +39,7 @@ extern const std::array<int, 26> kMiscellaneousButtons;
 bool miscellaneousShown(const ClassData& record, int controlId);
 
 // A click on `controlId`; `checkedAfterClick` is read only for the damage
-// boxes 3252 and 3253. False, with nothing changed, for a foreign id.
+// boxes IDC_MISC_SUNLIGHT and IDC_MISC_HOLY. False, with nothing changed, for a foreign id.
 bool miscellaneousClicked(int controlId, bool checkedAfterClick);
 
 }  // namespace kestrane

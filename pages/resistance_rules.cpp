@@ -7,13 +7,12 @@ namespace kestrane {
 
 namespace {
 
-// Sets `mask` in the byte `keep` (none when null) and clears it in the rest.
-void setTolerance(std::uint8_t ClassData::*keep, std::uint8_t mask) {
-    std::uint8_t ClassData::*const bytes[] = {&ClassData::immuneFlags, &ClassData::resistFlags,
-                                              &ClassData::lowToleranceFlags, &ClassData::criticalWeaknessFlags};
-    for (std::uint8_t ClassData::*field : bytes) {
-        std::uint8_t& value = ClassRecord.*field;
-        value = field == keep ? static_cast<std::uint8_t>(value | mask) : static_cast<std::uint8_t>(value & ~mask);
+// Sets `mask` in the byte of `keep` (none for Normal) and clears it in the rest.
+void setTolerance(Tolerance keep, std::uint8_t mask) {
+    for (const ToleranceByte& t : kToleranceBytes) {
+        std::uint8_t& value = ClassRecord.*t.field;
+        value = t.tolerance == keep ? static_cast<std::uint8_t>(value | mask)
+                                    : static_cast<std::uint8_t>(value & ~mask);
     }
     modified = 1;
 }
@@ -60,11 +59,11 @@ constexpr std::array<int, 35> buttonsInFillOrder() {
 
 }  // namespace
 
-void setEffectImmune(std::uint8_t mask) { setTolerance(&ClassData::immuneFlags, mask); }
-void setEffectResist(std::uint8_t mask) { setTolerance(&ClassData::resistFlags, mask); }
-void setEffectNormal(std::uint8_t mask) { setTolerance(nullptr, mask); }
-void setEffectLowTolerance(std::uint8_t mask) { setTolerance(&ClassData::lowToleranceFlags, mask); }
-void setEffectCritical(std::uint8_t mask) { setTolerance(&ClassData::criticalWeaknessFlags, mask); }
+void setEffectImmune(std::uint8_t mask) { setTolerance(Tolerance::Immune, mask); }
+void setEffectResist(std::uint8_t mask) { setTolerance(Tolerance::Resist, mask); }
+void setEffectNormal(std::uint8_t mask) { setTolerance(Tolerance::Normal, mask); }
+void setEffectLowTolerance(std::uint8_t mask) { setTolerance(Tolerance::LowTolerance, mask); }
+void setEffectCritical(std::uint8_t mask) { setTolerance(Tolerance::Critical, mask); }
 
 constexpr std::array<int, 35> kFillOrder = buttonsInFillOrder();
 const std::array<int, 35> kResistanceButtons = kFillOrder;
@@ -73,17 +72,11 @@ bool resistanceShown(const ClassData& record, int controlId) {
     const Column* column = nullptr;
     int row = 0;
     if (!locate(controlId, column, row)) return false;
-    const unsigned m = 1u << row;
-    switch (column->tolerance) {
-    case Tolerance::Immune: return (record.immuneFlags & m) != 0;
-    case Tolerance::Resist: return (record.resistFlags & m) != 0;
-    case Tolerance::LowTolerance: return (record.lowToleranceFlags & m) != 0;
-    case Tolerance::Critical: return (record.criticalWeaknessFlags & m) != 0;
-    case Tolerance::Normal:
-        return ((record.criticalWeaknessFlags | record.lowToleranceFlags | record.resistFlags |
-                 record.immuneFlags) & m) == 0;
-    }
-    return false;
+    const auto m = static_cast<std::uint8_t>(1u << row);
+    // Normal is shown where none of the four bytes holds the bit.
+    const ToleranceByte* byte = toleranceByte(column->tolerance);
+    if (byte == nullptr) return toleranceSet(record, m) == 0;
+    return (record.*byte->field & m) != 0;
 }
 
 bool resistanceClicked(int controlId) {

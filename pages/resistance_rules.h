@@ -19,8 +19,8 @@ void setEffectLowTolerance(std::uint8_t mask);
 void setEffectCritical(std::uint8_t mask);
 
 // The page's 35 radio buttons in the order its loadControls sets them: for
-// each row r, Immune 3075+r, Resist 3082+r, Low Tol. 3096+r, Critical
-// 3103+r, Normal 3089+r.
+// each row r, Immune, Resist, Low Tol., Critical, Normal (IDC_RES_IMMUNE0 + r
+// and so on).
 extern const std::array<int, 35> kResistanceButtons;
 
 // Whether button `controlId` is shown checked for `record`: each button from

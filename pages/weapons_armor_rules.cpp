@@ -7,7 +7,7 @@ namespace kestrane {
 
 namespace {
 
-constexpr int kFirstEquipmentBit = 6;  // Leather; the boxes 3213-3219 are bits 6-12
+constexpr int kFirstEquipmentBit = 6;  // Leather; the boxes from IDC_WA_LEATHER are bits 6-12
 constexpr int kEquipmentBoxCount = 7;
 
 std::uint16_t toggled(std::uint16_t field, std::uint16_t mask) {

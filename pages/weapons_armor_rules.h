@@ -22,9 +22,9 @@ void setWeaponForbidden(std::uint16_t mask);
 void setWeaponNormal(std::uint16_t mask);
 void setWeaponExpert(std::uint16_t mask);
 
-// The page's 35 buttons in the order its loadControls sets them: materials
-// 3203-3212; for each group i, Fobidden 3220+i, Expert 3227+i, Normal 3089+i;
-// then the armor and shield boxes 3213-3219.
+// The page's 35 buttons in the order its loadControls sets them: the ten
+// materials; for each group i, Fobidden, Expert, Normal (IDC_WA_FORBIDDEN0 + i
+// and so on); then the armor and shield boxes from IDC_WA_LEATHER.
 extern const std::array<int, 35> kWeaponsArmorButtons;
 
 // Whether `controlId` is shown checked for `record`, each control from its

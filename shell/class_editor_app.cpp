@@ -7,33 +7,27 @@ namespace kestrane {
 // The one application object, constructed before WinMain runs.
 ClassEditorApp theApp;
 
+ClassEditorApp::ClassEditorApp() = default;
+ClassEditorApp::~ClassEditorApp() = default;
+
 bool ClassEditorApp::startUp() {
     enable3dControls();
-    ClassSheet* sheet = new ClassSheet();
-    mainWindow = sheet;
-    if (!sheet->initialLoad()) {
+    sheet_ = std::make_unique<ClassSheet>();
+    mainWindow = sheet_.get();
+    // Without a window the program ends; the object stays until then.
+    if (!sheet_->initialLoad() || !sheet_->create(ClassSheet::kStyle, ClassSheet::kExStyle)) {
         mainWindow = nullptr;
-        delete sheet;
         return false;
     }
-    if (!sheet->create(ClassSheet::kStyle, ClassSheet::kExStyle)) {
-        // A window that was made and destroyed again has deleted its sheet and
-        // cleared the reference; otherwise the sheet is still ours to delete.
-        if (mainWindow == sheet) {
-            mainWindow = nullptr;
-            delete sheet;
-        }
-        return false;
-    }
-    sheet->showFileInCaption();
-    ShowWindow(sheet->hwnd(), showState());
+    sheet_->showFileInCaption();
+    ShowWindow(sheet_->hwnd(), showState());
     return true;
 }
 
 // Whatever a message changed (an edit, Open, Save As, Save), the caption
 // follows it.
 void ClassEditorApp::afterMessage() {
-    if (mainWindow) static_cast<ClassSheet*>(mainWindow)->showFileInCaption();
+    if (mainWindow) sheet_->showFileInCaption();
 }
 
 }  // namespace kestrane

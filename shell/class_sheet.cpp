@@ -24,12 +24,20 @@ const fw::MessageTable ClassSheet::table = {
         fw::onMessage<&ClassSheet::onDestroy>(WM_DESTROY),
         fw::onMessage<&ClassSheet::onClose>(WM_CLOSE),
         fw::onMessage<&ClassSheet::onDropFiles>(WM_DROPFILES),
-        fw::onCommand<&ClassSheet::aboutCommand>(-1, ID_APP_ABOUT_CMD),
-        fw::onCommand<&ClassSheet::openCommand>(-1, ID_FILE_OPEN),
-        fw::onCommand<&ClassSheet::saveAsCommand>(-1, ID_FILE_SAVE_AS),
-        fw::onCommand<&ClassSheet::saveCommand>(-1, ID_FILE_SAVE),
-        fw::onCommand<&ClassSheet::exitCommand>(-1, ID_APP_EXIT_CMD),
+        // A command sent to the window itself.
+        fw::onCommand<&ClassSheet::runCommand>(-1, fw::kAnyControl, fw::Arg::Id),
     }};
+
+bool ClassSheet::runCommand(int id) {
+    switch (id) {
+        case ID_FILE_OPEN: openCommand(); return true;
+        case ID_FILE_SAVE: saveCommand(); return true;
+        case ID_FILE_SAVE_AS: saveAsCommand(); return true;
+        case ID_APP_EXIT_CMD: exitCommand(); return true;
+        case ID_APP_ABOUT_CMD: aboutCommand(); return true;
+        default: return false;
+    }
+}
 
 ClassSheet::ClassSheet()
     : fw::SheetWindow(kWindowTitle, nullptr, 0),
@@ -39,6 +47,12 @@ ClassSheet::ClassSheet()
       magicka_(*this),
       miscellaneous_(*this) {
     setAccelerators(LoadAcceleratorsW(fw::app()->instance(), MAKEINTRESOURCEW(IDR_SHORTCUTS)));
+}
+
+ClassSheet::~ClassSheet() {
+    // The message loop can end with the window still up (a quit message from
+    // elsewhere): it goes first, so none of its messages finds the object gone.
+    if (hwnd_) DestroyWindow(hwnd_);
 }
 
 int ClassSheet::onCreate() {
@@ -154,21 +168,24 @@ bool ClassSheet::save() {
     return true;
 }
 
-void ClassSheet::openCommand() {
-    if (modified && !askToSave()) return;
-    std::optional<std::string> path = openClassFileDialog(hwnd_);
-    if (!path) return;
-    openPath(*path);
+void ClassSheet::openCommand() { openFile(std::nullopt); }
+
+void ClassSheet::openFile(std::optional<std::string> given) {
+    if (!modified || askToSave()) {
+        if (!given) given = openClassFileDialog(hwnd_);
+        if (given) openPath(*given);
+    }
+    // The page the command came from shows the record at once, even when
+    // nothing was read; the others refill when they come to the front.
+    refreshPageInFront();
 }
 
-bool ClassSheet::openPath(const std::string& path) {
+void ClassSheet::openPath(const std::string& path) {
     // Read into a fresh record: a file that cannot be read changes neither the
     // record nor where Save writes it, and a short one leaves zeros, not the
     // previous class, behind its end.
     ClassData chosen;
-    if (readInto(path, chosen, true) != ReadResult::Loaded) return false;
-    ClassRecord = chosen;
-    return true;
+    if (readInto(path, chosen, true) == ReadResult::Loaded) ClassRecord = chosen;
 }
 
 void ClassSheet::refreshPageInFront() {
@@ -207,9 +224,7 @@ std::optional<std::string> firstDroppedFile(HDROP drop) {
 // A dropped file is opened as Open opens the file its dialog names.
 void ClassSheet::onDropFiles(fw::Message& m) {
     std::optional<std::string> path = firstDroppedFile(reinterpret_cast<HDROP>(m.wParam));
-    if (!path) return;
-    if (modified && !askToSave()) return;
-    if (openPath(*path)) refreshPageInFront();
+    if (path) openFile(path);
 }
 
 void ClassSheet::saveCommand() { save(); }

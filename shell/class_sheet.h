@@ -20,6 +20,7 @@ namespace kestrane {
 class ClassSheet : public fw::SheetWindow, public EditorCommands {
 public:
     ClassSheet();
+    ~ClassSheet() override;
 
     // How the window looks: a fixed-size pop-up with a caption, a system menu
     // and a minimise box.
@@ -39,25 +40,31 @@ public:
     // unsaved changes; set only when it differs from what is shown.
     void showFileInCaption();
 
-    void openCommand() override;
-    void saveCommand() override;
-    void saveAsCommand() override;
-    void exitCommand() override;
-    void aboutCommand() override;
+    bool runCommand(int id) override;
 
     static const fw::MessageTable table;
     const fw::MessageTable* messageTable() const override { return &table; }
 
 protected:
-    void postNcDestroy() override { delete this; }
     int onCreate() override;
 
 private:
+    // The commands runCommand runs, one handler each.
+    void openCommand();
+    void saveCommand();
+    void saveAsCommand();
+    void exitCommand();
+    void aboutCommand();
+
     void onDestroy(fw::Message& m);
     void onClose();
     void onDropFiles(fw::Message& m);
+    // Open: the save question when there are unsaved edits, then `given` (a
+    // dropped file) or the file the open dialog names is read; however that
+    // ends, the page in front shows the record.
+    void openFile(std::optional<std::string> given);
     // Reads `path` into the record; on failure says why and changes nothing.
-    bool openPath(const std::string& path);
+    void openPath(const std::string& path);
     // The page in front shows the record again.
     void refreshPageInFront();
     // The save question; false when the command that asked must stop (Cancel,

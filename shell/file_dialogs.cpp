@@ -1,6 +1,7 @@
 #include "file_dialogs.h"
 
 #include "application.h"
+#include "dialog_failure.h"
 
 #include <commdlg.h>
 
@@ -25,14 +26,25 @@ WString classFileFilter() {
 struct DialogsUnavailable : std::exception {};
 
 using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
+using ExtendedErrorFn = DWORD(WINAPI*)();
 
 // The dialogs' library brings much of the shell with it; it is loaded when a
 // dialog is first needed rather than at every start.
-FileDialogFn fileDialog(bool save) {
+FARPROC dialogLibraryFunction(const char* name) {
     static HMODULE library = LoadLibraryW(L"comdlg32.dll");
-    FARPROC f = library ? GetProcAddress(library, save ? "GetSaveFileNameW" : "GetOpenFileNameW") : nullptr;
+    FARPROC f = library ? GetProcAddress(library, name) : nullptr;
     if (!f) throw DialogsUnavailable();
-    return reinterpret_cast<FileDialogFn>(reinterpret_cast<void*>(f));
+    return f;
+}
+
+FileDialogFn fileDialog(bool save) {
+    return reinterpret_cast<FileDialogFn>(
+        reinterpret_cast<void*>(dialogLibraryFunction(save ? "GetSaveFileNameW" : "GetOpenFileNameW")));
+}
+
+// Why the last dialog ended without a file: 0 when the user cancelled it.
+DWORD dialogExtendedError() {
+    return reinterpret_cast<ExtendedErrorFn>(reinterpret_cast<void*>(dialogLibraryFunction("CommDlgExtendedError")))();
 }
 
 std::optional<std::string> runDialog(HWND owner, const wchar_t* title, const WString& initialName, DWORD flags,
@@ -58,9 +70,14 @@ std::optional<std::string> runDialog(HWND owner, const wchar_t* title, const WSt
     WString cwd(GetCurrentDirectoryW(0, nullptr), L'\0');
     cwd.resize(GetCurrentDirectoryW(static_cast<DWORD>(cwd.size()), &cwd[0]));
     BOOL ok = fileDialog(save)(&ofn);
+    // Asked at once, before anything else can reset it.
+    const DWORD failure = ok ? 0 : dialogExtendedError();
     SetCurrentDirectoryW(cwd.c_str());
-    if (!ok) return std::nullopt;
-    return narrow(file.data());
+    if (ok) return narrow(file.data());
+    // A dialog that could not be shown says so; the command then ends as a
+    // cancel would.
+    if (failure != 0) fw::app()->messageBox(fileDialogFailureText(failure), MB_OK | MB_ICONSTOP);
+    return std::nullopt;
 }
 
 }  // namespace

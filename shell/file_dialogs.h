@@ -10,8 +10,9 @@
 namespace kestrane {
 
 // The full path the user chose (UTF-8), or nothing when the dialog was
-// cancelled. Neither dialog moves the program's current directory, so a
-// relative class file path keeps meaning the same file.
+// cancelled or could not be shown (said in a stop box first). Neither dialog
+// moves the program's current directory, so a relative class file path keeps
+// meaning the same file.
 // `title` replaces the platform's "Open" where the dialog needs to say why it
 // appears.
 std::optional<std::string> openClassFileDialog(HWND owner, const wchar_t* title = nullptr);

@@ -76,6 +76,8 @@ TEST(ClasscfgBuild, BadTextNamesFileAndLineAndWritesNothing) {
         {"Fire: Warm\n", 1, "unknown tolerance 'Warm'"},
         {"multiplier: 1.75 (98304)\n", 1, "does not match its fixed-point value 98304, which is 1.50"},
         {"multiplier: fast\n", 1, "expected a multiplier like 1.50"},
+        {"multiplier: 32768\n", 1, "the multiplier 32768 does not fit 16.16 fixed point"},
+        {"multiplier: -32768.01\n", 1, "the multiplier -32768.01 does not fit 16.16 fixed point"},
         {"name: Lamplighter\n", 1, "double quotes"},
         {"name: \"ABCDEFGHIJKLMNOPQRST\"\n", 1, "the name has 20 bytes; the field holds 19"},
         {"name: \"A\\x00B\"\n", 1, "\\x00 ends the name"},

@@ -2,6 +2,7 @@
 // bonuses and phobias.
 #include "class_record.h"
 #include "miscellaneous_rules.h"
+#include "tables.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -44,10 +45,10 @@ TEST_F(MiscellaneousRules, EnemyExamples) {
 TEST_F(MiscellaneousRules, EnemyRoutinesTouchOnlyTheirKindsTwoBits) {
     for (int e = 0; e < 4; ++e) {
         const auto m = static_cast<std::uint8_t>(1u << e);
-        const unsigned both = m | (m << 4);
+        const unsigned both = m | (m << kPhobiaShift);
         ClassRecord.bonusPhobiaFlags = 0xFF;
         setEnemyPhobia(m);
-        EXPECT_EQ(ClassRecord.bonusPhobiaFlags, (0xFF & ~both) | (m << 4u)) << e;
+        EXPECT_EQ(ClassRecord.bonusPhobiaFlags, (0xFF & ~both) | (m << kPhobiaShift)) << e;
         ClassRecord.bonusPhobiaFlags = 0xFF;
         setEnemyBonus(m);
         EXPECT_EQ(ClassRecord.bonusPhobiaFlags, (0xFF & ~both) | m) << e;

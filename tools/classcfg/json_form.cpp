@@ -1,5 +1,6 @@
 // The JSON form: the facts of the text form with JSON types (numbers,
 // booleans, lists), written by nlohmann/json.
+#include "basic_numbers.h"
 #include "classcfg.h"
 #include "field_schema.h"
 #include "tally.h"
@@ -44,7 +45,7 @@ Json jsonOf(const Value& v) {
     }
     case Shape::Multiplier: {
         auto raw = static_cast<std::int32_t>(v.number);
-        return {{"value", raw / 65536.0}, {"shown", multiplierText(raw)}, {"fixed", raw}};
+        return {{"value", multiplierNumber(raw)}, {"shown", multiplierText(raw)}, {"fixed", raw}};
     }
     }
     return nullptr;

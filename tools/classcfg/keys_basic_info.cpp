@@ -1,5 +1,6 @@
 // Basic Info: the name and the bytes behind it, attributes, hit points, the
 // multiplier and the twelve skills.
+#include "basic_numbers.h"
 #include "field_schema.h"
 #include "tally.h"
 #include "value_readers.h"
@@ -86,14 +87,15 @@ void addBasicInfoKeys(Keys& k) {
                      [i](Draft& d, const std::string& v) {
                          d.data.attributes[i] = static_cast<std::uint16_t>(parseNumber(v, 0xFFFF));
                      },
-                     nullptr, over(kAttributeNames[i], [i](const ClassData& c) { return c.attributes[i]; }, 99)});
+                     nullptr,
+                     over(kAttributeNames[i], [i](const ClassData& c) { return c.attributes[i]; }, kAttributeMax)});
     k.push_back({"", "hit points per level", "", "hitPointsPerLevel",
                  [](const ClassData& c) { return numberValue(c.hitPointsPerLevel); },
                  [](Draft& d, const std::string& v) {
                      d.data.hitPointsPerLevel = static_cast<std::uint16_t>(parseNumber(v, 0xFFFF));
                  },
                  nullptr,
-                 over("hit points per level", [](const ClassData& c) { return c.hitPointsPerLevel; }, 999)});
+                 over("hit points per level", [](const ClassData& c) { return c.hitPointsPerLevel; }, kHitPointsMax)});
     k.push_back({"", "multiplier", "", "multiplier",
                  [](const ClassData& c) {
                      Value v;
@@ -104,7 +106,7 @@ void addBasicInfoKeys(Keys& k) {
                  [](Draft& d, const std::string& v) { d.data.advancementMultiplier = parseMultiplier(v); },
                  nullptr,
                  [](const ClassData& c, std::vector<std::string>& found) {
-                     if (c.advancementMultiplier < 0 || c.advancementMultiplier > 10 * 65536)
+                     if (c.advancementMultiplier < 0 || c.advancementMultiplier > 10 * kMultiplierOne)
                          found.push_back("multiplier " + multiplierText(c.advancementMultiplier) + " (" +
                                          std::to_string(c.advancementMultiplier) + ") is outside 0 to 10");
                  }});

@@ -21,7 +21,7 @@ void addMiscellaneousKeys(Keys& k) {
     addYesNoKey(k, nullptr, "damage from sunlight", "damageFromSunlight", kDamageSunlightBit);
     addYesNoKey(k, nullptr, "damage from holy places", "damageFromHolyPlaces", kDamageHolyBit);
     for (int i = 0; i < kEnemyKindCount; ++i) {
-        unsigned bonus = 1u << i, phobia = 1u << (i + 4);
+        unsigned bonus = 1u << i, phobia = 1u << (i + kPhobiaShift);
         addPairKey(k, nullptr, kEnemyKinds[i], "enemies", kEnemyKinds[i], {"Bonus", "Phobia"}, "enemy state",
                    {[bonus, phobia](const ClassData& c) {
                         return ((c.bonusPhobiaFlags & bonus) ? 1u : 0u) | ((c.bonusPhobiaFlags & phobia) ? 2u : 0u);

@@ -1,7 +1,7 @@
 #include "value_readers.h"
 
+#include "basic_numbers.h"
 #include "class_record.h"
-#include "tally.h"
 #include "windows1252.h"
 
 #include <algorithm>
@@ -61,9 +61,7 @@ std::string hexBytes(const std::uint8_t* p, std::size_t n) {
 }
 
 
-std::string multiplierText(std::int32_t raw) {
-    return twoDecimals(raw / 65536.0);
-}
+std::string multiplierText(std::int32_t raw) { return multiplierShown(raw); }
 
 
 unsigned long parseNumber(const std::string& text, unsigned long max) {
@@ -241,9 +239,9 @@ std::int32_t parseMultiplier(const std::string& value) {
     if (dec.empty() || *end != '\0' || !std::isfinite(d) || std::isspace(static_cast<unsigned char>(dec[0])))
         bad("expected a multiplier like 1.50 or 1.50 (98304), got '" + t + "'");
     if (fixed.empty()) {
-        double raw = std::trunc(d * 65536.0);  // as typed into the editor: cut toward zero
-        if (raw < -2147483648.0 || raw > 2147483647.0) bad("the multiplier " + dec + " does not fit 16.16 fixed point");
-        return static_cast<std::int32_t>(raw);
+        std::int32_t raw = 0;  // as typed into the editor: cut toward zero
+        if (!multiplierFits(d, raw)) bad("the multiplier " + dec + " does not fit 16.16 fixed point");
+        return raw;
     }
     bool neg = fixed[0] == '-';
     std::string digits = neg ? fixed.substr(1) : fixed;

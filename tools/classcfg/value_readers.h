@@ -26,7 +26,7 @@ std::string normalName(const std::string& s);
 std::string hexByte(std::uint8_t b);
 std::string hexBytes(const std::uint8_t* p, std::size_t n);  // "0A FF"
 std::string hexValue(unsigned v, int digits);                // "0x0A"
-std::string multiplierText(std::int32_t raw);                // two decimals of raw / 65536
+std::string multiplierText(std::int32_t raw);                // as the editor shows it: "1.50"
 std::string joinList(const std::vector<std::string>& items, const char* empty);
 
 // Decimal or 0x-hex, 0 to max.

@@ -1,0 +1,37 @@
+// The Basic Info numbers as the record holds them: the advancement
+// multiplier in 16.16 fixed point, and the bounds the editor's arrows keep
+// the attributes and hit points to. The page, the tally and classcfg all
+// convert and bound them through these.
+#ifndef KESTRANE_BASIC_NUMBERS_H
+#define KESTRANE_BASIC_NUMBERS_H
+
+#include <cstdint>
+#include <string>
+
+namespace kestrane {
+
+// 1.00 in 16.16 fixed point.
+constexpr std::int32_t kMultiplierOne = 0x10000;
+
+// The arrows stop at these; a typed or read value may lie beyond them.
+constexpr std::uint16_t kAttributeMax = 99;
+constexpr std::uint16_t kHitPointsMax = 999;
+
+// The number a 16.16 value stands for: fixed / 65536.0.
+double multiplierNumber(std::int32_t fixed);
+
+// A number with two decimals ("%1.2f"), as the editor shows a multiplier.
+std::string twoDecimals(double value);
+// The editor's text of a 16.16 value: two decimals of multiplierNumber.
+std::string multiplierShown(std::int32_t fixed);
+
+// What the editor stores for a typed number: times 65536, cut toward zero,
+// held to the signed 32-bit range; infinity or not-a-number gives 0.
+std::int32_t multiplierStored(double number);
+// The same conversion without holding: false when the number is not finite
+// or its 16.16 value does not fit 32 bits.
+bool multiplierFits(double number, std::int32_t& fixed);
+
+}  // namespace kestrane
+
+#endif
