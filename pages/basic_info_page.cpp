@@ -141,7 +141,8 @@ void BasicInfoPage::skillChanged(int index) {
 }
 
 void BasicInfoPage::showMakerReadout() {
-    fw::Control(item(IDC_MAKER_READOUT)).setText(tallySummary(tallyClass(ClassRecord)));
+    // Beyond what the maker could make, its multiplier would mislead: the points alone.
+    fw::Control(item(IDC_MAKER_READOUT)).setText("Class maker: " + makerText(tallyClass(ClassRecord)));
 }
 
 void BasicInfoPage::tallyCommand() {

@@ -41,8 +41,8 @@ bool TallyBox::onInitDialog() {
     field.setTabStop(16);  // dialog units: room for "+14"
     field.setText(text);
     fw::Control(item(IDC_TALLY_USE)).setText("&Use " + twoDecimals(t.makerMultiplier));
-    // Beyond its range of totals the maker gives no multiplier to use.
-    EnableWindow(item(IDC_TALLY_USE), t.total >= kMakerMinPoints && t.total <= kMakerMaxPoints);
+    // A class the maker could not make has no maker's multiplier to use.
+    EnableWindow(item(IDC_TALLY_USE), t.beyondMaker.empty());
     centreOnOwner();
     // The focus on "Close", so the text is not shown selected.
     SetFocus(item(IDOK));

@@ -139,28 +139,48 @@ TEST(ClasscfgCheck, EachOddityIsReportedAlone) {
         const char* what;
         void (*spoil)(ClassData&);
         const char* finding;
+        const char* alsoTotal = nullptr;  // the maker's total, which moves with some of these
     };
     const Case cases[] = {
-        {"no NUL", [](ClassData& c) { c.className.fill('N'); }, "name has no NUL in its 19 bytes"},
+        {"no NUL", [](ClassData& c) { c.className.fill('N'); }, "name has no NUL in its 19 bytes; the open engine reads the name on to the zero at byte 47"},
         {"skill 35", [](ClassData& c) { c.skills[4] = 35; },
          "major skill 2 is index 35, which names no skill (0 to 34 do)"},
         {"two tolerances", [](ClassData& c) { c.immuneFlags = 0x04, c.criticalWeaknessFlags = 0x04; },
-         "Poison has more than one tolerance: Immune, Critical"},
+         "Poison has more than one tolerance: Immune, Critical; the open engine takes Immune"},
         {"forbidden and expert", [](ClassData& c) { c.expertWeapons = 0x20, c.forbiddenEquipment = 0x20; },
-         "Missile Weapons is both forbidden and expert"},
-        {"bonus and phobia", [](ClassData& c) { c.bonusPhobiaFlags = 0x44; }, "Humanoid has both bonus and phobia"},
+         "Missile Weapons is both forbidden and expert; the open engine takes Forbidden"},
+        {"bonus and phobia", [](ClassData& c) { c.bonusPhobiaFlags = 0x44; }, "Humanoid has both bonus and phobia; the open engine takes the bonus"},
         {"magery 6", [](ClassData& c) { c.abilityFlags = 6 << kMageryShift; },
-         "increased magery code is 6, which has no meaning (0 to 5 do)"},
-        {"magery 7", [](ClassData& c) { c.abilityFlags = 7 << kMageryShift; }, "increased magery code is 7, which has no meaning (0 to 5 do)"},
+         "increased magery code is 6, which has no meaning (0 to 5 do); the open engine gives 3.00 x INT spell "
+         "points and its character sheet fails on it (no text for that code)"},
+        {"magery 7", [](ClassData& c) { c.abilityFlags = 7 << kMageryShift; }, "increased magery code is 7, which has no meaning (0 to 5 do); the open engine gives 3.00 x INT spell points and its character sheet fails on it (no text for that code)"},
         {"both light bits", [](ClassData& c) { c.abilityFlags = kUnableInLightBit | kReducedInLightBit; },
-         "darkness powered magery has both Unable to Cast in Light and Reduced Power in Light"},
+         "darkness powered magery has both Unable to Cast in Light and Reduced Power in Light; the open engine "
+         "applies neither"},
         {"rapid healing 8", [](ClassData& c) { c.rapidHealing = 8; },
-         "rapid healing is 8, not one of its codes (0, 1, 2, 4)"},
+         "rapid healing is 8, not one of its codes (0, 1, 2, 4); the open engine heals as without it and its "
+         "character sheet fails on it (no text for that code)"},
         {"regeneration 3", [](ClassData& c) { c.regeneration = 3; },
-         "regeneration is 3, not one of its codes (0, 1, 2, 4, 8)"},
-        {"absorption 5", [](ClassData& c) { c.spellAbsorption = 5; }, "spell absorption is 5, not one of its codes (0, 1, 2, 4)"},
-        {"attribute 100", [](ClassData& c) { c.attributes[5] = 100; }, "PER is 100, over 99"},
-        {"hit points 1000", [](ClassData& c) { c.hitPointsPerLevel = 1000; }, "hit points per level is 1000, over 999"},
+         "regeneration is 3, not one of its codes (0, 1, 2, 4, 8); the open engine regenerates nothing and its "
+         "character sheet fails on it (no text for that code)"},
+        {"absorption 5", [](ClassData& c) { c.spellAbsorption = 5; }, "spell absorption is 5, not one of its codes (0, 1, 2, 4); the open engine absorbs no spells and its character sheet fails on it (no text for that code)"},
+        {"attribute 100", [](ClassData& c) { c.attributes[5] = 100; }, "PER is 100, over 99; the class maker gives 10 to 75"},
+        {"attribute 101", [](ClassData& c) { c.attributes[0] = 101; },
+         "STR is 101, over 99; the open engine holds it to 100 in play, and the class maker gives 10 to 75"},
+        {"attribute 9", [](ClassData& c) { c.attributes[7] = 9; }, "attributes outside the class maker's 10 to 75: LUC 9"},
+        {"17 characters", [](ClassData& c) { std::copy_n("Seventeen Letters", 18, c.className.begin()); },
+         "name has 17 characters, more than the 16 bytes the class record keeps for it; the open engine shows all 17"},
+        {"e acute", [](ClassData& c) { c.className[1] = '\xE9'; },
+         "name has characters outside printable ASCII (\xC3\xA9); the open engine reads the name as UTF-8 and shows "
+         "them otherwise, e.g. as a replacement mark"},
+        {"one skill three times", [](ClassData& c) { c.skills[0] = c.skills[4] = c.skills[9] = 32; },
+         "Blunt is among the skills 3 times; the class maker offers each skill once"},
+        {"27 disadvantages' worth", [](ClassData& c) { c.hitPointsPerLevel = 4, c.criticalWeaknessFlags = 0x7F; },
+         "the class maker could not make it: a total of -96 points is outside its -12 to 40"},
+        {"hit points 1000", [](ClassData& c) { c.hitPointsPerLevel = 1000; }, "hit points per level is 1000, over 999; the class maker gives 4 to 30",
+         "the class maker could not make it: a total of 1002 points is outside its -12 to 40"},
+        {"hit points 31", [](ClassData& c) { c.hitPointsPerLevel = 31; },
+         "the class maker could not make it: hit points per level 31 are outside its 4 to 30"},
         {"multiplier negative", [](ClassData& c) { c.advancementMultiplier = -1; },
          "multiplier -0.00 (-1) is outside 0 to 10"},
         {"multiplier over 10", [](ClassData& c) { c.advancementMultiplier = 10 * 65536 + 1; },
@@ -170,15 +190,27 @@ TEST(ClasscfgCheck, EachOddityIsReportedAlone) {
         SCOPED_TRACE(c.what);
         ClassData d = plainClass();
         c.spoil(d);
-        EXPECT_EQ(checkFile(bytesOf(d)), std::vector<std::string>{c.finding});
+        std::vector<std::string> expected{c.finding};
+        if (c.alsoTotal) expected.push_back(c.alsoTotal);
+        EXPECT_EQ(checkFile(bytesOf(d)), expected);
     }
-    // The limits themselves are fine.
+    // A name that no zero byte ends before the end of the file.
+    std::vector<std::uint8_t> endless = bytesOf(plainClass());
+    std::fill(endless.begin() + 28, endless.end(), 'N');
+    EXPECT_EQ(checkFile(endless).at(0),
+              "name has no NUL in its 19 bytes; the open engine cannot load the file (no zero byte ends the name)");
+    // The editor's limits themselves are only the class maker's findings.
     ClassData edge = plainClass();
     edge.attributes.fill(99);
     edge.hitPointsPerLevel = 999;
     edge.advancementMultiplier = 10 * 65536;
     edge.skills.fill(34);
-    EXPECT_EQ(checkFile(bytesOf(edge)), std::vector<std::string>{});
+    EXPECT_EQ(checkFile(bytesOf(edge)),
+              (std::vector<std::string>{
+                  "Critical Hit is among the skills 12 times; the class maker offers each skill once",
+                  "attributes outside the class maker's 10 to 75: STR 99, INT 99, WIL 99, AGI 99, END 99, PER 99, SPD 99, LUC 99",
+                  "the class maker could not make it: hit points per level 999 are outside its 4 to 30",
+                  "the class maker could not make it: a total of 1001 points is outside its -12 to 40"}));
 }
 
 TEST(ClasscfgCheck, SizeIsReportedForShortAndLongFiles) {
@@ -204,8 +236,10 @@ TEST(ClasscfgCheck, ExitStatusAndOutputPerFile) {
     r = cli({"check", dir.file("good.cfg"), dir.file("bad.cfg")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, dir.file("good.cfg") + ": ok\n" + dir.file("bad.cfg") +
-                         ": regeneration is 16, not one of its codes (0, 1, 2, 4, 8)\n" + dir.file("bad.cfg") +
-                         ": hit points per level is 5000, over 999\n");
+                         ": regeneration is 16, not one of its codes (0, 1, 2, 4, 8); the open engine regenerates nothing and its "
+                         "character sheet fails on it (no text for that code)\n" +
+                         dir.file("bad.cfg") + ": hit points per level is 5000, over 999; the class maker gives 4 to 30\n" +
+                         dir.file("bad.cfg") + ": the class maker could not make it: a total of 5002 points is outside its -12 to 40\n");
 
     r = cli({"check", dir.file("good.cfg"), dir.file("gone.cfg")});
     EXPECT_EQ(r.status, 1);
@@ -220,12 +254,27 @@ TEST(ClasscfgCheck, ExitStatusAndOutputPerFile) {
     writeBytes(dir.file("none/notes.txt"), bytesOf(bad));
     r = cli({"check", dir.file("arena2")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), dir.file("arena2/class00.cfg") + ": ok");
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), dir.file("arena2/class00.cfg") +
+                                                      ": the file of the standard Mage holds \"Lamplighter\"; the open "
+                                                      "engine lists \"Lamplighter\" with the Mage's description");
     EXPECT_NE(r.out.find(dir.file("arena2/CLASS01.CFG") + ": hit points per level"), std::string::npos);
     r = cli({"check", dir.file("none"), dir.file("good.cfg")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, dir.file("good.cfg") + ": ok\n");
     EXPECT_EQ(r.err, "classcfg: no class files in " + dir.file("none") + "\n");
+
+    // The JSON form: each file with its findings, the game and how serious.
+    r = cli({"check", "--json", dir.file("good.cfg"), dir.file("bad.cfg")});
+    EXPECT_EQ(r.status, 1);
+    nlohmann::json j = nlohmann::json::parse(r.out);
+    ASSERT_EQ(j.size(), 2u);
+    EXPECT_EQ(j[0]["file"], dir.file("good.cfg"));
+    EXPECT_TRUE(j[0]["findings"].empty());
+    ASSERT_EQ(j[1]["findings"].size(), 3u);
+    EXPECT_EQ(j[1]["findings"][0]["game"], "engine");
+    EXPECT_EQ(j[1]["findings"][0]["severity"], "breaks");
+    EXPECT_EQ(j[1]["findings"][1]["game"], "editor");
+    EXPECT_EQ(j[1]["findings"][2]["severity"], "maker");
 }
 
 // --- diff ---------------------------------------------------------------
@@ -410,7 +459,7 @@ TEST(ClasscfgTable, EachFormOfAFolderOfUpperCaseClassFiles) {
     const std::string skills =
         "Restoration,Illusion,Streetwise,Mysticism,Running,Climbing,Short Blade,Dodging,Mercantile,Ettiqette,Medical,Stealth";
     const std::string csvHead =
-        "file,name,standard,hit points per level,multiplier,maker points,maker multiplier,STR,INT,WIL,AGI,END,PER,SPD,LUC,"
+        "file,name,standard,hit points per level,multiplier,maker points,maker multiplier,findings,STR,INT,WIL,AGI,END,PER,SPD,LUC,"
         "primary 1,primary 2,primary 3,major 1,major 2,major 3,minor 1,minor 2,minor 3,minor 4,minor 5,minor 6\r\n";
     auto bars = [](std::string line) {
         std::string out = "| ";
@@ -418,17 +467,17 @@ TEST(ClasscfgTable, EachFormOfAFolderOfUpperCaseClassFiles) {
         return out + " |\n";
     };
     std::string separator = "|";
-    for (int i = 0; i < 27; ++i) separator += "---|";
+    for (int i = 0; i < 28; ++i) separator += "---|";
     // Lamplighter: 12 hit points +4, magery code 0 (3 X INT) +10: 14 points, 1.65. The other: 40 hit
     // points, +42, beyond the maker.
     const struct {
         const char* option;
         std::string expected;
     } forms[] = {
-        {"--csv", csvHead + f0 + ",Lamplighter,Mage,12,1.25,14,1.65,45,60,55,50,45,55,50,50," + skills + "\r\n" + f5 +
-                      ",\"Roof, \"\"Runner\"\"\",Nightblade,40,1.25,42,,45,60,55,50,45,55,50,50," + skills + "\r\n"},
+        {"--csv", csvHead + f0 + ",Lamplighter,Mage,12,1.25,14,1.65,1,45,60,55,50,45,55,50,50," + skills + "\r\n" + f5 +
+                      ",\"Roof, \"\"Runner\"\"\",Nightblade,40,1.25,42,,3,45,60,55,50,45,55,50,50," + skills + "\r\n"},
         {"--markdown", bars(csvHead.substr(0, csvHead.size() - 2)) + separator + "\n" +
-                           bars(f0 + ",Lamplighter,Mage,12,1.25,14,1.65,45,60,55,50,45,55,50,50," + skills)},
+                           bars(f0 + ",Lamplighter,Mage,12,1.25,14,1.65,1,45,60,55,50,45,55,50,50," + skills)},
     };
     for (const auto& form : forms) {
         Result r = cli({"table", form.option, dir.file("arena2")});

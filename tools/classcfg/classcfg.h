@@ -5,6 +5,7 @@
 #define KESTRANE_CLASSCFG_H
 
 #include "class_record.h"
+#include "findings.h"
 
 #include <cstdint>
 #include <iosfwd>
@@ -61,7 +62,10 @@ struct Fact {
 std::vector<Fact> factsOf(const std::vector<std::uint8_t>& fileBytes);
 
 // What a modder should know about a file; empty when nothing is wrong.
-std::vector<std::string> checkFile(const std::vector<std::uint8_t>& fileBytes);
+// `fileName` tells a standard file (CLASS00.CFG ...) by its name.
+std::vector<Finding> checkFindings(const std::vector<std::uint8_t>& fileBytes, const std::string& fileName = "");
+// The same, one line of text each.
+std::vector<std::string> checkFile(const std::vector<std::uint8_t>& fileBytes, const std::string& fileName = "");
 
 // The whole program: args without the program name. Returns the exit status
 // (0 fine, 1 findings/differences/failures, 2 usage; diff: 2 on trouble).

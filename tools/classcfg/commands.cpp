@@ -8,6 +8,8 @@
 #include "tally.h"
 #include "value_readers.h"
 
+#include <nlohmann/json.hpp>
+
 #include <cctype>
 #include <cstdio>
 
@@ -25,7 +27,8 @@ const char kUsage[] =
     "usage: classcfg dump [--json] FILE...     print class files as text (or JSON)\n"
     "       classcfg build TEXT -o FILE        write the class file a text describes\n"
     "       classcfg diff A B                  list the fields in which two class files differ\n"
-    "       classcfg check FILE...             report what the game or the editor would not expect\n"
+    "       classcfg check [--json] FILE...    report what the games, the class maker or the editor\n"
+    "                                          would make of each class\n"
     "       classcfg tally FILE...             what the game's class maker would charge for each class\n"
     "       classcfg table [--csv|--json|--markdown] FILE...\n"
     "                                          one line per class: name, attributes, skills, the maker's price\n"
@@ -170,20 +173,40 @@ int diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 }
 
 int check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.empty()) return usageError(err, "check: no class file given");
+    bool json = false;
+    std::vector<std::string> files;
+    for (const std::string& a : args) {
+        if (a == "--json")
+            json = true;
+        else if (a.size() > 1 && a[0] == '-')
+            return usageError(err, "check: unknown option '" + a + "'");
+        else
+            files.push_back(a);
+    }
+    if (files.empty()) return usageError(err, "check: no class file given");
     bool failed = false;
     int status = 0;
-    for (const std::string& f : expandFolders(args, err, failed)) {
+    nlohmann::ordered_json all = nlohmann::ordered_json::array();
+    for (const std::string& f : expandFolders(files, err, failed)) {
         std::vector<std::uint8_t> bytes;
         if (!readOrReport(f, bytes, err)) {
             status = 1;
             continue;
         }
-        std::vector<std::string> found = checkFile(bytes);
-        if (found.empty()) out << f << ": ok\n";
-        for (const std::string& s : found) out << f << ": " << s << "\n";
+        const std::vector<Finding> found = checkFindings(bytes, f);
         if (!found.empty()) status = 1;
+        if (json) {
+            nlohmann::ordered_json list = nlohmann::ordered_json::array();
+            for (const Finding& x : found)
+                list.push_back({{"text", x.text}, {"game", gameKey(x.game)}, {"severity", severityKey(x.severity)}});
+            all.push_back({{"file", f}, {"findings", list}});
+            continue;
+        }
+        if (found.empty()) out << f << ": ok\n";
+        for (const Finding& x : found) out << f << ": " << x.text << "\n";
     }
+    // A file name that is not UTF-8 (possible on Linux) must not stop the report.
+    if (json) out << all.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
     return failed ? 1 : status;
 }
 

@@ -1,6 +1,7 @@
 #include "field_schema.h"
 
 #include "value_readers.h"
+#include "windows1252.h"
 
 namespace kestrane {
 namespace classcfg {
@@ -65,13 +66,15 @@ std::string entryText(const Entry& e) { return e.name.empty() ? std::to_string(e
 std::string quoted(const std::vector<std::uint8_t>& name) {
     std::string out = "\"";
     for (std::uint8_t b : name) {
+        const char32_t c = windows1252Char(b);
         if (b == '"' || b == '\\') {
             out += '\\';
             out += static_cast<char>(b);
-        } else if (b >= 0x20 && b < 0x7F) {
-            out += static_cast<char>(b);
-        } else {
+        } else if (c < 0x20 || c == 0x7F) {
+            // Control bytes, and the five Windows-1252 leaves undefined (0).
             out += "\\x" + hexByte(b);
+        } else {
+            appendUtf8(out, c);
         }
     }
     return out + "\"";

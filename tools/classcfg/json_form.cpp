@@ -16,21 +16,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-// Name bytes as the characters of the same numbers (Latin-1), so every byte
-// value, control bytes included, survives as a JSON string.
-std::string latin1ToUtf8(const std::vector<std::uint8_t>& bytes) {
-    std::string out;
-    for (std::uint8_t b : bytes) {
-        if (b < 0x80) {
-            out += static_cast<char>(b);
-        } else {
-            out += static_cast<char>(0xC0 | (b >> 6));
-            out += static_cast<char>(0x80 | (b & 0x3F));
-        }
-    }
-    return out;
-}
-
 Json byteList(const std::uint8_t* p, std::size_t n) {
     Json a = Json::array();
     for (std::size_t i = 0; i < n; ++i) a.push_back(p[i]);
@@ -53,7 +38,11 @@ Json jsonOf(const Value& v) {
         return a;
     }
     case Shape::Bytes: return byteList(v.bytes.data(), v.bytes.size());
-    case Shape::Name: return latin1ToUtf8(v.bytes);
+    case Shape::Name: {
+        // The text form's string without its quotes, escapes and all.
+        const std::string text = textOf(v);
+        return text.substr(1, text.size() - 2);
+    }
     case Shape::Multiplier: {
         auto raw = static_cast<std::int32_t>(v.number);
         return {{"value", multiplierNumber(raw)}, {"shown", multiplierText(raw)}, {"fixed", raw}};

@@ -6,6 +6,8 @@
 #include "tables.h"
 #include "tally.h"
 #include "value_readers.h"
+#include "findings.h"
+#include "windows1252.h"
 
 // The cross build sees only nlohmann's own directory (see CMakeLists.txt).
 #include <nlohmann/json.hpp>
@@ -26,7 +28,7 @@ struct Cell {
 
 std::vector<std::string> headers() {
     std::vector<std::string> h = {"file",           "name",        "standard",        "hit points per level",
-                                  "multiplier",     "maker points", "maker multiplier"};
+                                  "multiplier",     "maker points", "maker multiplier", "findings"};
     for (const char* a : kAttributeNames) h.push_back(a);
     for (int i = 1; i <= 3; ++i) h.push_back("primary " + std::to_string(i));
     for (int i = 1; i <= 3; ++i) h.push_back("major " + std::to_string(i));
@@ -34,25 +36,19 @@ std::vector<std::string> headers() {
     return h;
 }
 
-// The name's bytes as Latin-1 characters in UTF-8; control bytes show as '?'
-// so that no row breaks its line (dump gives the exact bytes).
+// The name's Windows-1252 characters in UTF-8; control bytes and the five
+// undefined bytes show as '?' so that no row breaks its line (dump gives the
+// exact bytes).
 std::string nameCell(const ClassData& c) {
     std::string out;
     for (char ch : c.nameText()) {
-        auto b = static_cast<unsigned char>(ch);
-        if (b < 0x20 || b == 0x7F) {
-            out += '?';
-        } else if (b < 0x80) {
-            out += static_cast<char>(b);
-        } else {
-            out += static_cast<char>(0xC0 | (b >> 6));
-            out += static_cast<char>(0x80 | (b & 0x3F));
-        }
+        const char32_t w = windows1252Char(static_cast<unsigned char>(ch));
+        appendUtf8(out, w < 0x20 || w == 0x7F ? U'?' : w);
     }
     return out;
 }
 
-std::vector<Cell> rowOf(const std::string& file, const ClassData& c) {
+std::vector<Cell> rowOf(const std::string& file, const ClassData& c, std::size_t findings) {
     const ClassTally t = tallyClass(c);
     std::vector<Cell> row = {
         {file, Kind::Text},
@@ -62,6 +58,7 @@ std::vector<Cell> rowOf(const std::string& file, const ClassData& c) {
         {multiplierText(c.advancementMultiplier), Kind::Decimal},
         {std::to_string(t.total), Kind::Integer},
         {t.beyondMaker.empty() ? twoDecimals(t.makerMultiplier) : "", Kind::Decimal},
+        {std::to_string(findings), Kind::Integer},
     };
     for (std::uint16_t a : c.attributes) row.push_back({std::to_string(a), Kind::Integer});
     for (std::uint8_t s : c.skills)
@@ -176,7 +173,8 @@ int table(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     std::vector<std::vector<Cell>> rows;
     for (const std::string& f : expandFolders(files, err, failed)) {
         try {
-            rows.push_back(rowOf(f, recordOf(readWholeFile(f))));
+            const std::vector<std::uint8_t> bytes = readWholeFile(f);
+            rows.push_back(rowOf(f, recordOf(bytes), checkFindings(bytes, f).size()));
         } catch (const ReadError& e) {
             err << "classcfg: " << e.what() << "\n";
             failed = true;

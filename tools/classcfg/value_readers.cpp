@@ -2,6 +2,7 @@
 
 #include "basic_numbers.h"
 #include "class_record.h"
+#include "windows1252.h"
 
 #include <algorithm>
 #include <cctype>
@@ -194,7 +195,15 @@ std::string parseQuoted(const std::string& value) {
         char ch = t[i];
         if (ch == '"') bad("a double quote inside the name is written \\\"");
         if (ch != '\\') {
-            out += ch;
+            // UTF-8 text, stored as the Windows-1252 byte of each character.
+            std::size_t at = i;
+            char32_t c = 0;
+            if (!nextUtf8(t, at, c)) bad("the name is not UTF-8 text");
+            int b = windows1252Byte(c);
+            if (b < 0)
+                bad("Windows-1252 has no '" + t.substr(i, at - i) + "'; a class name holds only its characters");
+            out += static_cast<char>(b);
+            i = at - 1;
             continue;
         }
         if (i + 2 >= t.size()) bad("the name ends in a lone backslash");

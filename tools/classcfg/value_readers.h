@@ -44,7 +44,9 @@ unsigned parseMaskList(const std::string& value, const std::vector<std::string>&
 // A number that may only use the bits of `mask`.
 unsigned parseMasked(const std::string& value, unsigned mask, int digits);
 std::vector<std::uint8_t> parseHexBytes(const std::string& value);
-// A double-quoted name with \\, \" and \xHH escapes, at most 19 bytes.
+// A double-quoted name in UTF-8 with \\, \" and \xHH escapes, as Windows-1252
+// bytes (at most 19); text that is not UTF-8, or a character Windows-1252
+// lacks, is refused.
 std::string parseQuoted(const std::string& value);
 // "1.50", or "1.50 (98304)" whose two parts must agree.
 std::int32_t parseMultiplier(const std::string& value);
