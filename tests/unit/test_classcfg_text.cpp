@@ -71,7 +71,9 @@ TEST(ClasscfgSamples, EachIsInTheFormDumpWritesAndChecksClean) {
         std::string body = text.substr(text.find("# Basic Info"));
         EXPECT_EQ(dumpText(bytes), body);
         // Under its own file name a sample has no findings but the class maker's.
-        for (const Finding& x : checkFindings(bytes, f)) EXPECT_EQ(x.game, Game::Maker) << x.text;
+        for (const Finding& x : checkFindings(bytes, f)) {
+            EXPECT_EQ(x.game, Game::Maker) << x.text;
+        }
         EXPECT_FALSE(c.nameText().empty());
         if (f.find("ashcaller") != std::string::npos) EXPECT_FALSE(checkFindings(bytes, f).empty());
     }
