@@ -75,7 +75,9 @@ TEST(ClasscfgSamples, EachIsInTheFormDumpWritesAndChecksClean) {
             EXPECT_EQ(x.game, Game::Maker) << x.text;
         }
         EXPECT_FALSE(c.nameText().empty());
-        if (f.find("ashcaller") != std::string::npos) EXPECT_FALSE(checkFindings(bytes, f).empty());
+        if (f.find("ashcaller") != std::string::npos) {
+            EXPECT_FALSE(checkFindings(bytes, f).empty());
+        }
     }
 }
 
