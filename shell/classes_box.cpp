@@ -135,18 +135,28 @@ std::optional<std::string> pickFolder(HWND owner, const std::string& current) {
     auto pathOf = reinterpret_cast<PathFn>(reinterpret_cast<void*>(shellFunction("SHGetPathFromIDListW")));
     auto release = reinterpret_cast<FreeFn>(reinterpret_cast<void*>(shellFunction("ILFree")));
     if (!browse || !pathOf) return std::nullopt;
+    // The picker wants COM in this thread; its library too is loaded only now.
+    using OleStartFn = HRESULT(WINAPI*)(LPVOID);
+    using OleEndFn = void(WINAPI*)();
+    static HMODULE ole = LoadLibraryW(L"ole32.dll");
+    auto oleStart = reinterpret_cast<OleStartFn>(
+        reinterpret_cast<void*>(ole ? GetProcAddress(ole, "OleInitialize") : nullptr));
+    auto oleEnd = reinterpret_cast<OleEndFn>(
+        reinterpret_cast<void*>(ole ? GetProcAddress(ole, "OleUninitialize") : nullptr));
+    const bool oleStarted = oleStart && oleEnd && SUCCEEDED(oleStart(nullptr));
     const WString start = widen(current);
     BROWSEINFOW info{};
     info.hwndOwner = owner;
     info.lpszTitle = L"Choose the folder whose class files to list.";
-    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX;
+    // A path can be typed or pasted as well as found in the tree.
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON;
     info.lpfn = startInFolder;
     info.lParam = reinterpret_cast<LPARAM>(start.c_str());
     LPITEMIDLIST chosen = browse(&info);
-    if (!chosen) return std::nullopt;
     wchar_t path[MAX_PATH] = L"";
-    const bool ok = pathOf(chosen, path) != FALSE;
-    if (release) release(chosen);
+    const bool ok = chosen && pathOf(chosen, path) != FALSE;
+    if (chosen && release) release(chosen);
+    if (oleStarted) oleEnd();
     if (!ok || !path[0]) return std::nullopt;
     return narrow(path);
 }
