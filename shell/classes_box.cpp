@@ -94,13 +94,10 @@ bool readRow(const std::string& path, ClassData& record, WString& reason) {
             reason = systemErrorText(GetLastError());
             return false;
         }
+        // One read: a file delivers all it has up to the size asked for, and
+        // every call is a round trip to the system under Wine.
         std::array<std::uint8_t, kClassFileSize> bytes{};
-        std::size_t got = 0;
-        while (got < bytes.size()) {
-            const std::size_t n = file->read(bytes.data() + got, bytes.size() - got);
-            if (n == 0) break;
-            got += n;
-        }
+        const std::size_t got = file->read(bytes.data(), bytes.size());
         file->close();
         record.fromBytes(bytes.data(), got);
         return true;
