@@ -209,7 +209,7 @@ bool ClassSheet::askToSave() {
 }
 
 bool ClassSheet::mayReplace() {
-    if (ClassRecord.classFilePath != disk_.path() || disk_.check() != DiskWatch::State::Changed) return true;
+    if (ClassRecord.classFilePath != disk_.path() || !changedOnDisk()) return true;
     disk_.acknowledge();
     const WString question = widen(fullPath(ClassRecord.classFilePath)) +
                              L" was changed by another program since it was read. Replace it with this class?";
@@ -227,6 +227,7 @@ bool ClassSheet::save() {
     // Undo after a Save makes the class unsaved again.
     history_.markSaved(ClassRecord.toBytes());
     disk_.remember(ClassRecord.classFilePath);
+    changedOnDisk_ = false;
     showCommandStates(GetSystemMenu(hwnd_, FALSE), false);
     return true;
 }
@@ -255,6 +256,7 @@ void ClassSheet::takeLoaded(const ClassData& loaded) {
     ClassRecord = loaded;
     history_.reset(ClassRecord.toBytes());
     disk_.remember(ClassRecord.classFilePath);
+    changedOnDisk_ = false;
     modified = 0;
     if (hwnd_) showCommandStates(GetSystemMenu(hwnd_, FALSE), false);
 }
@@ -371,8 +373,14 @@ void ClassSheet::showMove(const EditHistory::Move& move) {
 
 // ---- revert, and another program's change ----
 
+bool ClassSheet::changedOnDisk() {
+    changedOnDisk_ = disk_.check() == DiskWatch::State::Changed;
+    return changedOnDisk_;
+}
+
 bool ClassSheet::canRevert(bool lookAtDisk) {
-    return modified || (lookAtDisk && disk_.check() == DiskWatch::State::Changed);
+    if (lookAtDisk) changedOnDisk();
+    return modified || changedOnDisk_;
 }
 
 void ClassSheet::revertCommand() {
@@ -393,7 +401,9 @@ void ClassSheet::checkDisk() {
     // A question or dialog of the program's own is up: it is asked later, at
     // the next activation or Save.
     if (!IsWindowEnabled(hwnd_)) return;
-    if (disk_.check() != DiskWatch::State::Changed || disk_.askedBefore()) return;
+    const bool changed = changedOnDisk();
+    showCommandStates(GetSystemMenu(hwnd_, FALSE), false);
+    if (!changed || disk_.askedBefore()) return;
     disk_.acknowledge();
     const WString question = widen(fullPath(ClassRecord.classFilePath)) + L" was changed by another program. " +
                              (modified ? L"Read it again and lose your changes?" : L"Read it again?");
