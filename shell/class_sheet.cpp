@@ -10,6 +10,7 @@
 #include "wide_string.h"
 
 #include <shellapi.h>  // HDROP; its functions are loaded when first needed
+#include <windowsx.h>  // GET_X_LPARAM
 
 #include <algorithm>
 #include <iterator>
@@ -60,6 +61,7 @@ const fw::MessageTable ClassSheet::table = {
         fw::onMessage<&ClassSheet::onSysCommand>(WM_SYSCOMMAND),
         fw::onMessage<&ClassSheet::onInitMenuPopup>(WM_INITMENUPOPUP),
         fw::onMessage<&ClassSheet::onActivateApp>(WM_ACTIVATEAPP),
+        fw::onMessage<&ClassSheet::onContextMenu>(WM_CONTEXTMENU),
         fw::onMessage<&ClassSheet::checkDisk>(kCheckDiskMessage),
         fw::onCommand<&ClassSheet::runCommand>(-1, fw::kAnyControl, fw::Arg::Id),
     }};
@@ -429,6 +431,21 @@ bool ClassSheet::onSysCommand(fw::Message& m) {
 bool ClassSheet::onInitMenuPopup(fw::Message& m) {
     if (HIWORD(m.lParam)) showCommandStates(reinterpret_cast<HMENU>(m.wParam), true);
     return false;
+}
+
+// The tab row's, from the keyboard or a right click there; the caption keeps
+// the window menu the platform opens on it.
+bool ClassSheet::onContextMenu(fw::Message& m) {
+    const int x = GET_X_LPARAM(m.lParam), y = GET_Y_LPARAM(m.lParam);
+    if (x != -1 || y != -1) {
+        POINT p{x, y};
+        RECT client{};
+        ScreenToClient(hwnd_, &p);
+        GetClientRect(hwnd_, &client);
+        if (!PtInRect(&client, p)) return false;
+    }
+    contextMenu(x, y);
+    return true;
 }
 
 void ClassSheet::contextMenu(int x, int y) {

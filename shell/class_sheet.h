@@ -88,6 +88,7 @@ private:
     bool onSysCommand(fw::Message& m);
     bool onInitMenuPopup(fw::Message& m);
     bool onActivateApp(fw::Message& m);
+    bool onContextMenu(fw::Message& m);
     // Posted when the program becomes the active one again.
     void checkDisk();
 
