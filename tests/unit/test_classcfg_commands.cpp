@@ -412,7 +412,7 @@ TEST(ClasscfgTally, OurSamplesCostWhatAHandReckoningSays) {
         const char* total;
         const char* summary;
     } expected[] = {
-        {"ashcaller", "  -19  total: 4 advantages, 12 disadvantages\n", "Class maker: -0.06 (-19 points); the file has 2.10\n"},
+        {"ashcaller", "  -19  total: 4 advantages, 12 disadvantages\n", "Class maker: beyond (-19 points); the file has 2.10\n"},
         {"lamplighter", "  +21  total: 6 advantages, 3 disadvantages\n", "Class maker: 2.01 (21 points); the file has 1.25\n"},
         {"quarrywright", "   +7  total: 7 advantages, 5 disadvantages\n", "Class maker: 1.29 (7 points); the file has 1.10\n"},
         {"tidewarden", "  +18  total: 6 advantages, 6 disadvantages\n", "Class maker: 1.86 (18 points); the file has 1.60\n"},

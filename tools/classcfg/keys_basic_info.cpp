@@ -92,7 +92,7 @@ void addBasicInfoKeys(Keys& k) {
                  [](Draft& d, const std::string& v) { d.data.advancementMultiplier = parseMultiplier(v); }});
     k.back().note = [](const ClassData& c) {
         ClassTally t = tallyClass(c);
-        return tallySummary(t) + (t.beyondMaker.empty() ? "" : ", beyond what the maker gives (see classcfg tally)");
+        return tallySummary(t) + (t.beyondMaker.empty() ? "" : ": see classcfg tally");
     };
     for (const SkillGroup& g : kSkillGroups) {
         k.push_back({"", g.key, "skills", g.jsonKey,
