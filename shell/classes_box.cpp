@@ -7,6 +7,7 @@
 #include "standard_classes.h"
 #include "tally.h"
 #include "wide_string.h"
+#include "windows1252.h"
 
 #include <shlobj.h>  // the folder picker's types; its functions are loaded when first needed
 
@@ -203,8 +204,8 @@ void ClassesBox::list(const std::string& folder) {
         ClassData record;
         WString reason;
         if (readRow(path, record, reason)) {
-            // The name as stored, in the system code page like the game's files.
-            setCell(listView, row, kClassColumn, fromSystemCodePage(record.nameText()));
+            // The name as stored: Windows-1252 characters, as the name field shows them.
+            setCell(listView, row, kClassColumn, widen(windows1252ToUtf8(record.nameText())));
             setCell(listView, row, kMakerColumn, widen(makerText(tallyClass(record))));
             setCell(listView, row, kFindingsColumn, widen(std::to_string(findingCount(record, name))));
         } else {
