@@ -66,7 +66,7 @@
 #define CAP_WEAPON_3 "Axes"
 #define CAP_WEAPON_4 "Blunt Weapons"
 #define CAP_WEAPON_5 "Missile Weapons"
-#define CAP_FORBIDDEN "Fobidden"
+#define CAP_FORBIDDEN "Forbidden"
 #define CAP_EXPERT "Expert"
 
 #define CAP_ARMOR_LEATHER "Leather"
@@ -87,7 +87,7 @@
 #define CAP_ATTR_7 "LUC"
 
 #define CAP_SKILL_0 "Medical"
-#define CAP_SKILL_1 "Ettiqette"
+#define CAP_SKILL_1 "Etiquette"
 #define CAP_SKILL_2 "Streetwise"
 #define CAP_SKILL_3 "Jumping"
 #define CAP_SKILL_4 "Orcish"

@@ -19,7 +19,7 @@ void addWeaponsArmorKeys(Keys& k) {
                         setBits8(c.expertWeapons, bit, (set & 2u) ? bit : 0u);
                     }},
                    [](const std::string& key) { return key + " is both forbidden and expert"; });
-        // The editor's own caption spells it "Fobidden"; take that too.
+        // Text written before the editor's caption was mended says "Fobidden"; take that too.
         Parse states = k.back().parse;
         k.back().parse = [states](Draft& d, const std::string& v) {
             std::string t;
