@@ -9,9 +9,9 @@
 #      Resistance and Weakness, 300 of each, taking turns; budget: Basic Info at most
 #      1.5 times Resistance and Weakness;
 #   3. kestrane.exe at most 300 KiB, importing only Windows system DLLs;
-#   4. a long session (2,000 page switches, 5,000 arrow clicks, 500 saves): the right bytes
-#      on disk at the end, and private memory and window count where they were after the
-#      first hundred actions.
+#   4. a long session (2,000 page switches, 5,001 arrow steps, 500 saves, then every step
+#      undone): the bytes read back in the record and on disk, private memory within 2 MB
+#      of where it was once every page had been shown, and the window count unchanged.
 # Usage: bench/run-bench.sh [win32|win64]   (builds the preset when its programs are missing)
 # Without an argument it measures the 32-bit build where this host runs 32-bit code,
 # else the 64-bit one.
@@ -133,38 +133,45 @@ else
   fail=1
 fi
 
-# 4. The long session: per round 4 page switches, 10 arrow clicks on STR (5 up, 5 down)
-#    and one Save; 500 rounds. The mark is taken after the first 7 rounds (105 actions).
+# 4. The long session: per round 4 page switches, 10 arrow clicks on STR, INT and WIL,
+#    up and down, never twice in a row on one field, so each is a step of its own, and
+#    one Save; 500 rounds, then one more step and every step undone (Undo sent as the
+#    window's command). Memory and windows are marked once every page has been shown.
 {
   echo "timeout 30"
   echo "write-file arena2/class00.cfg $lamplighter"
   echo "start kestrane.exe"
   echo "wait-window KESTRANE"
+  printf 'select-tab %d\n' 1 2 3 4 0
+  echo "usage-mark"
   for ((r = 0; r < 500; r++)); do
     a=$((1 + r % 4)) b=$((1 + (r + 2) % 4))
     printf 'select-tab %d\nselect-tab 0\nselect-tab %d\nselect-tab 0\n' "$a" "$b"
-    for ((i = 0; i < 5; i++)); do echo "scroll 3178 0"; done
-    for ((i = 0; i < 5; i++)); do echo "scroll 3178 1"; done
+    printf 'scroll %s\n' "3178 0" "3179 0" "3178 1" "3179 1" "3180 0" "3178 0" "3179 0" "3178 1" "3179 1" "3180 1"
     echo "click 57603"
-    [ "$r" = 6 ] && echo "usage-mark"
   done
+  echo "scroll 3178 0"
+  echo "expect-text 3170 46"
+  for ((i = 0; i < 5001; i++)); do echo "command 57856"; done
   echo "expect-text 3170 45"
+  echo "expect-caption \"class00.cfg - KESTRANE\""
+  echo "expect-usage-near-mark 2048"
+  echo "click 57603"
   echo "expect-file arena2/class00.cfg $lamplighter"
-  echo "expect-usage-near-mark 1024"
   echo "close-box"
   echo "wait-exit 0"
 } >"$work/session.txt"
 start=$(date +%s)
 if run "$work/session.txt" >/dev/null; then
-  verdict="right bytes on disk, no growth"
+  verdict="the bytes read after undoing every step, memory within 2 MB"
 else
   verdict="FAILED (see below)"
   fail=1
 fi
 mark=$(grep '^@@usage mark' "$work/log" | cut -d' ' -f3-)
 now=$(grep '^@@usage now' "$work/log" | cut -d' ' -f3-)
-echo "long session: 2000 page switches, 5000 arrow clicks, 500 saves in $(($(date +%s) - start)) s: $verdict"
-echo "  after 105 actions: $mark"
-echo "  at the end:        $now"
+echo "long session: 2000 page switches, 5001 arrow steps, 500 saves, 5001 undos in $(($(date +%s) - start)) s: $verdict"
+echo "  at the start: $mark"
+echo "  at the end:   $now"
 [ "$fail" = 0 ] || grep -E '^FAIL|^  ' "$work/log" | head -20
 exit "$fail"

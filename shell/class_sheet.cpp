@@ -10,6 +10,7 @@
 #include "wide_string.h"
 
 #include <shellapi.h>  // HDROP; its functions are loaded when first needed
+#include <windowsx.h>  // GET_X_LPARAM
 
 #include <algorithm>
 #include <iterator>
@@ -60,6 +61,7 @@ const fw::MessageTable ClassSheet::table = {
         fw::onMessage<&ClassSheet::onSysCommand>(WM_SYSCOMMAND),
         fw::onMessage<&ClassSheet::onInitMenuPopup>(WM_INITMENUPOPUP),
         fw::onMessage<&ClassSheet::onActivateApp>(WM_ACTIVATEAPP),
+        fw::onMessage<&ClassSheet::onContextMenu>(WM_CONTEXTMENU),
         fw::onMessage<&ClassSheet::checkDisk>(kCheckDiskMessage),
         fw::onCommand<&ClassSheet::runCommand>(-1, fw::kAnyControl, fw::Arg::Id),
     }};
@@ -209,7 +211,7 @@ bool ClassSheet::askToSave() {
 }
 
 bool ClassSheet::mayReplace() {
-    if (ClassRecord.classFilePath != disk_.path() || disk_.check() != DiskWatch::State::Changed) return true;
+    if (ClassRecord.classFilePath != disk_.path() || !changedOnDisk()) return true;
     disk_.acknowledge();
     const WString question = widen(fullPath(ClassRecord.classFilePath)) +
                              L" was changed by another program since it was read. Replace it with this class?";
@@ -227,6 +229,7 @@ bool ClassSheet::save() {
     // Undo after a Save makes the class unsaved again.
     history_.markSaved(ClassRecord.toBytes());
     disk_.remember(ClassRecord.classFilePath);
+    changedOnDisk_ = false;
     showCommandStates(GetSystemMenu(hwnd_, FALSE), false);
     return true;
 }
@@ -255,6 +258,7 @@ void ClassSheet::takeLoaded(const ClassData& loaded) {
     ClassRecord = loaded;
     history_.reset(ClassRecord.toBytes());
     disk_.remember(ClassRecord.classFilePath);
+    changedOnDisk_ = false;
     modified = 0;
     if (hwnd_) showCommandStates(GetSystemMenu(hwnd_, FALSE), false);
 }
@@ -371,8 +375,14 @@ void ClassSheet::showMove(const EditHistory::Move& move) {
 
 // ---- revert, and another program's change ----
 
+bool ClassSheet::changedOnDisk() {
+    changedOnDisk_ = disk_.check() == DiskWatch::State::Changed;
+    return changedOnDisk_;
+}
+
 bool ClassSheet::canRevert(bool lookAtDisk) {
-    return modified || (lookAtDisk && disk_.check() == DiskWatch::State::Changed);
+    if (lookAtDisk) changedOnDisk();
+    return modified || changedOnDisk_;
 }
 
 void ClassSheet::revertCommand() {
@@ -393,7 +403,9 @@ void ClassSheet::checkDisk() {
     // A question or dialog of the program's own is up: it is asked later, at
     // the next activation or Save.
     if (!IsWindowEnabled(hwnd_)) return;
-    if (disk_.check() != DiskWatch::State::Changed || disk_.askedBefore()) return;
+    const bool changed = changedOnDisk();
+    showCommandStates(GetSystemMenu(hwnd_, FALSE), false);
+    if (!changed || disk_.askedBefore()) return;
     disk_.acknowledge();
     const WString question = widen(fullPath(ClassRecord.classFilePath)) + L" was changed by another program. " +
                              (modified ? L"Read it again and lose your changes?" : L"Read it again?");
@@ -419,6 +431,21 @@ bool ClassSheet::onSysCommand(fw::Message& m) {
 bool ClassSheet::onInitMenuPopup(fw::Message& m) {
     if (HIWORD(m.lParam)) showCommandStates(reinterpret_cast<HMENU>(m.wParam), true);
     return false;
+}
+
+// The tab row's, from the keyboard or a right click there; the caption keeps
+// the window menu the platform opens on it.
+bool ClassSheet::onContextMenu(fw::Message& m) {
+    const int x = GET_X_LPARAM(m.lParam), y = GET_Y_LPARAM(m.lParam);
+    if (x != -1 || y != -1) {
+        POINT p{x, y};
+        RECT client{};
+        ScreenToClient(hwnd_, &p);
+        GetClientRect(hwnd_, &client);
+        if (!PtInRect(&client, p)) return false;
+    }
+    contextMenu(x, y);
+    return true;
 }
 
 void ClassSheet::contextMenu(int x, int y) {

@@ -72,8 +72,11 @@ private:
     // Reads the class file again as Open does; false when it was not read.
     bool readAgain();
     // Revert is offered while there is something to revert to: unsaved
-    // changes, or another program's change on disk (looked at when `lookAtDisk`).
+    // changes, or another program's change on disk (looked at anew when
+    // `lookAtDisk`, else as last seen).
     bool canRevert(bool lookAtDisk);
+    // Looks at the file on disk: true when another program has changed it.
+    bool changedOnDisk();
     // Undo, Redo and Revert greyed or not in `menu`.
     void showCommandStates(HMENU menu, bool lookAtDisk);
     // The class as the questions name it: its name, or its file's.
@@ -85,6 +88,7 @@ private:
     bool onSysCommand(fw::Message& m);
     bool onInitMenuPopup(fw::Message& m);
     bool onActivateApp(fw::Message& m);
+    bool onContextMenu(fw::Message& m);
     // Posted when the program becomes the active one again.
     void checkDisk();
 
@@ -125,6 +129,7 @@ private:
     WString shownCaption_;
     EditHistory history_;
     DiskWatch disk_;
+    bool changedOnDisk_ = false;  // as last looked at
 };
 
 }  // namespace kestrane

@@ -899,16 +899,8 @@ struct Driver {
             }
         }
         if (!vk) fail("no key in " + quote(keys));
-        HWND target = requireCurrent();
         // Keyboard input goes to the foreground window's thread, with real key state.
-        if (!waitFor(
-                [&] {
-                    if (GetForegroundWindow() == target) return true;
-                    SetForegroundWindow(target);
-                    return GetForegroundWindow() == target;
-                },
-                timeoutMs))
-            fail(format("cannot bring %s to the foreground", quote(caption(target)).c_str()));
+        bringToForeground(requireCurrent());
         std::vector<INPUT> in;
         auto add = [&](WORD k, bool up) {
             INPUT i = {};
@@ -1178,34 +1170,30 @@ struct Driver {
             if (!away) fail("cannot make a window to switch to");
         }
         ShowWindow(away, SW_SHOW);
-        if (!waitFor(
-                [&] {
-                    SetForegroundWindow(away);
-                    pumpOwnMessages();
-                    return GetForegroundWindow() == away;
-                },
-                timeoutMs))
-            fail("cannot make the driver's window the foreground window");
+        bringToForeground(away);
         settle();
     }
 
     void cmdSwitchBack(const Call&) {
         HWND target = requireCurrent();
         if (away) ShowWindow(away, SW_HIDE);
+        bringToForeground(target);
+        settle();
+    }
+
+    // Makes `target` the foreground window, handling the driver's own window's
+    // messages meanwhile.
+    void bringToForeground(HWND target) {
         if (!waitFor(
                 [&] {
+                    if (GetForegroundWindow() == target) return true;
                     SetForegroundWindow(target);
-                    pumpOwnMessages();
+                    MSG msg;
+                    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
                     return GetForegroundWindow() == target;
                 },
                 timeoutMs))
             fail(format("cannot bring %s to the foreground", quote(caption(target)).c_str()));
-        settle();
-    }
-
-    static void pumpOwnMessages() {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     }
 
     void cmdExpectMinimized(const Call& k) {

@@ -59,18 +59,25 @@ bool readOrReport(const std::string& path, std::vector<std::uint8_t>& bytes, std
     }
 }
 
-int dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    bool json = false;
-    std::vector<std::string> files;
+// The arguments of a command taking "--json" and files: 0, or the usage
+// error's status for any other option or no file.
+int jsonAndFiles(const std::string& command, const std::vector<std::string>& args, bool& json,
+                 std::vector<std::string>& files, std::ostream& err) {
     for (const std::string& a : args) {
         if (a == "--json")
             json = true;
         else if (a.size() > 1 && a[0] == '-')
-            return usageError(err, "dump: unknown option '" + a + "'");
+            return usageError(err, command + ": unknown option '" + a + "'");
         else
             files.push_back(a);
     }
-    if (files.empty()) return usageError(err, "dump: no class file given");
+    return files.empty() ? usageError(err, command + ": no class file given") : 0;
+}
+
+int dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    bool json = false;
+    std::vector<std::string> files;
+    if (int bad = jsonAndFiles("dump", args, json, files, err)) return bad;
     bool failed = false;
     files = expandFolders(files, err, failed);
     int status = failed ? 1 : 0;
@@ -175,15 +182,7 @@ int diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 int check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     bool json = false;
     std::vector<std::string> files;
-    for (const std::string& a : args) {
-        if (a == "--json")
-            json = true;
-        else if (a.size() > 1 && a[0] == '-')
-            return usageError(err, "check: unknown option '" + a + "'");
-        else
-            files.push_back(a);
-    }
-    if (files.empty()) return usageError(err, "check: no class file given");
+    if (int bad = jsonAndFiles("check", args, json, files, err)) return bad;
     bool failed = false;
     int status = 0;
     nlohmann::ordered_json all = nlohmann::ordered_json::array();
