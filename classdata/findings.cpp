@@ -81,7 +81,8 @@ void nameCharacters(const Subject& s, Found& f) {
 // standard class of that file.
 void standardName(const Subject& s, Found& f) {
     const int number = classFileNumber(s.fileName);
-    if (number < 0) return;
+    // CLASS19.CFG and later stand for no class of the game.
+    if (number < 0 || number >= kStandardClassCount) return;
     // The city watch's file names its class plain "Knight".
     const std::string standard = number == 18 ? "Knight" : standardClassName(number);
     const std::string name = s.c.nameText();

@@ -144,10 +144,7 @@ std::int32_t typedMultiplier(double multiplier) {
     return multiplierStored(std::strtod(twoDecimals(multiplier).c_str(), nullptr));
 }
 
-std::string tallySummary(const ClassTally& t) {
-    return "Class maker: " + twoDecimals(t.makerMultiplier) + " (" + std::to_string(t.total) +
-           (t.total == 1 || t.total == -1 ? " point)" : " points)");
-}
+std::string tallySummary(const ClassTally& t) { return "Class maker: " + makerText(t); }
 
 std::string makerText(const ClassTally& t) {
     return (t.beyondMaker.empty() ? twoDecimals(t.makerMultiplier) : std::string("beyond")) + " (" +

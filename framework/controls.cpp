@@ -15,6 +15,15 @@ std::string EditField::line(std::size_t maxChars) const {
     return std::string(buf.data(), static_cast<std::size_t>(n));
 }
 
+WString EditField::wideLine(std::size_t maxChars) const {
+    std::vector<wchar_t> buf(maxChars + 1, L'\0');
+    buf[0] = static_cast<wchar_t>(maxChars);
+    LRESULT n = SendMessageW(h_, EM_GETLINE, 0, reinterpret_cast<LPARAM>(buf.data()));
+    if (n < 0) n = 0;
+    if (static_cast<std::size_t>(n) > maxChars) n = static_cast<LRESULT>(maxChars);
+    return WString(buf.data(), static_cast<std::size_t>(n));
+}
+
 void Button::setCheck(bool on) const {
     // Some platforms (Wine) uncheck the rest of an auto radio button's group when
     // it is checked by message; as a plain radio button for that moment it cannot.

@@ -2,6 +2,8 @@
 #ifndef KESTRANE_CONTROLS_H
 #define KESTRANE_CONTROLS_H
 
+#include "wide_string.h"
+
 #include <windows.h>
 
 #include <string>
@@ -15,16 +17,19 @@ public:
     // Holds the control's drawing (and, for a list, its scroll bar updates)
     // off while many entries go in, then draws it once.
     void setRedraw(bool on) const { send(WM_SETREDRAW, on); }
-    // The control's text, in the system code page like the class file's bytes.
+    // The control's text: the program's own words, which are ASCII.
     void setText(const std::string& text) const { SetWindowTextA(h_, text.c_str()); }
+    // Any text, whatever the system's code page.
+    void setText(const WString& text) const { SetWindowTextW(h_, text.c_str()); }
 
 protected:
     LRESULT send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return SendMessageA(h_, msg, wp, lp); }
     HWND h_;
 };
 
-// Edit fields carry the class file's own bytes (the system code page), so the
-// narrow messages are the right ones here.
+// The number fields hold ASCII and use the narrow messages; the class name,
+// Windows-1252 characters whatever the system's code page, goes through the
+// wide ones.
 class EditField : public Control {
 public:
     using Control::Control;
@@ -37,8 +42,12 @@ public:
     std::size_t limit() const { return static_cast<std::size_t>(send(EM_GETLIMITTEXT)); }
     // One tab stop every `dialogUnits` (a multi-line field).
     void setTabStop(int dialogUnits) const { send(EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&dialogUnits)); }
+    void replaceSel(const WString& text) const {
+        SendMessageW(h_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    }
     // Line 0 as EM_GETLINE hands it over: at most maxChars characters.
     std::string line(std::size_t maxChars) const;
+    WString wideLine(std::size_t maxChars) const;
 };
 
 class Button : public Control {

@@ -2,6 +2,7 @@
 
 #include "basic_info_rules.h"
 #include "class_record.h"
+#include "findings.h"
 #include "tables.h"
 #include "tally.h"
 #include "tally_box.h"
@@ -121,10 +122,12 @@ std::string BasicInfoPage::fieldText(int id) const {
 void BasicInfoPage::attributeChanged(int index) {
     if (filling()) return;
     storeAttributeText(static_cast<std::size_t>(index), fieldText(IDC_ATTRIBUTE0 + index));
+    showMakerReadout();
 }
 
 // Of this page's fields only the hit points enter the tally; the rest of it
-// is on the other pages, and the page is filled again when brought back.
+// is on the other pages, and the page is filled again when brought back. The
+// findings look at every field, so each change here shows them anew.
 void BasicInfoPage::hitPointsChanged() {
     if (filling()) return;
     storeHitPointsText(fieldText(IDC_HIT_POINTS));
@@ -132,17 +135,23 @@ void BasicInfoPage::hitPointsChanged() {
 }
 
 void BasicInfoPage::multiplierChanged() {
-    if (!filling()) storeMultiplierText(fieldText(IDC_MULTIPLIER));
+    if (filling()) return;
+    storeMultiplierText(fieldText(IDC_MULTIPLIER));
+    showMakerReadout();
 }
 
 void BasicInfoPage::skillChanged(int index) {
     if (filling()) return;
     storeSkillSelection(static_cast<std::size_t>(index), comboBox(IDC_SKILL0 + index).curSel());
+    showMakerReadout();
 }
 
 void BasicInfoPage::showMakerReadout() {
     // Beyond what the maker could make, its multiplier would mislead: the points alone.
     fw::Control(item(IDC_MAKER_READOUT)).setText("Class maker: " + makerText(tallyClass(ClassRecord)));
+    // The findings follow the record and its file name, as the readout does.
+    fw::Control(item(IDC_FINDING_COUNT))
+        .setText(findingCountText(findingCount(ClassRecord, ClassRecord.classFilePath)));
 }
 
 void BasicInfoPage::tallyCommand() {

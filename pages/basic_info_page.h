@@ -31,9 +31,11 @@ private:
     void hitPointsChanged();
     void multiplierChanged();
     void skillChanged(int index);
+    void nameStored() override { showMakerReadout(); }
 
-    // The class maker's reckoning: the readout under the hit points, and the
-    // itemised tally whose "Use" copies the maker's multiplier into its field.
+    // The class maker's reckoning and the findings: the readout and their
+    // count, and the "Check" box (the itemised tally, whose "Use" copies the
+    // maker's multiplier into its field, and the findings).
     void showMakerReadout();
     void tallyCommand();
     void useMakerMultiplier();

@@ -3,6 +3,8 @@
 #include "class_name_rules.h"
 #include "class_record.h"
 #include "resource.h"
+#include "wide_string.h"
+#include "windows1252.h"
 
 #include <windowsx.h>  // GET_X_LPARAM
 
@@ -66,7 +68,9 @@ void ClassPage::refill() {
 bool ClassPage::loadControls() {
     fw::EditField name = edit(IDC_CLASS_NAME);
     selectText(name, 0, -1, false);
-    name.replaceSel(classNameForDisplay(ClassRecord));  // classNameChanged runs inside and stores nothing
+    // The bytes are Windows-1252 characters whatever the system's code page.
+    // classNameChanged runs inside and stores nothing.
+    name.replaceSel(widen(windows1252ToUtf8(classNameForDisplay(ClassRecord))));
     // After the fill, so a fresh field's first fill is not cut.
     name.limitText(kClassNameLimit);
     return true;
@@ -75,8 +79,10 @@ bool ClassPage::loadControls() {
 void ClassPage::classNameChanged() {
     // A fill shows the name and leaves its 19 bytes as they are.
     if (filling()) return;
-    storeClassName(ClassRecord, edit(IDC_CLASS_NAME).line(kClassNameLimit));
+    // A character Windows-1252 lacks is stored as '?'.
+    storeClassName(ClassRecord, utf8ToWindows1252(narrow(edit(IDC_CLASS_NAME).wideLine(kClassNameLimit))));
     modified = 1;
+    nameStored();
 }
 
 void ClassPage::selectText(const fw::EditField& field, int start, int end, bool noScroll) const {

@@ -2,7 +2,9 @@
 
 #include "basic_info_rules.h"
 #include "controls.h"
+#include "findings.h"
 #include "tally.h"
+#include "wide_string.h"
 
 #include <cstdio>
 #include <string>
@@ -21,6 +23,16 @@ std::string counted(int n, const char* noun) {
     return formatNumber(static_cast<unsigned>(n)) + " " + noun + (n == 1 ? "" : "s");
 }
 
+const char* gameWords(Game game) {
+    switch (game) {
+        case Game::Classic: return "classic game";
+        case Game::Engine: return "open engine";
+        case Game::Maker: return "class maker";
+        case Game::Editor: return "editor";
+    }
+    return "";
+}
+
 }  // namespace
 
 bool TallyBox::onInitDialog() {
@@ -36,10 +48,15 @@ bool TallyBox::onInitDialog() {
     line(t.total, "total: " + counted(t.advantages, "advantage") + ", " + counted(t.disadvantages, "disadvantage"));
     for (const std::string& b : t.beyondMaker) text += "\tnot from the maker: " + b + "\r\n";
     text += tallySummary(t) + "; the file has " + formatMultiplier(record_.advancementMultiplier);
+    // A clean class shows the tally alone; the page's count says "no findings".
+    const std::vector<Finding> found = findClass(record_, record_.classFilePath);
+    if (!found.empty()) text += "\r\n\r\n" + findingCountText(static_cast<int>(found.size())) + ":";
+    for (const Finding& f : found) text += "\r\n- " + f.text + " (" + gameWords(f.game) + ")";
 
     const fw::EditField field(item(IDC_TALLY_TEXT));
     field.setTabStop(16);  // dialog units: room for "+14"
-    field.setText(text);
+    // Wide: a finding may quote the class name, UTF-8 text.
+    field.setText(widen(text));
     fw::Control(item(IDC_TALLY_USE)).setText("&Use " + twoDecimals(t.makerMultiplier));
     // A class the maker could not make has no maker's multiplier to use.
     EnableWindow(item(IDC_TALLY_USE), t.beyondMaker.empty());

@@ -1,6 +1,7 @@
-// The class maker's itemised tally of a record: each advantage and
-// disadvantage with its points, the total, the maker's multiplier and what
-// the maker could not produce. "Use" closes it asking for that multiplier
+// The "Check" box: the class maker's itemised tally of a record (each
+// advantage and disadvantage with its points, the total, the maker's
+// multiplier and what the maker could not produce), then the findings, each
+// with the game it concerns. "Use" closes it asking for that multiplier
 // (0.30 to 3.00, so it is there only for a total within the maker's range).
 #ifndef KESTRANE_TALLY_BOX_H
 #define KESTRANE_TALLY_BOX_H

@@ -41,9 +41,10 @@
 #define IDC_HIT_POINTS_ARROWS 3190
 #define IDC_SKILL0 3135          /* drop-down lists 3135-3146 */
 #define IDC_MAKER_READOUT 3191   /* "Class maker: 1.25 (14 points)" */
-#define IDC_MAKER_TALLY 3192     /* "Tally...": the itemised tally */
+#define IDC_MAKER_TALLY 3192     /* "Check...": the itemised tally and the findings */
+#define IDC_FINDING_COUNT 3193   /* "no findings", "1 finding", "2 findings" */
 
-/* Tally box */
+/* Check box (the tally and the findings) */
 #define IDC_TALLY_TEXT 1000
 #define IDC_TALLY_USE 1001
 

@@ -8,6 +8,7 @@
 #include "file_dialogs.h"
 #include "resource.h"
 #include "wide_string.h"
+#include "windows1252.h"
 
 #include <shellapi.h>  // HDROP; its functions are loaded when first needed
 #include <windowsx.h>  // GET_X_LPARAM
@@ -194,9 +195,9 @@ bool ClassSheet::initialLoad() {
 
 WString ClassSheet::questionName() const {
     // The name as text up to its NUL, and passed as an argument, never as a
-    // format; stored in the system code page, like the game's files. A class
-    // without a name is named by its file.
-    WString name = fromSystemCodePage(ClassRecord.nameText());
+    // format; its bytes are Windows-1252 characters, as the name field shows
+    // them. A class without a name is named by its file.
+    WString name = widen(windows1252ToUtf8(ClassRecord.nameText()));
     if (name.empty()) name = widen(fileNameOf(ClassRecord.classFilePath));
     return name;
 }

@@ -21,8 +21,6 @@ WString toWide(const std::string& s, UINT codePage) {
 
 WString widen(const std::string& s) { return toWide(s, CP_UTF8); }
 
-WString fromSystemCodePage(const std::string& s) { return toWide(s, CP_ACP); }
-
 std::string narrow(const WString& w) {
     if (w.empty()) return std::string();
     int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);

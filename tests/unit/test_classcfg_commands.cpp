@@ -250,6 +250,7 @@ TEST(ClasscfgCheck, ExitStatusAndOutputPerFile) {
     std::system(("mkdir '" + dir.file("arena2") + "' '" + dir.file("none") + "'").c_str());
     writeBytes(dir.file("arena2/CLASS01.CFG"), bytesOf(bad));
     writeBytes(dir.file("arena2/class00.cfg"), bytesOf(plainClass()));
+    writeBytes(dir.file("arena2/CLASS19.CFG"), bytesOf(plainClass()));
     writeBytes(dir.file("arena2/CLASS.TXT"), bytesOf(bad));
     writeBytes(dir.file("none/notes.txt"), bytesOf(bad));
     r = cli({"check", dir.file("arena2")});
@@ -258,6 +259,8 @@ TEST(ClasscfgCheck, ExitStatusAndOutputPerFile) {
                                                       ": the file of the standard Mage holds \"Lamplighter\"; the open "
                                                       "engine lists \"Lamplighter\" with the Mage's description");
     EXPECT_NE(r.out.find(dir.file("arena2/CLASS01.CFG") + ": hit points per level"), std::string::npos);
+    // Past CLASS18.CFG no standard class.
+    EXPECT_NE(r.out.find(dir.file("arena2/CLASS19.CFG") + ": ok"), std::string::npos) << r.out;
     r = cli({"check", dir.file("none"), dir.file("good.cfg")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, dir.file("good.cfg") + ": ok\n");
@@ -409,7 +412,7 @@ TEST(ClasscfgTally, OurSamplesCostWhatAHandReckoningSays) {
         const char* total;
         const char* summary;
     } expected[] = {
-        {"ashcaller", "  -19  total: 4 advantages, 12 disadvantages\n", "Class maker: -0.06 (-19 points); the file has 2.10\n"},
+        {"ashcaller", "  -19  total: 4 advantages, 12 disadvantages\n", "Class maker: beyond (-19 points); the file has 2.10\n"},
         {"lamplighter", "  +21  total: 6 advantages, 3 disadvantages\n", "Class maker: 2.01 (21 points); the file has 1.25\n"},
         {"quarrywright", "   +7  total: 7 advantages, 5 disadvantages\n", "Class maker: 1.29 (7 points); the file has 1.10\n"},
         {"tidewarden", "  +18  total: 6 advantages, 6 disadvantages\n", "Class maker: 1.86 (18 points); the file has 1.60\n"},

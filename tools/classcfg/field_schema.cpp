@@ -112,15 +112,11 @@ void setBits8(std::uint8_t& field, unsigned mask, unsigned value) {
 }
 
 void addPairKey(Keys& k, const char* section, const std::string& key, const char* jsonGroup,
-                const std::string& jsonKey, std::vector<std::string> states, const char* what, BitPair bits,
-                Clash clash) {
-    KeyDef d{section ? section : "", key, jsonGroup, jsonKey, nullptr, nullptr, nullptr, nullptr};
+                const std::string& jsonKey, std::vector<std::string> states, const char* what, BitPair bits) {
+    KeyDef d{section ? section : "", key, jsonGroup, jsonKey, nullptr, nullptr};
     d.get = [states, bits](const ClassData& c) { return namesValue(Shape::States, bits.get(c), states); };
     d.parse = [states, what, bits](Draft& dr, const std::string& v) {
         bits.set(dr.data, parseStates(v, states, what));
-    };
-    d.oddities = [bits, key, clash](const ClassData& c, std::vector<std::string>& found) {
-        if (bits.get(c) == 3u) found.push_back(clash(key));
     };
     k.push_back(std::move(d));
 }
@@ -128,23 +124,14 @@ void addPairKey(Keys& k, const char* section, const std::string& key, const char
 void addYesNoKey(Keys& k, const char* section, const char* key, const char* jsonKey, std::uint16_t bit) {
     k.push_back({section ? section : "", key, "", jsonKey,
                  [bit](const ClassData& c) { return yesNoValue((c.abilityFlags & bit) != 0); },
-                 [bit](Draft& d, const std::string& v) { setBits16(d.data.abilityFlags, bit, parseYesNo(v) ? bit : 0); },
-                 nullptr, nullptr});
+                 [bit](Draft& d, const std::string& v) { setBits16(d.data.abilityFlags, bit, parseYesNo(v) ? bit : 0); }});
 }
 
 void addCodeKey(Keys& k, const char* section, const char* key, const char* jsonKey, std::uint8_t ClassData::*field,
                 const CodeName* codes, std::size_t n) {
-    std::string name = key;
     k.push_back({section ? section : "", key, "", jsonKey,
                  [field, codes, n](const ClassData& c) { return codeValue(codes, n, c.*field); },
-                 [field, codes, n](Draft& d, const std::string& v) { d.data.*field = parseCode(v, codes, n); },
-                 [name, field, codes, n](const ClassData& c, std::vector<std::string>& found) {
-                     if (!codeValue(codes, n, c.*field).entries[0].name.empty()) return;
-                     std::string list;
-                     for (std::size_t i = 0; i < n; ++i) list += (i ? ", " : "") + std::to_string(codes[i].code);
-                     found.push_back(name + " is " + std::to_string(c.*field) + ", not one of its codes (" + list + ")");
-                 },
-                 nullptr});
+                 [field, codes, n](Draft& d, const std::string& v) { d.data.*field = parseCode(v, codes, n); }});
 }
 
 void addMaskListKey(Keys& k, const char* key, const char* jsonKey, std::uint16_t ClassData::*field,
@@ -161,8 +148,7 @@ void addMaskListKey(Keys& k, const char* key, const char* jsonKey, std::uint16_t
                  },
                  [field, items, masks, all, what](Draft& d, const std::string& v) {
                      setBits16(d.data.*field, all, parseMaskList(v, items, masks, what));
-                 },
-                 nullptr, nullptr});
+                 }});
 }
 
 }  // namespace classcfg

@@ -56,7 +56,6 @@ struct Value {
 
 using Get = std::function<Value(const ClassData&)>;
 using Parse = std::function<void(Draft&, const std::string&)>;  // throws ValueError
-using Findings = std::function<void(const ClassData&, std::vector<std::string>&)>;
 
 struct KeyDef {
     std::string section;    // printed as a comment before the key when not empty
@@ -65,8 +64,6 @@ struct KeyDef {
     std::string jsonKey;
     Get get;
     Parse parse;
-    Findings oddities;  // what no control of the editor writes (may be empty)
-    Findings bounds;    // numbers past the editor's own bounds (may be empty)
     // A comment the text form prints after the key (may be empty); build skips it.
     std::function<std::string(const ClassData&)> note = nullptr;
 };
@@ -102,14 +99,13 @@ void setBits16(std::uint16_t& field, unsigned mask, unsigned value);
 void setBits8(std::uint8_t& field, unsigned mask, unsigned value);
 
 // A pair of bits shown as one choice of "Normal", states[0] or states[1];
-// both set is shown as both, and check reports it as clash(key).
-using Clash = std::function<std::string(const std::string& key)>;
+// both set is shown as both.
 struct BitPair {
     std::function<unsigned(const ClassData&)> get;  // bit 0: first, bit 1: second
     std::function<void(ClassData&, unsigned)> set;
 };
 void addPairKey(Keys& k, const char* section, const std::string& key, const char* jsonGroup, const std::string& jsonKey,
-                std::vector<std::string> states, const char* what, BitPair bits, Clash clash);
+                std::vector<std::string> states, const char* what, BitPair bits);
 void addYesNoKey(Keys& k, const char* section, const char* key, const char* jsonKey, std::uint16_t bit);
 // A condition byte: one of its codes, shown by name.
 void addCodeKey(Keys& k, const char* section, const char* key, const char* jsonKey, std::uint8_t ClassData::*field,

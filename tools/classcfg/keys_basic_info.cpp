@@ -47,14 +47,6 @@ void parseSkills(ClassData& c, const std::string& value, std::size_t first, std:
     }
 }
 
-// An attribute or the hit points: a 16-bit number the editor's arrows keep to `limit`.
-Findings over(const std::string& key, std::function<unsigned(const ClassData&)> field, unsigned limit) {
-    return [key, field, limit](const ClassData& c, std::vector<std::string>& found) {
-        if (field(c) > limit)
-            found.push_back(key + " is " + std::to_string(field(c)) + ", over " + std::to_string(limit));
-    };
-}
-
 }  // namespace
 
 void addBasicInfoKeys(Keys& k) {
@@ -69,8 +61,7 @@ void addBasicInfoKeys(Keys& k) {
                  [](Draft& d, const std::string& v) {
                      d.name = parseQuoted(v);
                      d.nameLine = d.currentLine;
-                 },
-                 nullptr, nullptr});
+                 }});
     k.push_back({"", "name tail", "", "nameTail",
                  [](const ClassData& c) {
                      Value v;
@@ -81,23 +72,18 @@ void addBasicInfoKeys(Keys& k) {
                  [](Draft& d, const std::string& v) {
                      d.tail = parseHexBytes(v);
                      d.tailLine = d.currentLine;
-                 },
-                 nullptr, nullptr});
+                 }});
     for (std::size_t i = 0; i < kAttributeNames.size(); ++i)
         k.push_back({"", kAttributeNames[i], "attributes", kAttributeNames[i],
                      [i](const ClassData& c) { return numberValue(c.attributes[i]); },
                      [i](Draft& d, const std::string& v) {
                          d.data.attributes[i] = static_cast<std::uint16_t>(parseNumber(v, 0xFFFF));
-                     },
-                     nullptr,
-                     over(kAttributeNames[i], [i](const ClassData& c) { return c.attributes[i]; }, kAttributeMax)});
+                     }});
     k.push_back({"", "hit points per level", "", "hitPointsPerLevel",
                  [](const ClassData& c) { return numberValue(c.hitPointsPerLevel); },
                  [](Draft& d, const std::string& v) {
                      d.data.hitPointsPerLevel = static_cast<std::uint16_t>(parseNumber(v, 0xFFFF));
-                 },
-                 nullptr,
-                 over("hit points per level", [](const ClassData& c) { return c.hitPointsPerLevel; }, kHitPointsMax)});
+                 }});
     k.push_back({"", "multiplier", "", "multiplier",
                  [](const ClassData& c) {
                      Value v;
@@ -105,19 +91,12 @@ void addBasicInfoKeys(Keys& k) {
                      v.number = c.advancementMultiplier;
                      return v;
                  },
-                 [](Draft& d, const std::string& v) { d.data.advancementMultiplier = parseMultiplier(v); },
-                 nullptr,
-                 [](const ClassData& c, std::vector<std::string>& found) {
-                     if (c.advancementMultiplier < 0 || c.advancementMultiplier > 10 * kMultiplierOne)
-                         found.push_back("multiplier " + multiplierText(c.advancementMultiplier) + " (" +
-                                         std::to_string(c.advancementMultiplier) + ") is outside 0 to 10");
-                 }});
+                 [](Draft& d, const std::string& v) { d.data.advancementMultiplier = parseMultiplier(v); }});
     k.back().note = [](const ClassData& c) {
         ClassTally t = tallyClass(c);
-        return tallySummary(t) + (t.beyondMaker.empty() ? "" : ", beyond what the maker gives (see classcfg tally)");
+        return tallySummary(t) + (t.beyondMaker.empty() ? "" : ": see classcfg tally");
     };
     for (const SkillGroup& g : kSkillGroups) {
-        std::string group = g.jsonKey;
         k.push_back({"", g.key, "skills", g.jsonKey,
                      [g](const ClassData& c) {
                          Value v;
@@ -128,15 +107,7 @@ void addBasicInfoKeys(Keys& k) {
                          }
                          return v;
                      },
-                     [g](Draft& d, const std::string& v) { parseSkills(d.data, v, g.first, g.count); },
-                     [g, group](const ClassData& c, std::vector<std::string>& found) {
-                         for (std::size_t i = 0; i < g.count; ++i)
-                             if (c.skills[g.first + i] >= SkillNames.size())
-                                 found.push_back(group + " skill " + std::to_string(i + 1) + " is index " +
-                                                 std::to_string(c.skills[g.first + i]) +
-                                                 ", which names no skill (0 to 34 do)");
-                     },
-                     nullptr});
+                     [g](Draft& d, const std::string& v) { parseSkills(d.data, v, g.first, g.count); }});
     }
 }
 

@@ -12,8 +12,7 @@ namespace {
 void addMasked(Keys& k, const char* key, const char* jsonKey, std::uint16_t ClassData::*field, unsigned mask) {
     k.push_back({"", key, "keptAsRead", jsonKey,
                  [field, mask](const ClassData& c) { return hexFieldValue(c.*field & mask, 4); },
-                 [field, mask](Draft& d, const std::string& v) { setBits16(d.data.*field, mask, parseMasked(v, mask, 4)); },
-                 nullptr, nullptr});
+                 [field, mask](Draft& d, const std::string& v) { setBits16(d.data.*field, mask, parseMasked(v, mask, 4)); }});
 }
 
 }  // namespace
@@ -23,8 +22,7 @@ void addKeptKeys(Keys& k) {
                  [](const ClassData& c) { return hexFieldValue(c.hiddenByte, 2); },
                  [](Draft& d, const std::string& v) {
                      d.data.hiddenByte = static_cast<std::uint8_t>(parseNumber(v, 0xFF));
-                 },
-                 nullptr, nullptr});
+                 }});
     k.push_back({"", "hidden block", "keptAsRead", "hiddenBlock",
                  [](const ClassData& c) {
                      Value v;
@@ -36,8 +34,7 @@ void addKeptKeys(Keys& k) {
                      std::vector<std::uint8_t> b = parseHexBytes(v);
                      if (b.size() != kHiddenBlockSize) bad("expected exactly 5 bytes, got " + std::to_string(b.size()));
                      std::copy(b.begin(), b.end(), d.data.hiddenBlock.begin());
-                 },
-                 nullptr, nullptr});
+                 }});
     k.push_back({"", "effect bit 7", "keptAsRead", "effectBit7",
                  [](const ClassData& c) {
                      return namesValue(Shape::Names, toleranceSet(c, kEffectUnusedMask), toleranceNames());
@@ -45,16 +42,14 @@ void addKeptKeys(Keys& k) {
                  [](Draft& d, const std::string& v) {
                      std::string t = normalName(v) == "none" ? "Normal" : v;
                      setTolerances(d.data, kEffectUnusedMask, parseStates(t, toleranceNames(), "tolerance"));
-                 },
-                 nullptr, nullptr});
+                 }});
     addMasked(k, "ability bits 13-15", "abilityBits13to15", &ClassData::abilityFlags, kAbilityUnusedMask);
     addMasked(k, "material bits 10-15", "materialBits10to15", &ClassData::forbiddenMaterials, kMaterialUnusedMask);
     k.push_back({"", "expert weapon bits 6-7", "keptAsRead", "expertWeaponBits6to7",
                  [](const ClassData& c) { return hexFieldValue(c.expertWeapons & kExpertUnusedMask, 2); },
                  [](Draft& d, const std::string& v) {
                      setBits8(d.data.expertWeapons, kExpertUnusedMask, parseMasked(v, kExpertUnusedMask, 2));
-                 },
-                 nullptr, nullptr});
+                 }});
     addMasked(k, "equipment bits 13-15", "equipmentBits13to15", &ClassData::forbiddenEquipment, kEquipmentUnusedMask);
 }
 

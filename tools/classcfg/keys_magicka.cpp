@@ -22,8 +22,7 @@ void addMageryPair(Keys& k, const char* key, const char* jsonKey, std::uint16_t 
                 },
                 [first, second](ClassData& c, unsigned set) {
                     setBits16(c.abilityFlags, first | second, ((set & 1u) ? first : 0u) | ((set & 2u) ? second : 0u));
-                }},
-               [states](const std::string& key) { return key + " has both " + states[0] + " and " + states[1]; });
+                }});
 }
 
 }  // namespace
@@ -44,14 +43,7 @@ void addMagickaKeys(Keys& k) {
                                          : static_cast<unsigned>(
                                                pick(t, names(kMageryNames.data(), kMageryNames.size()), "magery"));
                      setBits16(d.data.abilityFlags, kMageryMask, code << kMageryShift);
-                 },
-                 [](const ClassData& c, std::vector<std::string>& found) {
-                     unsigned code = (c.abilityFlags & kMageryMask) >> kMageryShift;
-                     if (code >= kMageryNames.size())
-                         found.push_back("increased magery code is " + std::to_string(code) +
-                                         ", which has no meaning (0 to 5 do)");
-                 },
-                 nullptr});
+                 }});
     addCodeKey(k, nullptr, "spell absorption", "spellAbsorption", &ClassData::spellAbsorption,
                kSpellAbsorptionCodes.data(), kSpellAbsorptionCodes.size());
     addYesNoKey(k, nullptr, "unable to regenerate spell points", "unableToRegenerateSpellPoints", kNoSpellRegenBit);

@@ -29,8 +29,7 @@ void addMiscellaneousKeys(Keys& k) {
                     [bonus, phobia](ClassData& c, unsigned set) {
                         setBits8(c.bonusPhobiaFlags, bonus | phobia,
                                  ((set & 1u) ? bonus : 0u) | ((set & 2u) ? phobia : 0u));
-                    }},
-                   [](const std::string& key) { return key + " has both bonus and phobia"; });
+                    }});
     }
 }
 

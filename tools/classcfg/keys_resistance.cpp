@@ -27,13 +27,7 @@ void addResistanceKeys(Keys& k) {
                      },
                      [bit](Draft& d, const std::string& v) {
                          setTolerances(d.data, bit, parseStates(v, toleranceNames(), "tolerance"));
-                     },
-                     [bit, effect](const ClassData& c, std::vector<std::string>& found) {
-                         Value v = namesValue(Shape::States, toleranceSet(c, bit), toleranceNames());
-                         if (v.entries.size() > 1)
-                             found.push_back(effect + " has more than one tolerance: " + textOf(v));
-                     },
-                     nullptr});
+                     }});
     }
 }
 

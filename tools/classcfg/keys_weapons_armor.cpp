@@ -17,8 +17,7 @@ void addWeaponsArmorKeys(Keys& k) {
                     [bit](ClassData& c, unsigned set) {
                         setBits16(c.forbiddenEquipment, bit, (set & 1u) ? bit : 0u);
                         setBits8(c.expertWeapons, bit, (set & 2u) ? bit : 0u);
-                    }},
-                   [](const std::string& key) { return key + " is both forbidden and expert"; });
+                    }});
         // Text written before the editor's caption was mended says "Fobidden"; take that too.
         Parse states = k.back().parse;
         k.back().parse = [states](Draft& d, const std::string& v) {
