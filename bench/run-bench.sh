@@ -8,8 +8,11 @@
 #   2. page switches: median time of a switch to Basic Info and of a switch to
 #      Resistance and Weakness, 300 of each, taking turns; budget: Basic Info at most
 #      1.5 times Resistance and Weakness;
-#   3. kestrane.exe at most 300 KiB, importing only Windows system DLLs;
-#   4. a long session (2,000 page switches, 5,001 arrow steps, 500 saves, then every step
+#   3. boxes: median time from the command to the Classes window shown and drawn, over
+#      a folder of nineteen class files, against the About box's, 30 of each, taking
+#      turns; budget: ratio at most 2.0;
+#   4. kestrane.exe at most 300 KiB, importing only Windows system DLLs;
+#   5. a long session (2,000 page switches, 5,001 arrow steps, 500 saves, then every step
 #      undone): the bytes read back in the record and on disk, private memory within 2 MB
 #      of where it was once every page had been shown, and the window count unchanged.
 # Usage: bench/run-bench.sh [win32|win64]   (builds the preset when its programs are missing)
@@ -123,7 +126,35 @@ else
   fail=1
 fi
 
-# 3. Size and imports.
+# 3. The Classes window over a whole game's nineteen class files, against the About box.
+{
+  echo "timeout 30"
+  for ((i = 0; i < 19; i++)); do printf 'write-file arena2/CLASS%02d.CFG %s\n' "$i" "$lamplighter"; done
+  echo "start kestrane.exe"
+  echo "wait-window KESTRANE"
+  echo "key ctrl+l"
+  echo "wait-window Classes"
+  echo "expect-list-rows 1011 19"
+  echo "key escape"
+  echo "wait-window KESTRANE"
+  echo "bench-boxes 0xE230 Classes 11 \"About kestrane \" 30"
+  echo "close-box"
+  echo "wait-exit 0"
+} >"$work/boxes.txt"
+run "$work/boxes.txt" >"$work/boxes.log" || fail=1
+classes=$(sed -n 's/^@@box "Classes" median_ms=\([0-9.]*\).*/\1/p' "$work/boxes.log")
+about=$(sed -n 's/^@@box "About kestrane " median_ms=\([0-9.]*\).*/\1/p' "$work/boxes.log")
+if [ -n "$classes" ] && [ -n "$about" ]; then
+  ratio=$(awk -v a="$classes" -v b="$about" 'BEGIN { printf "%.2f", a / b }')
+  verdict=$(awk -v r="$ratio" 'BEGIN { print (r <= 2.0) ? "within" : "OVER" }')
+  echo "boxes: the Classes window over 19 class files ${classes} ms, the About box ${about} ms (medians of 30 each, taking turns): ratio ${ratio}, ${verdict} the budget of 2.0"
+  [ "$verdict" = within ] || fail=1
+else
+  echo "boxes: not measured"
+  fail=1
+fi
+
+# 4. Size and imports.
 if out=$(cmake -DEXE="$build/kestrane.exe" -DOBJDUMP="$objdump" -P bench/check-exe.cmake 2>&1); then
   size=$(stat -c %s "$build/kestrane.exe")
   imports=$(printf '%s\n' "$out" | sed -n 's/^-- imports //p' | tr '\n' ' ')
@@ -133,7 +164,7 @@ else
   fail=1
 fi
 
-# 4. The long session: per round 4 page switches, 10 arrow clicks on STR, INT and WIL,
+# 5. The long session: per round 4 page switches, 10 arrow clicks on STR, INT and WIL,
 #    up and down, never twice in a row on one field, so each is a step of its own, and
 #    one Save; 500 rounds, then one more step and every step undone (Undo sent as the
 #    window's command). Memory and windows are marked once every page has been shown.

@@ -14,6 +14,7 @@
 #define IDD_MISCELLANEOUS 109
 #define IDR_SHORTCUTS 110
 #define IDD_TALLY 111
+#define IDD_CLASSES 112
 
 /* About box: the version line */
 #define IDC_ABOUT_VERSION 2
@@ -31,6 +32,7 @@
 #define ID_EDIT_UNDO 0xE200
 #define ID_EDIT_REDO 0xE210
 #define ID_FILE_REVERT 0xE220
+#define ID_VIEW_CLASSES 0xE230
 
 /* Basic Info */
 #define IDC_ATTRIBUTE0 3170      /* edit fields 3170-3177 */
@@ -47,6 +49,11 @@
 /* Check box (the tally and the findings) */
 #define IDC_TALLY_TEXT 1000
 #define IDC_TALLY_USE 1001
+
+/* Classes box */
+#define IDC_CLASSES_WHERE 1010   /* the folder listed, or why nothing is */
+#define IDC_CLASSES_LIST 1011
+#define IDC_CLASSES_FOLDER 1012  /* "Folder..." */
 
 /* Resistance and Weakness: row r adds r */
 #define IDC_RES_IMMUNE0 3075

@@ -3,6 +3,7 @@
 #include "about_box.h"
 #include "application.h"
 #include "class_record.h"
+#include "classes_box.h"
 #include "command_line.h"
 #include "file_io.h"
 #include "file_dialogs.h"
@@ -36,6 +37,7 @@ constexpr EditorMenuItem kEditorMenu[] = {
     {ID_EDIT_UNDO, L"Undo\tCtrl+Z"},
     {ID_EDIT_REDO, L"Redo\tCtrl+Y"},
     {ID_FILE_REVERT, L"Revert to Saved"},
+    {ID_VIEW_CLASSES, L"Classes...\tCtrl+L"},
 };
 
 // Inserts the editor's items at `position` of `menu`.
@@ -77,6 +79,7 @@ bool ClassSheet::runCommand(int id) {
         case ID_EDIT_UNDO: undoCommand(); return true;
         case ID_EDIT_REDO: redoCommand(); return true;
         case ID_FILE_REVERT: revertCommand(); return true;
+        case ID_VIEW_CLASSES: classesCommand(); return true;
         default: return false;
     }
 }
@@ -237,9 +240,17 @@ bool ClassSheet::save() {
 
 void ClassSheet::openCommand() { openFile(std::nullopt); }
 
+void ClassSheet::classesCommand() {
+    ClassesBox box(ClassRecord.classFilePath, modified != 0);
+    box.runModal(hwnd_);
+    // The box is gone before the save question and the read, as after the
+    // open dialog.
+    if (box.chosen()) openFile(box.chosen());
+}
+
 void ClassSheet::openFile(std::optional<std::string> given) {
     if (!modified || askToSave()) {
-        if (!given) given = openClassFileDialog(hwnd_);
+        if (!given) given = openClassFileDialog(hwnd_, nullptr, ClassRecord.classFilePath);
         if (given) openPath(*given);
     }
     // The page the command came from shows the record at once, even when

@@ -63,6 +63,7 @@ private:
     void undoCommand();
     void redoCommand();
     void revertCommand();
+    void classesCommand();
 
     // Puts back a state of the history and shows where it changed.
     void showMove(const EditHistory::Move& move);

@@ -6,6 +6,7 @@
 #include <commdlg.h>
 
 #include <exception>
+#include <utility>
 #include <vector>
 
 namespace kestrane {
@@ -82,15 +83,28 @@ std::optional<std::string> runDialog(HWND owner, const wchar_t* title, const WSt
 
 }  // namespace
 
-std::optional<std::string> openClassFileDialog(HWND owner, const wchar_t* title) {
-    return runDialog(owner, title, WString(L"*.cfg"), OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_NOREADONLYRETURN, false);
+namespace {
+
+// The folder and name of `current` made full.
+std::pair<WString, WString> folderAndName(const std::string& current) {
+    const WString full = widen(fullPath(current));
+    const WString::size_type slash = full.find_last_of(L"\\/");
+    if (slash == WString::npos) return {WString(), full};
+    return {full.substr(0, slash), full.substr(slash + 1)};
+}
+
+}  // namespace
+
+std::optional<std::string> openClassFileDialog(HWND owner, const wchar_t* title, const std::string& current) {
+    constexpr DWORD flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_NOREADONLYRETURN;
+    if (current.empty()) return runDialog(owner, title, WString(L"*.cfg"), flags, false);
+    // Where the class is: a name typed there is that folder's file, and the
+    // filter alone picks the class files.
+    return runDialog(owner, title, WString(), flags, false, folderAndName(current).first);
 }
 
 std::optional<std::string> saveClassFileDialog(HWND owner, const std::string& current) {
-    const WString full = widen(fullPath(current));
-    const WString::size_type slash = full.find_last_of(L"\\/");
-    const WString dir = slash == WString::npos ? WString() : full.substr(0, slash);
-    const WString name = slash == WString::npos ? full : full.substr(slash + 1);
+    const auto [dir, name] = folderAndName(current);
     return runDialog(owner, nullptr, name,
                      OFN_HIDEREADONLY | OFN_CREATEPROMPT | OFN_NOREADONLYRETURN | OFN_OVERWRITEPROMPT, true, dir);
 }

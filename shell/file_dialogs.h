@@ -14,8 +14,11 @@ namespace kestrane {
 // moves the program's current directory, so a relative class file path keeps
 // meaning the same file.
 // `title` replaces the platform's "Open" where the dialog needs to say why it
-// appears.
-std::optional<std::string> openClassFileDialog(HWND owner, const wchar_t* title = nullptr);
+// appears. Given the class file held (`current`), it starts in that file's
+// folder with nothing typed; without one, "*.cfg" is typed and the platform
+// picks the folder.
+std::optional<std::string> openClassFileDialog(HWND owner, const wchar_t* title = nullptr,
+                                               const std::string& current = std::string());
 // Starts in the folder of `current` with its name filled in, and asks before
 // replacing an existing file.
 std::optional<std::string> saveClassFileDialog(HWND owner, const std::string& current);

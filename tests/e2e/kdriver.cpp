@@ -1114,6 +1114,45 @@ struct Driver {
         fflush(stdout);
     }
 
+    // Two modal boxes of the editor opened by their commands, taking turns COUNT times
+    // each: the time from the command to the box shown and drawn; the box is closed with
+    // Cancel before the next. Prints the medians.
+    void cmdBenchBoxes(const Call& k) {
+        HWND sheet = requireCurrent();
+        const WPARAM ids[2] = {WPARAM(parseNumber(k.a(1), "a command id") & 0xFFFF),
+                               WPARAM(parseNumber(k.a(3), "a command id") & 0xFFFF)};
+        const std::string captions[2] = {k.a(2), k.a(4)};
+        long count = parseNumber(k.a(5), "a count");
+        if (count < 1) fail("the count must be positive");
+        LARGE_INTEGER freq;
+        QueryPerformanceFrequency(&freq);
+        std::vector<double> times[2];
+        for (long i = 0; i < 2 * count; ++i) {
+            const int which = int(i % 2);
+            LARGE_INTEGER t0, t1;
+            HWND box = nullptr;
+            QueryPerformanceCounter(&t0);
+            post(sheet, WM_COMMAND, ids[which], 0);
+            for (DWORD start = GetTickCount(); !box; Sleep(0)) {
+                box = findTop(captions[which]);
+                if (box && !IsWindowVisible(box)) box = nullptr;
+                if (!box && GetTickCount() - start >= timeoutMs)
+                    fail("no window " + quote(captions[which]) + " appeared; seen:" + windowsSummary());
+            }
+            RedrawWindow(box, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            send(box, WM_NULL, 0, 0);
+            QueryPerformanceCounter(&t1);
+            times[which].push_back(double(t1.QuadPart - t0.QuadPart) * 1000.0 / double(freq.QuadPart));
+            post(box, WM_COMMAND, IDCANCEL, 0);
+            if (!waitFor([&] { return !IsWindow(box) && IsWindowEnabled(sheet); }, timeoutMs))
+                fail(quote(captions[which]) + " did not close on Cancel");
+        }
+        for (int which = 0; which < 2; ++which)
+            printf("@@box %s median_ms=%.2f opened=%zu\n", quote(captions[which]).c_str(), median(times[which]),
+                   times[which].size());
+        fflush(stdout);
+    }
+
     void cmdKey(const Call& k) {
         key(k.a(1));
     }
@@ -1364,6 +1403,66 @@ struct Driver {
         HWND combo = control(k.a(1));
         int index = int(parseNumber(k.a(2), "a list index"));
         expectValue(format("entry %d of list %s", index, k.a(1).c_str()), k.a(3), [&] { return comboItem(combo, index); });
+    }
+
+    // -- list-views (a report list's rows and cells) --
+
+    HWND listView(const std::string& idText) {
+        HWND h = control(idText);
+        if (className(h) != "SysListView32") fail(format("control %s is a %s, not a list-view", idText.c_str(), className(h).c_str()));
+        return h;
+    }
+
+    // A cell's text, through a buffer inside the program (the message carries pointers).
+    std::string listCell(HWND lv, int row, int column) {
+        const size_t textChars = 512;
+        Remote mem(proc.hProcess, sizeof(LVITEMW) + textChars * sizeof(wchar_t));
+        LVITEMW item = {};
+        item.iSubItem = column;
+        item.pszText = reinterpret_cast<LPWSTR>(mem.at(sizeof(LVITEMW)));
+        item.cchTextMax = textChars;
+        wchar_t text[textChars] = {};
+        mem.write(&item, sizeof item);
+        mem.write(text, sizeof text, sizeof(LVITEMW));
+        send(lv, LVM_GETITEMTEXTW, row, mem.at());
+        mem.read(text, sizeof text, sizeof(LVITEMW));
+        text[textChars - 1] = 0;
+        return narrow(text);
+    }
+
+    void cmdExpectListRows(const Call& k) { expectAnswer(k, "rows of list-view", LVM_GETITEMCOUNT, k.a(2)); }
+
+    void cmdExpectListCell(const Call& k) {
+        HWND lv = listView(k.a(1));
+        int row = int(parseNumber(k.a(2), "a row")), column = int(parseNumber(k.a(3), "a column"));
+        expectValue(format("cell %d,%d of list-view %s", row, column, k.a(1).c_str()), k.a(4), [&] {
+            int rows = int(send(lv, LVM_GETITEMCOUNT, 0, 0));
+            return row < rows ? listCell(lv, row, column) : format("(no row %d: %d rows)", row, rows);
+        });
+    }
+
+    void cmdExpectListSelected(const Call& k) {
+        HWND lv = listView(k.a(1));
+        std::string want = k.a(2) == "none" ? "-1" : k.a(2);
+        expectValue(format("selected row of list-view %s", k.a(1).c_str()), want,
+                    [&] { return format("%d", int(send(lv, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED))); });
+    }
+
+    // As a user's click on the row: it alone selected, and the focus on it.
+    void cmdSelectListRow(const Call& k) {
+        HWND lv = listView(k.a(1));
+        long row = parseNumber(k.a(2), "a row");
+        long rows = long(send(lv, LVM_GETITEMCOUNT, 0, 0));
+        if (row < 0 || row >= rows) fail(format("the list-view has %ld rows, no %ld", rows, row));
+        Remote mem(proc.hProcess, sizeof(LVITEMW));
+        LVITEMW item = {};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        mem.write(&item, sizeof item);
+        send(lv, LVM_SETITEMSTATE, WPARAM(-1), mem.at());  // every row cleared
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        mem.write(&item, sizeof item);
+        if (!send(lv, LVM_SETITEMSTATE, row, mem.at())) fail(format("LVM_SETITEMSTATE failed for row %ld", row));
+        send(lv, LVM_ENSUREVISIBLE, row, FALSE);
     }
 
     void cmdScroll(const Call& k) {
@@ -1665,6 +1764,7 @@ const Driver::Command Driver::kCommands[] = {
     {"expect-page", 1, 1, "expect-page CAPTION", &Driver::cmdExpectPage},
     {"select-tab", 1, 1, "select-tab N", &Driver::cmdSelectTab},
     {"bench-switch", 3, 3, "bench-switch TAB_A TAB_B COUNT", &Driver::cmdBenchSwitch},
+    {"bench-boxes", 5, 5, "bench-boxes ID_A CAPTION_A ID_B CAPTION_B COUNT", &Driver::cmdBenchBoxes},
     {"key", 1, 1, "key ctrl+tab|escape|enter|alt+f4|...", &Driver::cmdKey},
     {"expect-sysmenu", 1, 1, "expect-sysmenu \"Move|Close\"", &Driver::cmdExpectSysmenu},
     {"expect-fit", 0, 0, "expect-fit", &Driver::cmdExpectFit},
@@ -1692,6 +1792,10 @@ const Driver::Command Driver::kCommands[] = {
     {"expect-selection", 2, 2, "expect-selection ID INDEX|none", &Driver::cmdExpectSelection},
     {"expect-count", 2, 2, "expect-count ID N", &Driver::cmdExpectCount},
     {"expect-item", 3, 3, "expect-item ID INDEX TEXT", &Driver::cmdExpectItem},
+    {"expect-list-rows", 2, 2, "expect-list-rows ID N", &Driver::cmdExpectListRows},
+    {"expect-list-cell", 4, 4, "expect-list-cell ID ROW COLUMN TEXT", &Driver::cmdExpectListCell},
+    {"expect-list-selected", 2, 2, "expect-list-selected ID ROW|none", &Driver::cmdExpectListSelected},
+    {"select-list-row", 2, 2, "select-list-row ID ROW", &Driver::cmdSelectListRow},
     {"scroll", 2, 2, "scroll ID CODE", &Driver::cmdScroll},
     {"scroll-repeat", 3, 3, "scroll-repeat ID CODE COUNT", &Driver::cmdScroll},
     {"expect-msgbox", 1, 1, "expect-msgbox TEXT", &Driver::cmdExpectMsgbox},
