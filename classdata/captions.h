@@ -66,7 +66,7 @@
 #define CAP_WEAPON_3 "Axes"
 #define CAP_WEAPON_4 "Blunt Weapons"
 #define CAP_WEAPON_5 "Missile Weapons"
-#define CAP_FORBIDDEN "Fobidden"
+#define CAP_FORBIDDEN "Forbidden"
 #define CAP_EXPERT "Expert"
 
 #define CAP_ARMOR_LEATHER "Leather"
@@ -87,7 +87,7 @@
 #define CAP_ATTR_7 "LUC"
 
 #define CAP_SKILL_0 "Medical"
-#define CAP_SKILL_1 "Ettiqette"
+#define CAP_SKILL_1 "Etiquette"
 #define CAP_SKILL_2 "Streetwise"
 #define CAP_SKILL_3 "Jumping"
 #define CAP_SKILL_4 "Orcish"
@@ -121,5 +121,37 @@
 #define CAP_SKILL_32 "Blunt"
 #define CAP_SKILL_33 "Archery"
 #define CAP_SKILL_34 "Critical Hit"
+
+/* The same captions with their shortcut letters, for the pages' labels and
+ * group boxes: no letter twice on one page, counting the command buttons
+ * (O, S, A, X, B) and, on Basic Info, its own button (K). */
+#define KEY_EFFECT_0 "&Paralysis"
+#define KEY_EFFECT_1 "&Magic"
+#define KEY_EFFECT_2 "Po&ison"
+#define KEY_EFFECT_3 "&Fire"
+#define KEY_EFFECT_4 "F&rost"
+#define KEY_EFFECT_5 "S&hock"
+#define KEY_EFFECT_6 "&Disease"
+
+#define KEY_WEAPON_0 "Shor&t Blades"
+#define KEY_WEAPON_1 "&Long Blades"
+#define KEY_WEAPON_2 "Han&d to Hand"
+#define KEY_WEAPON_3 "Ax&es"
+#define KEY_WEAPON_4 "Bl&unt Weapons"
+#define KEY_WEAPON_5 "M&issile Weapons"
+
+#define KEY_ENEMY_0 "&Undead"
+#define KEY_ENEMY_1 "Da&edra"
+#define KEY_ENEMY_2 "Hu&manoid"
+#define KEY_ENEMY_3 "An&imals"
+
+#define KEY_ATTR_0 "ST&R"
+#define KEY_ATTR_1 "&INT"
+#define KEY_ATTR_2 "&WIL"
+#define KEY_ATTR_3 "A&GI"
+#define KEY_ATTR_4 "&END"
+#define KEY_ATTR_5 "&PER"
+#define KEY_ATTR_6 "SP&D"
+#define KEY_ATTR_7 "L&UC"
 
 #endif

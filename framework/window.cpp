@@ -379,13 +379,23 @@ int SheetWindow::onCreate() {
     // The width first: the number of tab rows depends on it, so a second
     // pass when the first changed the size the tabs need.
     SIZE tabSize{-1, -1};
-    for (int pass = 0; pass < 2; ++pass) {
-        RECT display{0, 0, need.cx, need.cy};
-        TabCtrl_AdjustRect(tab, TRUE, &display);
-        const SIZE wanted{display.right - display.left, display.bottom - display.top};
-        if (wanted.cx == tabSize.cx && wanted.cy == tabSize.cy) break;
-        SetWindowPos(tab, nullptr, tabRect.left, tabRect.top, wanted.cx, wanted.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-        tabSize = wanted;
+    auto sizeTabs = [&] {
+        for (int pass = 0; pass < 2; ++pass) {
+            RECT display{0, 0, need.cx, need.cy};
+            TabCtrl_AdjustRect(tab, TRUE, &display);
+            const SIZE wanted{display.right - display.left, display.bottom - display.top};
+            if (wanted.cx == tabSize.cx && wanted.cy == tabSize.cy) break;
+            SetWindowPos(tab, nullptr, tabRect.left, tabRect.top, wanted.cx, wanted.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+            tabSize = wanted;
+        }
+    };
+    sizeTabs();
+    // One row of tabs, whose order stays put when a page comes to the front:
+    // where the captions need more than the pages' width (a high resolution,
+    // a wider stand-in font), the window grows until they fit in one.
+    for (int step = 0; step < 64 && TabCtrl_GetRowCount(tab) > 1; ++step) {
+        need.cx += 4;
+        sizeTabs();
     }
     GetWindowRect(tab, &tabRect);
     MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&tabRect), 2);

@@ -8,6 +8,7 @@
 
 #include <windowsx.h>  // GET_X_LPARAM
 
+#include <cwctype>
 #include <utility>
 
 namespace kestrane {
@@ -122,6 +123,44 @@ void ClassPage::showChange(int control) const {
         SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
     else  // a group with none checked: the tab row, which changes nothing
         SetFocus(PropSheet_GetTabControl(GetParent(hwnd_)));
+}
+
+namespace {
+
+// The letter after a single '&' in a control's text, or 0.
+wchar_t shortcutLetter(HWND h) {
+    wchar_t text[128];
+    const int n = GetWindowTextW(h, text, 128);
+    for (int i = 0; i + 1 < n; ++i) {
+        if (text[i] != L'&') continue;
+        if (text[i + 1] != L'&') return static_cast<wchar_t>(std::towupper(text[i + 1]));
+        ++i;
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool ClassPage::preTranslate(MSG& msg) {
+    // Alt and a letter anywhere; a bare letter only where the focus takes no
+    // typing, as the dialog manager does.
+    if (msg.message == WM_CHAR) {
+        if (SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) &
+            (DLGC_WANTCHARS | DLGC_WANTMESSAGE))
+            return false;
+    } else if (msg.message != WM_SYSCHAR) {
+        return false;
+    }
+    const wchar_t letter = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(msg.wParam)));
+    for (HWND h = GetWindow(hwnd_, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        if ((GetWindowLongPtrW(h, GWL_STYLE) & BS_TYPEMASK) != BS_GROUPBOX || !IsWindowVisible(h)) continue;
+        if (shortcutLetter(h) != letter) continue;
+        HWND first = GetWindow(h, GW_HWNDNEXT);
+        if (!first || !fw::Button(first).isRadio()) return false;
+        showChange(GetDlgCtrlID(first));
+        return true;
+    }
+    return false;
 }
 
 }  // namespace kestrane

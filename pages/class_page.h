@@ -33,6 +33,10 @@ public:
     // change).
     void showChange(int control) const;
 
+    // A group box's shortcut letter leads to its radio group the way
+    // showChange does: onto the checked button, never clicking one.
+    bool preTranslate(MSG& msg) override;
+
     static const fw::MessageTable table;
     const fw::MessageTable* messageTable() const override { return &table; }
 

@@ -23,12 +23,12 @@ void setWeaponNormal(std::uint16_t mask);
 void setWeaponExpert(std::uint16_t mask);
 
 // The page's 35 buttons in the order its loadControls sets them: the ten
-// materials; for each group i, Fobidden, Expert, Normal (IDC_WA_FORBIDDEN0 + i
+// materials; for each group i, Forbidden, Expert, Normal (IDC_WA_FORBIDDEN0 + i
 // and so on); then the armor and shield boxes from IDC_WA_LEATHER.
 extern const std::array<int, 35> kWeaponsArmorButtons;
 
 // Whether `controlId` is shown checked for `record`, each control from its
-// own bits (the pair (1,1) shows Fobidden and Expert). False for a foreign id.
+// own bits (the pair (1,1) shows Forbidden and Expert). False for a foreign id.
 bool weaponsArmorShown(const ClassData& record, int controlId);
 
 // A click on `controlId`, on the global ClassRecord. False, with nothing

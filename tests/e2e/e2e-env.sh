@@ -48,8 +48,9 @@ use_wine_for "$build" || exit 1
 mkdir -p "$state"
 
 # A free display of our own; Xvfb writes its number once it listens. Its output goes to
-# a file so that CTest does not wait for it to close our pipes.
-setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$state/display" \
+# a file so that CTest does not wait for it to close our pipes. The screen holds the
+# window at 192 dpi.
+setsid Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$state/display" \
   </dev/null >"$state/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do

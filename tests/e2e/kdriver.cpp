@@ -1157,6 +1157,23 @@ struct Driver {
         key(k.a(1));
     }
 
+    // Every text of the page in front (or of the current window) shows whole in its
+    // control's own font, and a sheet's tab row is one row.
+    void cmdExpectFit(const Call&) {
+        HWND w = requireCurrent();
+        probe::Block b = runProbe(probe::OpFit, container());
+        if (!b.result) fail("the texts of the window could not be measured");
+        std::string cut;
+        for (int i = 0; i < b.count; ++i)
+            cut += format("%s%d %s needs %u px, has %u", cut.empty() ? "" : "; ", int(short(b.ids[i])),
+                          quote(b.texts[i]).c_str(), b.types[i], b.states[i]);
+        if (HWND t = tabControl(w)) {
+            int rows = int(send(t, TCM_GETROWCOUNT, 0, 0));
+            if (rows != 1) cut += format("%sthe tab row has %d rows", cut.empty() ? "" : "; ", rows);
+        }
+        if (!cut.empty()) fail(format("cut off at %d dpi: %s", int(b.dpi), cut.c_str()));
+    }
+
     void cmdExpectSysmenu(const Call& k) {
         HWND w = requireCurrent();
         probe::Block b = runProbe(probe::OpSystemMenu, w);
@@ -1750,6 +1767,7 @@ const Driver::Command Driver::kCommands[] = {
     {"bench-boxes", 5, 5, "bench-boxes ID_A CAPTION_A ID_B CAPTION_B COUNT", &Driver::cmdBenchBoxes},
     {"key", 1, 1, "key ctrl+tab|escape|enter|alt+f4|...", &Driver::cmdKey},
     {"expect-sysmenu", 1, 1, "expect-sysmenu \"Move|Close\"", &Driver::cmdExpectSysmenu},
+    {"expect-fit", 0, 0, "expect-fit", &Driver::cmdExpectFit},
     {"close-box", 0, 0, "close-box", &Driver::cmdCloseBox},
     {"drop-files", 1, 8, "drop-files PATH...", &Driver::cmdDropFiles},
     {"sys-command", 1, 1, "sys-command minimize|restore|ID", &Driver::cmdSysCommand},

@@ -1,6 +1,7 @@
 // The block kdriver.exe hands to kdprobe.dll inside the program under test. A menu
-// belongs to the process that made it and cannot be read from outside, so the probe
-// reads it in place. Both sides are 32-bit.
+// belongs to the process that made it and cannot be read from outside, nor can a
+// control's font be measured there, so the probe does both in place. Both sides are
+// built alike (32-bit or 64-bit).
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,8 @@ namespace probe {
 
 enum Op : LONG {
     OpSystemMenu = 1,  // items of hwnd's system menu
+    OpFit = 2,         // hwnd's child controls whose text is wider than their room:
+                       // ids, the width needed (types), the room (states), texts
 };
 
 const int MaxItems = 32;
@@ -24,6 +27,7 @@ struct Block {
     UINT types[MaxItems];
     UINT states[MaxItems];
     char texts[MaxItems][MaxText];
+    LONG dpi;  // OpFit: the screen's pixels per inch, as the program sees them
 };
 
 }  // namespace probe

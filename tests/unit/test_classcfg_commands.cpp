@@ -460,7 +460,7 @@ TEST(ClasscfgTable, EachFormOfAFolderOfUpperCaseClassFiles) {
     writeBytes(dir.file("arena2/README.TXT"), bytesOf(odd));
     const std::string f0 = dir.file("arena2/CLASS00.CFG"), f5 = dir.file("arena2/Class05.Cfg");
     const std::string skills =
-        "Restoration,Illusion,Streetwise,Mysticism,Running,Climbing,Short Blade,Dodging,Mercantile,Ettiqette,Medical,Stealth";
+        "Restoration,Illusion,Streetwise,Mysticism,Running,Climbing,Short Blade,Dodging,Mercantile,Etiquette,Medical,Stealth";
     const std::string csvHead =
         "file,name,standard,hit points per level,multiplier,maker points,maker multiplier,findings,STR,INT,WIL,AGI,END,PER,SPD,LUC,"
         "primary 1,primary 2,primary 3,major 1,major 2,major 3,minor 1,minor 2,minor 3,minor 4,minor 5,minor 6\r\n";

@@ -203,7 +203,8 @@ TEST(ClasscfgBuildText, HandWrittenTextIsReadLeniently) {
         "  NAME :  \"Hand Made\"  \r\n"
         "\r\n"
         "increased magery: 1 x int\r\n"          // one blank where the caption has two
-        "Missile Weapons: fobidden\r\n"          // the editor's spelling
+        "Missile Weapons: fobidden\r\n"          // the editor's old spelling
+        "major skills: Ettiqette, 3, Etiquette\r\n"  // the old spelling and the mended one
         "multiplier: 1.1\r\n"                    // cut toward zero, as the editor stores typed text
         "forbidden materials: iron, Daedric\r\n"
         "primary skills: long blade, 200, Archery\r\n"
@@ -218,6 +219,8 @@ TEST(ClasscfgBuildText, HandWrittenTextIsReadLeniently) {
     EXPECT_EQ(c.skills[0], 29);
     EXPECT_EQ(c.skills[1], 200);
     EXPECT_EQ(c.skills[2], 33);
+    EXPECT_EQ(c.skills[3], 1);
+    EXPECT_EQ(c.skills[5], 1);
     EXPECT_EQ(c.regeneration, 8);
     EXPECT_EQ(c.hiddenByte, 255);
     // Keys left out keep the zero record's value.

@@ -27,7 +27,7 @@ const std::vector<std::vector<int>> kGroups = {
     {3233, 3234, 3235, 3236, 3237, 3238},  // Increased Magery
     {3090, 3242, 3240},                    // Light Powered Magery (the dark bits)
     {3089, 3241, 3239},                    // Darkness Powered Magery (the light bits)
-    {3091, 3259, 3256, 3263},              // Spell Absoprtion
+    {3091, 3259, 3256, 3263},              // Spell Absorption
 };
 
 int checkedMageryButtons(const ClassData& c) {

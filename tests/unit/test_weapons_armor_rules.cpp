@@ -16,7 +16,7 @@ namespace {
 
 class WeaponsArmorRules : public FreshRecord {};
 
-// Group i's buttons: Fobidden, Normal, Expert.
+// Group i's buttons: Forbidden, Normal, Expert.
 std::array<int, 3> group(int i) { return {3220 + i, 3089 + i, 3227 + i}; }
 
 // (forbiddenEquipment bit i, expertWeapons bit i)
@@ -68,7 +68,7 @@ TEST_F(WeaponsArmorRules, LeatherLeavesTheWeaponGroupsAndShortBladesTheArmor) {
 
     ClassRecord.forbiddenEquipment = 0x1FC0;  // all armor and shields
     ClassRecord.expertWeapons = 0x01;
-    weaponsArmorClicked(3220);  // Fobidden, Short Blades
+    weaponsArmorClicked(3220);  // Forbidden, Short Blades
     EXPECT_EQ(ClassRecord.forbiddenEquipment, 0x1FC1);
     EXPECT_EQ(ClassRecord.expertWeapons, 0x00);
 }
@@ -77,9 +77,9 @@ TEST_F(WeaponsArmorRules, WeaponGroupStatesAreExclusivePairs) {
     for (int i = 0; i < 6; ++i) {
         ClassRecord.expertWeapons = static_cast<std::uint8_t>(1u << i);
         weaponsArmorClicked(group(i)[0]);
-        EXPECT_EQ(pair(ClassRecord, i), std::make_pair(1, 0)) << "Fobidden after Expert, group " << i;
+        EXPECT_EQ(pair(ClassRecord, i), std::make_pair(1, 0)) << "Forbidden after Expert, group " << i;
         weaponsArmorClicked(group(i)[2]);
-        EXPECT_EQ(pair(ClassRecord, i), std::make_pair(0, 1)) << "Expert after Fobidden, group " << i;
+        EXPECT_EQ(pair(ClassRecord, i), std::make_pair(0, 1)) << "Expert after Forbidden, group " << i;
         weaponsArmorClicked(group(i)[1]);
         EXPECT_EQ(pair(ClassRecord, i), std::make_pair(0, 0)) << "Normal, group " << i;
     }

@@ -41,7 +41,9 @@ void parseSkills(ClassData& c, const std::string& value, std::size_t first, std:
         bool number = std::all_of(item.begin(), item.end(), [](char ch) {
             return std::isdigit(static_cast<unsigned char>(ch)) != 0;
         });
-        c.skills[first + i] = static_cast<std::uint8_t>(number ? parseNumber(item, 255) : pick(item, all, "skill"));
+        // Text written before the editor's spelling was mended says "Ettiqette".
+        const std::string name = normalName(item) == "ettiqette" ? std::string(SkillNames[1]) : item;
+        c.skills[first + i] = static_cast<std::uint8_t>(number ? parseNumber(item, 255) : pick(name, all, "skill"));
     }
 }
 

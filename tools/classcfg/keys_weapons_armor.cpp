@@ -18,7 +18,7 @@ void addWeaponsArmorKeys(Keys& k) {
                         setBits16(c.forbiddenEquipment, bit, (set & 1u) ? bit : 0u);
                         setBits8(c.expertWeapons, bit, (set & 2u) ? bit : 0u);
                     }});
-        // The editor's own caption spells it "Fobidden"; take that too.
+        // Text written before the editor's caption was mended says "Fobidden"; take that too.
         Parse states = k.back().parse;
         k.back().parse = [states](Draft& d, const std::string& v) {
             std::string t;
