@@ -36,12 +36,14 @@ bool EditHistory::record(const RecordBytes& now, const EditOrigin& origin, std::
         }
         return true;
     }
-    steps_.erase(steps_.begin() + static_cast<std::ptrdiff_t>(position_), steps_.end());
-    steps_.push_back({now, origin, timeMs});
-    if (steps_.size() > kMaxSteps) {
+    steps_.resize(position_);
+    // The oldest step goes when the history is full: a move of about a
+    // megabyte, once per step past the limit.
+    if (steps_.size() == kMaxSteps) {
         base_ = steps_.front().bytes;
-        steps_.pop_front();
+        steps_.erase(steps_.begin());
     }
+    steps_.push_back({now, origin, timeMs});
     position_ = steps_.size();
     sealed_ = false;
     return true;

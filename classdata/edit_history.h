@@ -9,7 +9,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
+#include <vector>
 #include <optional>
 
 namespace kestrane {
@@ -73,7 +73,7 @@ private:
 
     RecordBytes base_{};   // the state before the oldest step kept
     RecordBytes saved_{};  // the bytes last read or written
-    std::deque<Step> steps_;
+    std::vector<Step> steps_;
     std::size_t position_ = 0;  // steps_[0, position_) are done; the rest can be redone
     bool sealed_ = true;
 };
