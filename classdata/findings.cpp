@@ -88,6 +88,16 @@ void standardName(const Subject& s, Found& f) {
     const std::string name = s.c.nameText();
     if (name == standard) return;
     const std::string shown = "\"" + windows1252ToUtf8(name) + "\"";
+    // The class list leaves the last file out; the enemies of type
+    // Knight_CityWatch (EntityEnums.cs, "Just called Knight in-game") take
+    // their class from it (EnemyEntity.cs: the type less 128).
+    if (number == 18) {
+        add(f, Game::Engine, Severity::Note,
+            "the file of the city watch's Knight holds " + shown +
+                "; the open engine never lists this file at character creation, and builds the city watch's guards "
+                "from it");
+        return;
+    }
     add(f, Game::Engine, Severity::Changes,
         "the file of the standard " + standardClassName(number) + " holds " + shown + "; the open engine lists " +
             shown + " with the " + standard + "'s description");
