@@ -187,10 +187,7 @@ bool ClassesBox::onInitDialog() {
 void ClassesBox::list(const std::string& folder) {
     folder_ = folder;
     HWND listView = item(IDC_CLASSES_LIST);
-    // A box not yet shown draws its list once, when it is shown; holding and
-    // releasing the drawing would only paint it a second time.
-    const bool shown = IsWindowVisible(hwnd_) != FALSE;
-    if (shown) SendMessageW(listView, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(listView, WM_SETREDRAW, FALSE, 0);
     ListView_DeleteAllItems(listView);
     DWORD error = 0;
     const bool listed = classFilesIn(folder, names_, error);
@@ -225,10 +222,8 @@ void ClassesBox::list(const std::string& folder) {
         ListView_SetItemState(listView, selected, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         ListView_EnsureVisible(listView, selected, FALSE);
     }
-    if (shown) {
-        SendMessageW(listView, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(listView, nullptr, TRUE);
-    }
+    SendMessageW(listView, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(listView, nullptr, TRUE);
 
     WString where;
     if (!listed) {
