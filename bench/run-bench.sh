@@ -61,6 +61,15 @@ bash tests/e2e/e2e-env.sh setup "$state" "$preset" >/dev/null || { echo "bench: 
 # Our Lamplighter sample: every value fits its field, so the session must end on these bytes.
 lamplighter=020000000104010000000100000100191718021b15121c140e0100104c616d706c696768746572000000000000000000000000000c00004001002d003c00370032002d00370032003200
 fail=0
+# judge A B BUDGET TEXT: prints TEXT, the ratio of A to B and whether it is within
+# BUDGET; a ratio over it fails the bench.
+judge() {
+  local ratio verdict
+  ratio=$(awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }')
+  verdict=$(awk -v r="$ratio" -v m="$3" 'BEGIN { print (r <= m) ? "within" : "OVER" }')
+  echo "$4: ratio ${ratio}, ${verdict} the budget of $3"
+  [ "$verdict" = within ] || fail=1
+}
 
 run() {  # run SCENARIO_FILE: prints the driver's output; fails the bench when it fails
   E2E_SCENARIO_TIMEOUT=900 bash tests/e2e/run-scenario.sh "$state" "$build/kestrane.exe" \
@@ -92,11 +101,8 @@ k=$(median kestrane.exe)
 t=$(median template_baseline.exe)
 b=$(median baseline.exe)
 if [ -n "$k" ] && [ -n "$t" ] && [ -n "$b" ]; then
-  ratio=$(awk -v k="$k" -v b="$t" 'BEGIN { printf "%.2f", k / b }')
-  verdict=$(awk -v r="$ratio" 'BEGIN { print (r <= 1.10) ? "within" : "OVER" }')
-  echo "start-up: kestrane.exe ${k} ms, same-template baseline ${t} ms (medians of 10, taking turns): ratio ${ratio}, ${verdict} the budget of 1.10"
+  judge "$k" "$t" 1.10 "start-up: kestrane.exe ${k} ms, same-template baseline ${t} ms (medians of 10, taking turns)"
   echo "start-up: against the empty-page baseline ${b} ms: ratio $(awk -v k="$k" -v b="$b" 'BEGIN { printf "%.2f", k / b }') (for information)"
-  [ "$verdict" = within ] || fail=1
 else
   echo "start-up: not measured"
   fail=1
@@ -117,10 +123,7 @@ run "$work/switch.txt" >"$work/switch.log" || fail=1
 basic=$(sed -n 's/^@@switch to=0 median_ms=\([0-9.]*\).*/\1/p' "$work/switch.log")
 resist=$(sed -n 's/^@@switch to=1 median_ms=\([0-9.]*\).*/\1/p' "$work/switch.log")
 if [ -n "$basic" ] && [ -n "$resist" ]; then
-  ratio=$(awk -v a="$basic" -v b="$resist" 'BEGIN { printf "%.2f", a / b }')
-  verdict=$(awk -v r="$ratio" 'BEGIN { print (r <= 1.5) ? "within" : "OVER" }')
-  echo "page switch: to Basic Info ${basic} ms, to Resistance and Weakness ${resist} ms (medians of 300 each, taking turns): ratio ${ratio}, ${verdict} the budget of 1.5"
-  [ "$verdict" = within ] || fail=1
+  judge "$basic" "$resist" 1.5 "page switch: to Basic Info ${basic} ms, to Resistance and Weakness ${resist} ms (medians of 300 each, taking turns)"
 else
   echo "page switch: not measured"
   fail=1
@@ -145,10 +148,7 @@ run "$work/boxes.txt" >"$work/boxes.log" || fail=1
 classes=$(sed -n 's/^@@box "Classes" median_ms=\([0-9.]*\).*/\1/p' "$work/boxes.log")
 about=$(sed -n 's/^@@box "About kestrane " median_ms=\([0-9.]*\).*/\1/p' "$work/boxes.log")
 if [ -n "$classes" ] && [ -n "$about" ]; then
-  ratio=$(awk -v a="$classes" -v b="$about" 'BEGIN { printf "%.2f", a / b }')
-  verdict=$(awk -v r="$ratio" 'BEGIN { print (r <= 2.0) ? "within" : "OVER" }')
-  echo "boxes: the Classes window over 19 class files ${classes} ms, the About box ${about} ms (medians of 30 each, taking turns): ratio ${ratio}, ${verdict} the budget of 2.0"
-  [ "$verdict" = within ] || fail=1
+  judge "$classes" "$about" 2.0 "boxes: the Classes window over 19 class files ${classes} ms, the About box ${about} ms (medians of 30 each, taking turns)"
 else
   echo "boxes: not measured"
   fail=1

@@ -34,4 +34,10 @@ void Button::setCheck(bool on) const {
     if (autoRadio) send(BM_SETSTYLE, static_cast<WPARAM>(style & 0xFFFF), FALSE);
 }
 
+bool Button::isGroupBox() const {
+    wchar_t kind[16];
+    return GetClassNameW(h_, kind, 16) && lstrcmpiW(kind, L"Button") == 0 &&
+           (GetWindowLongPtrW(h_, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+}
+
 }  // namespace kestrane::fw

@@ -57,10 +57,10 @@ public:
     // so a record holding two states of one row shows both.
     void setCheck(bool on) const;
     bool isChecked() const { return send(BM_GETCHECK) != BST_UNCHECKED; }
-    bool isRadio() const {
-        const LONG_PTR type = GetWindowLongPtrW(h_, GWL_STYLE) & BS_TYPEMASK;
-        return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
-    }
+    // By what the control says of itself: style bits alone mean other things
+    // on other kinds of control (an edit field's ES_MULTILINE is BS_RADIOBUTTON).
+    bool isRadio() const { return (send(WM_GETDLGCODE) & DLGC_RADIOBUTTON) != 0; }
+    bool isGroupBox() const;
 };
 
 class ComboBox : public Control {

@@ -153,7 +153,7 @@ bool ClassPage::preTranslate(MSG& msg) {
     }
     const wchar_t letter = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(msg.wParam)));
     for (HWND h = GetWindow(hwnd_, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
-        if ((GetWindowLongPtrW(h, GWL_STYLE) & BS_TYPEMASK) != BS_GROUPBOX || !IsWindowVisible(h)) continue;
+        if (!fw::Button(h).isGroupBox() || !IsWindowVisible(h)) continue;
         if (shortcutLetter(h) != letter) continue;
         HWND first = GetWindow(h, GW_HWNDNEXT);
         if (!first || !fw::Button(first).isRadio()) return false;

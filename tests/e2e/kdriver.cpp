@@ -566,24 +566,34 @@ struct Driver {
         LPARAM at(size_t offset = 0) { return reinterpret_cast<LPARAM>(static_cast<char*>(address) + offset); }
     };
 
+    // A control's item text asked with `msg`: the item and its text buffer lie
+    // inside the program (the message carries pointers). False when the control
+    // said no.
+    template <typename Item>
+    bool remoteItemText(HWND control, UINT msg, WPARAM index, Item item, std::string& text) {
+        const size_t textChars = 512;
+        Remote mem(proc.hProcess, sizeof(Item) + textChars * sizeof(wchar_t));
+        item.pszText = reinterpret_cast<LPWSTR>(mem.at(sizeof(Item)));
+        item.cchTextMax = textChars;
+        wchar_t buffer[textChars] = {};
+        mem.write(&item, sizeof item);
+        mem.write(buffer, sizeof buffer, sizeof(Item));
+        const bool answered = send(control, msg, index, mem.at()) != 0;
+        mem.read(buffer, sizeof buffer, sizeof(Item));
+        buffer[textChars - 1] = 0;
+        text = narrow(buffer);
+        return answered;
+    }
+
     std::vector<std::string> tabCaptions(HWND tabs) {
         int n = int(send(tabs, TCM_GETITEMCOUNT, 0, 0));
         std::vector<std::string> out;
-        const size_t textChars = 256;
-        Remote mem(proc.hProcess, sizeof(TCITEMW) + textChars * sizeof(wchar_t));
         for (int i = 0; i < n; ++i) {
             TCITEMW item = {};
             item.mask = TCIF_TEXT;
-            item.pszText = reinterpret_cast<LPWSTR>(mem.at(sizeof(TCITEMW)));
-            item.cchTextMax = textChars;
-            wchar_t zero[textChars] = {};
-            mem.write(&item, sizeof item);
-            mem.write(zero, sizeof zero, sizeof(TCITEMW));
-            if (!send(tabs, TCM_GETITEMW, i, mem.at())) fail(format("TCM_GETITEM failed for tab %d", i));
-            wchar_t text[textChars];
-            mem.read(text, sizeof text, sizeof(TCITEMW));
-            text[textChars - 1] = 0;
-            out.push_back(narrow(text));
+            std::string text;
+            if (!remoteItemText(tabs, TCM_GETITEMW, WPARAM(i), item, text)) fail(format("TCM_GETITEM failed for tab %d", i));
+            out.push_back(text);
         }
         return out;
     }
@@ -1413,21 +1423,13 @@ struct Driver {
         return h;
     }
 
-    // A cell's text, through a buffer inside the program (the message carries pointers).
+    // A cell's text.
     std::string listCell(HWND lv, int row, int column) {
-        const size_t textChars = 512;
-        Remote mem(proc.hProcess, sizeof(LVITEMW) + textChars * sizeof(wchar_t));
         LVITEMW item = {};
         item.iSubItem = column;
-        item.pszText = reinterpret_cast<LPWSTR>(mem.at(sizeof(LVITEMW)));
-        item.cchTextMax = textChars;
-        wchar_t text[textChars] = {};
-        mem.write(&item, sizeof item);
-        mem.write(text, sizeof text, sizeof(LVITEMW));
-        send(lv, LVM_GETITEMTEXTW, row, mem.at());
-        mem.read(text, sizeof text, sizeof(LVITEMW));
-        text[textChars - 1] = 0;
-        return narrow(text);
+        std::string text;
+        remoteItemText(lv, LVM_GETITEMTEXTW, WPARAM(row), item, text);  // the text's length; 0 for an empty cell
+        return text;
     }
 
     void cmdExpectListRows(const Call& k) { expectAnswer(k, "rows of list-view", LVM_GETITEMCOUNT, k.a(2)); }
