@@ -7,8 +7,10 @@
 #define KESTRANE_CLASSES_BOX_H
 
 #include "resource.h"
+#include "wide_string.h"
 #include "window.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,9 +22,14 @@ public:
     // `openFile`: the class file the editor holds (its folder is listed
     // first); `unsaved`: whether it has unsaved changes.
     ClassesBox(const std::string& openFile, bool unsaved);
+    ~ClassesBox() override;
+    ClassesBox(const ClassesBox&) = delete;
+    ClassesBox& operator=(const ClassesBox&) = delete;
 
     // The file chosen with Open, as a full path; nothing after Close.
     const std::optional<std::string>& chosen() const { return chosen_; }
+
+    static constexpr std::size_t kColumnCount = 6;
 
     static const fw::MessageTable table;
     const fw::MessageTable* messageTable() const override { return &table; }
@@ -31,8 +38,26 @@ protected:
     bool onInitDialog() override;
 
 private:
-    // Lists the class files of `folder` (a full path) in the list.
-    void list(const std::string& folder);
+    using Row = std::array<WString, kColumnCount>;
+    // The class files of one folder and the texts of their rows.
+    struct Listing {
+        bool listed = true;               // false: the folder could not be listed, `error` says why
+        unsigned long error = 0;
+        std::vector<std::string> names;   // the files' names, in row order
+        std::vector<Row> rows;
+        int openRow = -1;                 // the open file's row, if it is there
+    };
+    // Reads the class files of `folder` (a full path). It runs on a second
+    // thread while the box is made, so it touches no window, nothing the
+    // window's thread changes, and no function-local static (the program is
+    // built without guarded statics).
+    static Listing read(const std::string& folder, const std::string& openFile, bool unsaved);
+    static DWORD WINAPI readAhead(void* box);
+    // What the second thread read, once it has finished.
+    std::optional<Listing> takeReadAhead();
+    // Puts `listing`, read from `folder`, in the list.
+    void show(const std::string& folder, Listing listing);
+    int findRow(const NMLVFINDITEMW& find) const;
     void openClicked();
     void folderClicked();
     bool onNotify(fw::Message& m);
@@ -40,7 +65,9 @@ private:
     std::string openFile_;
     bool unsaved_;
     std::string folder_;
-    std::vector<std::string> names_;  // the rows' file names, in row order
+    Listing shown_;
+    HANDLE reader_ = nullptr;          // the thread reading the open file's folder
+    std::optional<Listing> readAhead_;  // what it read
     std::optional<std::string> chosen_;
 };
 
