@@ -61,10 +61,16 @@ bash tests/e2e/e2e-env.sh setup "$state" "$preset" >/dev/null || { echo "bench: 
 # Our Lamplighter sample: every value fits its field, so the session must end on these bytes.
 lamplighter=020000000104010000000100000100191718021b15121c140e0100104c616d706c696768746572000000000000000000000000000c00004001002d003c00370032002d00370032003200
 fail=0
-# judge A B BUDGET TEXT: prints TEXT, the ratio of A to B and whether it is within
-# BUDGET; a ratio over it fails the bench.
+# judge WHAT A B BUDGET TEXT: prints TEXT, the ratio of A to B and whether it is
+# within BUDGET; a ratio over it, or A or B not measured, fails the bench.
 judge() {
-  local ratio verdict
+  local ratio verdict what=$1
+  shift
+  if [ -z "$1" ] || [ -z "$2" ]; then
+    echo "$what: not measured"
+    fail=1
+    return
+  fi
   ratio=$(awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }')
   verdict=$(awk -v r="$ratio" -v m="$3" 'BEGIN { print (r <= m) ? "within" : "OVER" }')
   echo "$4: ratio ${ratio}, ${verdict} the budget of $3"
@@ -100,12 +106,9 @@ median() {  # median of the measured runs of one program
 k=$(median kestrane.exe)
 t=$(median template_baseline.exe)
 b=$(median baseline.exe)
-if [ -n "$k" ] && [ -n "$t" ] && [ -n "$b" ]; then
-  judge "$k" "$t" 1.10 "start-up: kestrane.exe ${k} ms, same-template baseline ${t} ms (medians of 10, taking turns)"
+judge start-up "$k" "$t" 1.10 "start-up: kestrane.exe ${k} ms, same-template baseline ${t} ms (medians of 10, taking turns)"
+if [ -n "$k" ] && [ -n "$b" ]; then
   echo "start-up: against the empty-page baseline ${b} ms: ratio $(awk -v k="$k" -v b="$b" 'BEGIN { printf "%.2f", k / b }') (for information)"
-else
-  echo "start-up: not measured"
-  fail=1
 fi
 
 # 2. Page switches, between Basic Info (tab 0) and Resistance and Weakness (tab 1).
@@ -122,12 +125,7 @@ fi
 run "$work/switch.txt" >"$work/switch.log" || fail=1
 basic=$(sed -n 's/^@@switch to=0 median_ms=\([0-9.]*\).*/\1/p' "$work/switch.log")
 resist=$(sed -n 's/^@@switch to=1 median_ms=\([0-9.]*\).*/\1/p' "$work/switch.log")
-if [ -n "$basic" ] && [ -n "$resist" ]; then
-  judge "$basic" "$resist" 1.5 "page switch: to Basic Info ${basic} ms, to Resistance and Weakness ${resist} ms (medians of 300 each, taking turns)"
-else
-  echo "page switch: not measured"
-  fail=1
-fi
+judge "page switch" "$basic" "$resist" 1.5 "page switch: to Basic Info ${basic} ms, to Resistance and Weakness ${resist} ms (medians of 300 each, taking turns)"
 
 # 3. The Classes window over a whole game's nineteen class files, against the About box.
 {
@@ -147,12 +145,7 @@ fi
 run "$work/boxes.txt" >"$work/boxes.log" || fail=1
 classes=$(sed -n 's/^@@box "Classes" median_ms=\([0-9.]*\).*/\1/p' "$work/boxes.log")
 about=$(sed -n 's/^@@box "About kestrane " median_ms=\([0-9.]*\).*/\1/p' "$work/boxes.log")
-if [ -n "$classes" ] && [ -n "$about" ]; then
-  judge "$classes" "$about" 2.0 "boxes: the Classes window over 19 class files ${classes} ms, the About box ${about} ms (medians of 30 each, taking turns)"
-else
-  echo "boxes: not measured"
-  fail=1
-fi
+judge boxes "$classes" "$about" 2.0 "boxes: the Classes window over 19 class files ${classes} ms, the About box ${about} ms (medians of 30 each, taking turns)"
 
 # 4. Size and imports.
 if out=$(cmake -DEXE="$build/kestrane.exe" -DOBJDUMP="$objdump" -P bench/check-exe.cmake 2>&1); then

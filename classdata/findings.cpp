@@ -139,12 +139,7 @@ void tolerances(const Subject& s, Found& f) {
     const int engineOrder[] = {1, 0, 2, 3};
     for (int e = 0; e < kEffectCount; ++e) {
         const unsigned set = toleranceSet(s.c, static_cast<std::uint8_t>(1u << e));
-        int count = 0;
-        std::string names;
-        for (std::size_t t = 0; t < kToleranceBytes.size(); ++t)
-            if (set & (1u << t))
-                names += (count++ ? ", " : "") + std::string(kToleranceNames[static_cast<int>(kToleranceBytes[t].tolerance)]);
-        if (count < 2) continue;
+        if (!(set & (set - 1))) continue;  // none or one
         int taken = 0;
         for (int t : engineOrder)
             if (set & (1u << t)) {
@@ -152,7 +147,7 @@ void tolerances(const Subject& s, Found& f) {
                 break;
             }
         add(f, Game::Engine, Severity::Changes,
-            std::string(kEffectNames[e]) + " has more than one tolerance: " + names + "; the open engine takes " +
+            std::string(kEffectNames[e]) + " has more than one tolerance: " + toleranceNames(set) + "; the open engine takes " +
                 kToleranceNames[static_cast<int>(kToleranceBytes[static_cast<std::size_t>(taken)].tolerance)]);
     }
 }

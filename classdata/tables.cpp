@@ -30,6 +30,14 @@ unsigned toleranceSet(const ClassData& record, std::uint8_t effectMask) {
     return set;
 }
 
+std::string toleranceNames(unsigned set) {
+    std::string names;
+    for (std::size_t t = 0; t < kToleranceBytes.size(); ++t)
+        if (set & (1u << t))
+            names += (names.empty() ? "" : ", ") + std::string(kToleranceNames[static_cast<int>(kToleranceBytes[t].tolerance)]);
+    return names;
+}
+
 const std::array<BitName, 3> kTalents = {{{0x0001, CAP_TALENT_0}, {0x0002, CAP_TALENT_1}, {0x0004, CAP_TALENT_2}}};
 
 const std::array<const char*, 6> kMageryNames = {CAP_MAGERY_0, CAP_MAGERY_1, CAP_MAGERY_2,

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace kestrane {
 
@@ -43,6 +44,9 @@ extern const std::array<ToleranceByte, 4> kToleranceBytes;  // Immune, Resist, L
 const ToleranceByte* toleranceByte(Tolerance tolerance);
 // The entries of kToleranceBytes that hold `effectMask`: bit t for entry t.
 unsigned toleranceSet(const ClassData& record, std::uint8_t effectMask);
+// The names of the tolerances in `set` (as toleranceSet gives it), in the
+// entries' order and joined by ", ".
+std::string toleranceNames(unsigned set);
 
 // abilityFlags
 constexpr std::uint16_t kTalentMask = 0x0007;

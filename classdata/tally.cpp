@@ -58,13 +58,8 @@ ClassTally tallyClass(const ClassData& c) {
     // Resistance and Weakness: one tolerance per effect.
     for (int e = 0; e < kEffectCount; ++e) {
         unsigned set = toleranceSet(c, static_cast<std::uint8_t>(1u << e));
-        std::string names;
-        int count = 0;
-        for (std::size_t i = 0; i < kToleranceBytes.size(); ++i)
-            if (set & (1u << i))
-                names += (count++ ? ", " : "") + std::string(kToleranceNames[static_cast<int>(kToleranceBytes[i].tolerance)]);
-        if (count > 1) {
-            r.beyond(std::string(kEffectNames[e]) + " has more than one tolerance (" + names + ")");
+        if (set & (set - 1)) {  // more than one
+            r.beyond(std::string(kEffectNames[e]) + " has more than one tolerance (" + toleranceNames(set) + ")");
             continue;
         }
         for (std::size_t i = 0; i < kToleranceBytes.size(); ++i)

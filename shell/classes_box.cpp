@@ -63,6 +63,13 @@ std::string folderOf(const std::string& fullFile) {
     return fullFile.substr(0, slash == 2 && fullFile[1] == ':' ? slash + 1 : slash);
 }
 
+// A column width in the box's dialog units, in pixels at the box's font and resolution.
+int pixels(HWND box, int dialogUnits) {
+    RECT r{0, 0, dialogUnits, 0};
+    MapDialogRect(box, &r);
+    return r.right;
+}
+
 bool samePath(const std::string& a, const std::string& b) {
     return lstrcmpiW(widen(a).c_str(), widen(b).c_str()) == 0;
 }
@@ -266,12 +273,10 @@ bool ClassesBox::onInitDialog() {
     SetWindowSubclass(listView, listWithFlatHeader, 0, 0);
     int column = 0;
     for (const Column& c : kColumns) {
-        RECT width{0, 0, c.width, 0};
-        MapDialogRect(hwnd_, &width);
         LVCOLUMNW lvc{};
         lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         lvc.pszText = const_cast<LPWSTR>(c.title);
-        lvc.cx = width.right;
+        lvc.cx = pixels(hwnd_, c.width);
         lvc.iSubItem = column;
         ListView_InsertColumn(listView, column++, &lvc);
     }
@@ -298,11 +303,10 @@ void ClassesBox::show(const std::string& folder, Listing listing) {
     SendMessageW(listView, WM_SETREDRAW, TRUE, 0);
     // Now that the scroll bar is there if the rows need one, the last column
     // reaches the list's right edge: no empty header item beside it to draw.
-    RECT designed{0, 0, kColumns[kOpenColumn].width, 0};
-    MapDialogRect(hwnd_, &designed);
+    const int designed = pixels(hwnd_, kColumns[kOpenColumn].width);
     ListView_SetColumnWidth(listView, kOpenColumn, LVSCW_AUTOSIZE_USEHEADER);
-    if (ListView_GetColumnWidth(listView, kOpenColumn) < designed.right)
-        ListView_SetColumnWidth(listView, kOpenColumn, designed.right);
+    if (ListView_GetColumnWidth(listView, kOpenColumn) < designed)
+        ListView_SetColumnWidth(listView, kOpenColumn, designed);
     InvalidateRect(listView, nullptr, TRUE);
 
     WString where;
