@@ -87,6 +87,12 @@ const std::array<FieldInfo, 19> kFields = {{
     array<&ClassData::attributes>("attributes", 58),
 }};
 
+const FieldInfo* fieldNamed(const std::string& name) {
+    for (const FieldInfo& f : kFields)
+        if (name == f.name) return &f;
+    return nullptr;
+}
+
 std::array<std::uint8_t, kClassFileSize> ClassData::toBytes() const {
     std::array<std::uint8_t, kClassFileSize> out{};
     for (const FieldInfo& f : kFields) f.encode(*this, out.data() + f.offset);

@@ -91,6 +91,8 @@ struct FieldInfo {
 
 // The 19 transfers, in file order.
 extern const std::array<FieldInfo, 19> kFields;
+// The entry of kFields named `name` ("className"); null when none is.
+const FieldInfo* fieldNamed(const std::string& name);
 
 // The program-wide record and its unsaved-changes flag (only ever 0 or 1).
 extern ClassData ClassRecord;

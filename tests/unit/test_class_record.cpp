@@ -25,9 +25,12 @@ TEST(ClassLayout, FieldsTileTheFileInOrderWithoutGaps) {
     std::size_t next = 0;
     for (const FieldInfo& f : kFields) {
         EXPECT_EQ(f.offset, next) << f.name;
+        EXPECT_EQ(fieldNamed(f.name), &f) << f.name;
         next = f.offset + f.size;
     }
     EXPECT_EQ(next, kClassFileSize);
+    EXPECT_EQ(fieldNamed("className")->offset, 28u);
+    EXPECT_EQ(fieldNamed("classFilePath"), nullptr);  // kept, never stored
 }
 
 TEST(ClassLayout, DistinctBytesLandInTheirFieldsLittleEndian) {
