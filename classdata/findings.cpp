@@ -317,7 +317,6 @@ int findingCount(const ClassData& record, const std::string& fileName) {
 
 const char* gameKey(Game g) {
     switch (g) {
-    case Game::Classic: return "classic";
     case Game::Engine: return "engine";
     case Game::Maker: return "maker";
     case Game::Editor: return "editor";
