@@ -232,6 +232,7 @@ bool ClassSheet::save() {
     }
     // Undo after a Save makes the class unsaved again.
     history_.markSaved(ClassRecord.toBytes());
+    updateModified();
     disk_.remember(ClassRecord.classFilePath);
     changedOnDisk_ = false;
     showCommandStates(GetSystemMenu(hwnd_, FALSE), false);
@@ -269,9 +270,9 @@ void ClassSheet::openPath(const std::string& path) {
 void ClassSheet::takeLoaded(const ClassData& loaded) {
     ClassRecord = loaded;
     history_.reset(ClassRecord.toBytes());
+    updateModified();
     disk_.remember(ClassRecord.classFilePath);
     changedOnDisk_ = false;
-    modified = 0;
     if (hwnd_) showCommandStates(GetSystemMenu(hwnd_, FALSE), false);
 }
 
@@ -358,11 +359,14 @@ void ClassSheet::actionDone(ClassPage& page, int control, EditKind kind) {
     const int index = static_cast<int>(std::find(all.begin(), all.end(), &page) - all.begin());
     const RecordBytes now = ClassRecord.toBytes();
     const bool stepped = history_.record(now, {index, control, kind}, GetTickCount());
-    // Unsaved means a difference: a click on what was already chosen, or a
-    // value typed back to what it was, leaves the class as saved.
-    modified = history_.differsFromSaved(now) ? 1 : 0;
+    updateModified();
     if (stepped) showCommandStates(GetSystemMenu(hwnd_, FALSE), false);
 }
+
+// Unsaved means a difference: a click on what was already chosen, a value
+// typed back to what it was, or an undo to the saved state leaves nothing to
+// save.
+void ClassSheet::updateModified() { modified = history_.differsFromSaved(ClassRecord.toBytes()) ? 1 : 0; }
 
 void ClassSheet::undoCommand() {
     if (std::optional<EditHistory::Move> move = history_.undo()) showMove(*move);
@@ -374,7 +378,7 @@ void ClassSheet::redoCommand() {
 
 void ClassSheet::showMove(const EditHistory::Move& move) {
     ClassRecord.fromBytes(move.bytes.data(), move.bytes.size());
-    modified = history_.differsFromSaved(move.bytes) ? 1 : 0;
+    updateModified();
     ClassPage* page = pages()[static_cast<std::size_t>(move.origin.page)];
     // Bringing a page to the front fills it; the page in front is filled here.
     if (activePage() == page)

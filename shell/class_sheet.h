@@ -67,6 +67,10 @@ private:
 
     // Puts back a state of the history and shows where it changed.
     void showMove(const EditHistory::Move& move);
+    // Sets `modified`: whether the record's bytes differ from those last read
+    // or written. The one place it is set; every change of the record or of
+    // the saved bytes ends here.
+    void updateModified();
     // The record now holds a file just read: a new history, and its bytes
     // are the ones another program's change is told against.
     void takeLoaded(const ClassData& loaded);
