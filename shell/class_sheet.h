@@ -77,13 +77,14 @@ private:
     // Reads the class file again as Open does; false when it was not read.
     bool readAgain();
     // Revert is offered while there is something to revert to: unsaved
-    // changes, or another program's change on disk (looked at anew when
-    // `lookAtDisk`, else as last seen).
-    bool canRevert(bool lookAtDisk);
-    // Looks at the file on disk: true when another program has changed it.
-    bool changedOnDisk();
-    // Undo, Redo and Revert greyed or not in `menu`.
-    void showCommandStates(HMENU menu, bool lookAtDisk);
+    // changes, or another program's change on disk as last looked at.
+    bool canRevert() const;
+    // Reads the file on disk now: true when another program has changed it,
+    // also kept in diskChanged_ for canRevert.
+    bool lookAtDisk();
+    // Undo, Redo and Revert greyed or not in `menu`, as they stand; set only
+    // as a menu is about to show.
+    void showCommandStates(HMENU menu) const;
     // The class as the questions name it: its name, or its file's.
     WString questionName() const;
     // Before a Save onto the file that was read: when another program has
@@ -134,7 +135,7 @@ private:
     WString shownCaption_;
     EditHistory history_;
     DiskWatch disk_;
-    bool changedOnDisk_ = false;  // as last looked at
+    bool diskChanged_ = false;  // as lookAtDisk last found it
 };
 
 }  // namespace kestrane
