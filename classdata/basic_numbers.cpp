@@ -26,6 +26,10 @@ std::string twoDecimals(double value) {
     return buf;
 }
 
+std::string rangeText(long long first, long long last) {
+    return std::to_string(first) + " to " + std::to_string(last);
+}
+
 std::string multiplierShown(std::int32_t fixed) { return twoDecimals(multiplierNumber(fixed)); }
 
 std::int32_t multiplierStored(double number) {

@@ -87,6 +87,12 @@ const std::array<FieldInfo, 19> kFields = {{
     array<&ClassData::attributes>("attributes", 58),
 }};
 
+const FieldInfo* fieldNamed(const std::string& name) {
+    for (const FieldInfo& f : kFields)
+        if (name == f.name) return &f;
+    return nullptr;
+}
+
 std::array<std::uint8_t, kClassFileSize> ClassData::toBytes() const {
     std::array<std::uint8_t, kClassFileSize> out{};
     for (const FieldInfo& f : kFields) f.encode(*this, out.data() + f.offset);
@@ -119,7 +125,6 @@ bool ClassData::readClassFile() {
         f.decode(*this, buf);
     }
     file->close();
-    modified = 0;
     return true;
 }
 
@@ -131,7 +136,6 @@ void ClassData::writeClassFile() const {
         file.write(buf, f.size);
     }
     file.commit();
-    modified = 0;
 }
 
 }  // namespace kestrane

@@ -32,7 +32,8 @@ void DiskWatch::remember(const std::string& path) {
 
 DiskWatch::State DiskWatch::check() {
     const std::optional<FileStamp> stamp = fileStamp(path_);
-    if (!stamp) return State::Gone;
+    // Deleted or moved away: nothing to read again, and a Save writes it anew.
+    if (!stamp) return State::Same;
     if (stamp_ && *stamp == *stamp_) return State::Same;
     std::optional<std::vector<std::uint8_t>> now = contents(path_);
     if (!now) return State::Same;  // held by its writer: looked at again next time

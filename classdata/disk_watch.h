@@ -20,9 +20,8 @@ public:
     const std::string& path() const { return path_; }
 
     enum class State {
-        Same,     // as last read or written (or it cannot be read just now)
+        Same,     // as last read or written, gone, or not readable just now
         Changed,  // other bytes than those last read or written
-        Gone,     // deleted or moved away
     };
     // A changed size or write time is only a reason to read the bytes: a file
     // rewritten with the same bytes has not changed.

@@ -3,6 +3,7 @@
 // from its class maker windows there, which follow the original's.
 #include "findings.h"
 
+#include "basic_numbers.h"
 #include "standard_classes.h"
 #include "tables.h"
 #include "tally.h"
@@ -27,7 +28,6 @@ void add(Found& f, Game g, Severity s, const std::string& text) { f.push_back({t
 // The name's 16 bytes of the record's layout (ClassFile.cs: bytes 28-43,
 // then 8 bytes kept); the last 3 of our 19 belong to those 8.
 constexpr std::size_t kRecordNameBytes = 16;
-constexpr std::size_t kNameOffset = 28;
 
 // API/ClassFile.cs reads the name with FileProxy.ReadCStringSkip(reader, 0, 16):
 // up to its NUL wherever that is, failing at the end of the file without
@@ -36,22 +36,23 @@ void nameLength(const Subject& s, Found& f) {
     const auto nul = std::find(s.c.className.begin(), s.c.className.end(), '\0');
     if (nul == s.c.className.end()) {
         const std::array<std::uint8_t, kClassFileSize> bytes = s.c.toBytes();
-        std::size_t end = kNameOffset + kClassNameSize;
+        const FieldInfo& field = *fieldNamed("className");
+        std::size_t end = field.offset + field.size;
         while (end < bytes.size() && bytes[end] != 0) ++end;
+        const std::string lead = "name has no NUL in its " + std::to_string(kClassNameSize) + " bytes; ";
         if (end == bytes.size())
             add(f, Game::Engine, Severity::Breaks,
-                "name has no NUL in its 19 bytes; the open engine cannot load the file (no zero byte ends the name)");
+                lead + "the open engine cannot load the file (no zero byte ends the name)");
         else
             add(f, Game::Engine, Severity::Changes,
-                "name has no NUL in its 19 bytes; the open engine reads the name on to the zero at byte " +
-                    std::to_string(end));
+                lead + "the open engine reads the name on to the zero at byte " + std::to_string(end));
         return;
     }
     const std::size_t n = static_cast<std::size_t>(nul - s.c.className.begin());
     if (n > kRecordNameBytes)
         add(f, Game::Engine, Severity::Note,
-            "name has " + std::to_string(n) + " characters, more than the 16 bytes the class record keeps for it; "
-            "the open engine shows all " + std::to_string(n));
+            "name has " + std::to_string(n) + " characters, more than the " + std::to_string(kRecordNameBytes) +
+                " bytes the class record keeps for it; the open engine shows all " + std::to_string(n));
 }
 
 // FileProxy.ReadCString decodes the name as UTF-8 (Encoding.UTF8.GetString),
@@ -112,7 +113,8 @@ void skillIndexes(const Subject& s, Found& f) {
         if (s.c.skills[i] >= SkillNames.size())
             add(f, Game::Editor, Severity::Note,
                 std::string(kSkillGroupNames[i]) + " skill " + std::to_string(i - kSkillGroupStart[i] + 1) +
-                    " is index " + std::to_string(s.c.skills[i]) + ", which names no skill (0 to 34 do)");
+                    " is index " + std::to_string(s.c.skills[i]) + ", which names no skill (" +
+                    rangeText(0, kSkillNameCount - 1) + " do)");
 }
 
 // CreateCharCustomClass.cs takes each picked skill out of the list it
@@ -172,8 +174,9 @@ void mageryCode(const Subject& s, Found& f) {
     const unsigned code = (s.c.abilityFlags & kMageryMask) >> kMageryShift;
     if (code >= kMageryNames.size())
         add(f, Game::Engine, Severity::Breaks,
-            "increased magery code is " + std::to_string(code) +
-                ", which has no meaning (0 to 5 do); the open engine gives 3.00 x INT spell points" + kSheetFails);
+            "increased magery code is " + std::to_string(code) + ", which has no meaning (" +
+                rangeText(0, static_cast<long long>(kMageryNames.size()) - 1) +
+                " do); the open engine gives 3.00 x INT spell points" + kSheetFails);
 }
 
 template <std::size_t N>
@@ -227,61 +230,67 @@ void enemyPairs(const Subject& s, Found& f) {
                 std::string(kEnemyKinds[k]) + " has both bonus and phobia; the open engine takes the bonus");
 }
 
-// The editor's arrows stop at 99. DaggerfallStats.cs GetLiveStatValue holds
-// a live attribute to FormulaHelper.MaxStatValue(), 100.
+// The editor's arrows stop at kAttributeMax. DaggerfallStats.cs
+// GetLiveStatValue holds a live attribute to kEngineAttributeMax.
 void attributeBounds(const Subject& s, Found& f) {
+    const std::string maker = "the class maker gives " + rangeText(kMakerMinAttribute, kMakerMaxAttribute);
     for (std::size_t i = 0; i < kAttributeCount; ++i) {
         const unsigned v = s.c.attributes[i];
-        const std::string line = std::string(kAttributeNames[i]) + " is " + std::to_string(v) + ", over 99";
-        if (v > 100)
+        const std::string line =
+            std::string(kAttributeNames[i]) + " is " + std::to_string(v) + ", over " + std::to_string(kAttributeMax);
+        if (v > kEngineAttributeMax)
             add(f, Game::Engine, Severity::Changes,
-                line + "; the open engine holds it to 100 in play, and the class maker gives 10 to 75");
-        else if (v > 99)
-            add(f, Game::Editor, Severity::Note, line + "; the class maker gives 10 to 75");
+                line + "; the open engine holds it to " + std::to_string(kEngineAttributeMax) + " in play, and " + maker);
+        else if (v > kAttributeMax)
+            add(f, Game::Editor, Severity::Note, line + "; " + maker);
     }
 }
 
-// StatsRollout.cs in the class maker's free edit: 10 to 75.
+// StatsRollout.cs in the class maker's free edit.
 void attributesForMaker(const Subject& s, Found& f) {
     std::string list;
     for (std::size_t i = 0; i < kAttributeCount; ++i)
-        // Past 99 the line above says it.
-        if (s.c.attributes[i] < 10 || (s.c.attributes[i] > 75 && s.c.attributes[i] <= 99))
+        // Past kAttributeMax the line above says it.
+        if (!makerTakesAttribute(s.c.attributes[i]) && s.c.attributes[i] <= kAttributeMax)
             list += (list.empty() ? "" : ", ") + std::string(kAttributeNames[i]) + " " + std::to_string(s.c.attributes[i]);
     if (!list.empty())
-        add(f, Game::Maker, Severity::Maker, "attributes outside the class maker's 10 to 75: " + list);
+        add(f, Game::Maker, Severity::Maker,
+            "attributes outside the class maker's " + rangeText(kMakerMinAttribute, kMakerMaxAttribute) + ": " + list);
 }
 
 void editorBounds(const Subject& s, Found& f) {
-    if (s.c.hitPointsPerLevel > 999)
+    if (s.c.hitPointsPerLevel > kHitPointsMax)
         add(f, Game::Editor, Severity::Note,
-            "hit points per level is " + std::to_string(s.c.hitPointsPerLevel) +
-                ", over 999; the class maker gives 4 to 30");
+            "hit points per level is " + std::to_string(s.c.hitPointsPerLevel) + ", over " +
+                std::to_string(kHitPointsMax) + "; the class maker gives " +
+                rangeText(kMakerMinHitPoints, kMakerMaxHitPoints));
     const std::int32_t m = s.c.advancementMultiplier;
-    if (m < 0 || m > 10 * 65536)
+    if (m < 0 || m > kMultiplierMax)
         add(f, Game::Editor, Severity::Note,
-            "multiplier " + twoDecimals(m / 65536.0) + " (" + std::to_string(m) + ") is outside 0 to 10");
+            "multiplier " + multiplierShown(m) + " (" + std::to_string(m) + ") is outside " +
+                rangeText(0, kMultiplierMax / kMultiplierOne));
 }
 
-// CreateCharCustomClass.cs: hit points 4 to 30 and a total of -12 to 40;
-// CreateCharSpecialAdvantageWindow.cs: at most 7 entries a list. The tally
-// counts them; entries no maker choice gives have their own lines above.
+// CreateCharCustomClass.cs: hit points and the total;
+// CreateCharSpecialAdvantageWindow.cs: entries a list. Tested as the tally
+// tests them; entries no maker choice gives have their own lines above.
 void makerLimits(const Subject& s, Found& f) {
     const ClassTally t = tallyClass(s.c);
     const std::string lead = "the class maker could not make it: ";
-    // Past 999 the editor's line says it.
-    if (s.c.hitPointsPerLevel < kMakerMinHitPoints ||
-        (s.c.hitPointsPerLevel > kMakerMaxHitPoints && s.c.hitPointsPerLevel <= 999))
+    // Past kHitPointsMax the editor's line says it.
+    if (!makerTakesHitPoints(s.c.hitPointsPerLevel) && s.c.hitPointsPerLevel <= kHitPointsMax)
         add(f, Game::Maker, Severity::Maker,
-            lead + "hit points per level " + std::to_string(s.c.hitPointsPerLevel) + " are outside its 4 to 30");
-    if (t.advantages > kMakerMaxEntries)
-        add(f, Game::Maker, Severity::Maker, lead + std::to_string(t.advantages) + " advantages, more than its 7");
-    if (t.disadvantages > kMakerMaxEntries)
+            lead + "hit points per level " + std::to_string(s.c.hitPointsPerLevel) + " are outside its " +
+                rangeText(kMakerMinHitPoints, kMakerMaxHitPoints));
+    const std::string entries = " more than its " + std::to_string(kMakerMaxEntries);
+    if (!makerTakesEntries(t.advantages))
+        add(f, Game::Maker, Severity::Maker, lead + std::to_string(t.advantages) + " advantages," + entries);
+    if (!makerTakesEntries(t.disadvantages))
+        add(f, Game::Maker, Severity::Maker, lead + std::to_string(t.disadvantages) + " disadvantages," + entries);
+    if (!makerTakesPoints(t.total))
         add(f, Game::Maker, Severity::Maker,
-            lead + std::to_string(t.disadvantages) + " disadvantages, more than its 7");
-    if (t.total < kMakerMinPoints || t.total > kMakerMaxPoints)
-        add(f, Game::Maker, Severity::Maker,
-            lead + "a total of " + std::to_string(t.total) + " points is outside its -12 to 40");
+            lead + "a total of " + std::to_string(t.total) + " points is outside its " +
+                rangeText(kMakerMinPoints, kMakerMaxPoints));
 }
 
 using Rule = void (*)(const Subject&, Found&);
@@ -308,7 +317,6 @@ int findingCount(const ClassData& record, const std::string& fileName) {
 
 const char* gameKey(Game g) {
     switch (g) {
-    case Game::Classic: return "classic";
     case Game::Engine: return "engine";
     case Game::Maker: return "maker";
     case Game::Editor: return "editor";

@@ -12,7 +12,6 @@
 namespace kestrane {
 
 enum class Game {
-    Classic,  // the original game
     Engine,   // the open engine reimplementation (Daggerfall Unity)
     Maker,    // the game's own class maker
     Editor,   // past what this editor's controls write
@@ -36,7 +35,7 @@ struct Finding {
 std::vector<Finding> findClass(const ClassData& record, const std::string& fileName = "");
 int findingCount(const ClassData& record, const std::string& fileName = "");
 
-// "classic", "engine", "maker", "editor"; "breaks", "changes", "maker", "note".
+// "engine", "maker", "editor"; "breaks", "changes", "maker", "note".
 const char* gameKey(Game game);
 const char* severityKey(Severity severity);
 // "no findings", "1 finding", "2 findings".

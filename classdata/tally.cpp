@@ -121,17 +121,17 @@ ClassTally tallyClass(const ClassData& c) {
     }
     t.makerMultiplier = makerMultiplierFor(t.total);
 
-    if (c.hitPointsPerLevel < kMakerMinHitPoints || c.hitPointsPerLevel > kMakerMaxHitPoints)
+    if (!makerTakesHitPoints(c.hitPointsPerLevel))
         r.beyond("hit points per level " + std::to_string(c.hitPointsPerLevel) + " is outside the maker's " +
-                 std::to_string(kMakerMinHitPoints) + " to " + std::to_string(kMakerMaxHitPoints));
-    if (t.advantages > kMakerMaxEntries)
+                 rangeText(kMakerMinHitPoints, kMakerMaxHitPoints));
+    if (!makerTakesEntries(t.advantages))
         r.beyond(std::to_string(t.advantages) + " advantages, more than the maker's " + std::to_string(kMakerMaxEntries));
-    if (t.disadvantages > kMakerMaxEntries)
+    if (!makerTakesEntries(t.disadvantages))
         r.beyond(std::to_string(t.disadvantages) + " disadvantages, more than the maker's " +
                  std::to_string(kMakerMaxEntries));
-    if (t.total < kMakerMinPoints || t.total > kMakerMaxPoints)
+    if (!makerTakesPoints(t.total))
         r.beyond("a total of " + std::to_string(t.total) + " points is outside the maker's " +
-                 std::to_string(kMakerMinPoints) + " to " + std::to_string(kMakerMaxPoints));
+                 rangeText(kMakerMinPoints, kMakerMaxPoints));
     return t;
 }
 

@@ -19,12 +19,26 @@
 
 namespace kestrane {
 
-// What the maker accepts.
+// What the maker accepts (CreateCharCustomClass.cs: hit points and the
+// total; CreateCharSpecialAdvantageWindow.cs: entries a list; StatsRollout.cs
+// in its free edit: attributes).
 constexpr int kMakerMinPoints = -12;
 constexpr int kMakerMaxPoints = 40;
 constexpr unsigned kMakerMinHitPoints = 4;
 constexpr unsigned kMakerMaxHitPoints = 30;
 constexpr int kMakerMaxEntries = 7;  // advantages, and separately disadvantages
+constexpr unsigned kMakerMinAttribute = 10;
+constexpr unsigned kMakerMaxAttribute = 75;
+
+// Each of those limits, tested here alone for the tally and the findings.
+constexpr bool makerTakesPoints(int total) { return total >= kMakerMinPoints && total <= kMakerMaxPoints; }
+constexpr bool makerTakesHitPoints(unsigned hitPoints) {
+    return hitPoints >= kMakerMinHitPoints && hitPoints <= kMakerMaxHitPoints;
+}
+constexpr bool makerTakesEntries(int count) { return count <= kMakerMaxEntries; }
+constexpr bool makerTakesAttribute(unsigned value) {
+    return value >= kMakerMinAttribute && value <= kMakerMaxAttribute;
+}
 
 struct TallyItem {
     std::string name;  // e.g. "Resistance: Fire"

@@ -25,7 +25,6 @@ std::string counted(int n, const char* noun) {
 
 const char* gameWords(Game game) {
     switch (game) {
-        case Game::Classic: return "classic game";
         case Game::Engine: return "open engine";
         case Game::Maker: return "class maker";
         case Game::Editor: return "editor";
