@@ -1,8 +1,44 @@
 #include "controls.h"
 
+#include <commctrl.h>
+
 #include <vector>
 
 namespace kestrane::fw {
+
+namespace {
+
+// What keepTypingTo asked for, kept with the field's subclass.
+struct TypingFilter {
+    EditField::TypingRule rule;
+    const wchar_t* why;
+};
+
+LRESULT CALLBACK filterTyping(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
+    const TypingFilter* filter = reinterpret_cast<const TypingFilter*>(data);
+    if (msg == WM_CHAR) {
+        DWORD start = 0, end = 0;
+        SendMessageW(h, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        // The field's limit bounds its text; the read is capped for safety.
+        if (!filter->rule(EditField(h).line(64), start, end, static_cast<wchar_t>(wp))) {
+            MessageBeep(MB_OK);
+            EDITBALLOONTIP tip{sizeof tip, L"Unacceptable Character", filter->why, TTI_ERROR};
+            SendMessageW(h, EM_SHOWBALLOONTIP, 0, reinterpret_cast<LPARAM>(&tip));
+            return 0;
+        }
+    } else if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(h, &filterTyping, id);
+        delete filter;
+    }
+    return DefSubclassProc(h, msg, wp, lp);
+}
+
+}  // namespace
+
+void EditField::keepTypingTo(TypingRule rule, const wchar_t* why) const {
+    auto* filter = new TypingFilter{rule, why};
+    if (!SetWindowSubclass(h_, &filterTyping, 0, reinterpret_cast<DWORD_PTR>(filter))) delete filter;
+}
 
 std::string EditField::line(std::size_t maxChars) const {
     // EM_GETLINE takes the buffer's size in its first WORD and copies no NUL;

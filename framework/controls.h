@@ -45,6 +45,11 @@ public:
     void replaceSel(const WString& text) const {
         SendMessageW(h_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
     }
+    // Which typed characters the field takes: its text, the selection
+    // [selStart, selEnd) and the character. One it refuses is not entered; the
+    // field beeps and says `why` in a balloon, as a digits-only field does.
+    using TypingRule = bool (*)(const std::string& text, std::size_t selStart, std::size_t selEnd, wchar_t typed);
+    void keepTypingTo(TypingRule rule, const wchar_t* why) const;
     // Line 0 as EM_GETLINE hands it over: at most maxChars characters.
     std::string line(std::size_t maxChars) const;
     WString wideLine(std::size_t maxChars) const;

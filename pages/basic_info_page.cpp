@@ -77,29 +77,22 @@ void BasicInfoPage::showFromStart(const fw::EditField& field) const {
     field.scrollCaret();
 }
 
+bool BasicInfoPage::onInitDialog() {
+    const bool result = ClassPage::onInitDialog();
+    // The attributes and hit points take digits alone (ES_NUMBER); the
+    // multiplier digits and one decimal point.
+    edit(IDC_MULTIPLIER).keepTypingTo(&multiplierTakes, L"You can only type a number here, with one decimal point.");
+    return result;
+}
+
 bool BasicInfoPage::loadControls() {
     DrawingHeld held(hwnd());
     ClassPage::loadControls();
 
-    // A value too long for its field gets a limit that fits it, before and
-    // after the fill, so the whole text is shown. A field already showing
-    // its text keeps it: replacing it would only cost time.
-    auto show = [this](int id, const std::string& text, std::size_t limit) {
-        const std::size_t fitting = fieldLimitFor(text, limit);
-        fw::EditField field = edit(id);
-        if (fieldText(id) == text) {
-            field.limitText(fitting);
-            showFromStart(field);
-            return;
-        }
-        field.limitText(std::max(fitting, field.limit()));
-        replaceNumber(id, text);
-        field.limitText(fitting);
-    };
     for (int i = 0; i < static_cast<int>(kAttributeCount); ++i)
-        show(IDC_ATTRIBUTE0 + i, formatNumber(ClassRecord.attributes[i]), kAttributeLimit);
-    show(IDC_HIT_POINTS, formatNumber(ClassRecord.hitPointsPerLevel), kHitPointsLimit);
-    show(IDC_MULTIPLIER, formatMultiplier(ClassRecord.advancementMultiplier), kMultiplierLimit);
+        showNumber(IDC_ATTRIBUTE0 + i, formatNumber(ClassRecord.attributes[i]), kAttributeLimit);
+    showNumber(IDC_HIT_POINTS, formatNumber(ClassRecord.hitPointsPerLevel), kHitPointsLimit);
+    showNumber(IDC_MULTIPLIER, formatMultiplier(ClassRecord.advancementMultiplier), kMultiplierLimit);
 
     // 35 or more leaves the list with no selection; the record keeps its value.
     for (int i = 0; i < static_cast<int>(kSkillCount); ++i) {
@@ -111,6 +104,32 @@ bool BasicInfoPage::loadControls() {
     return true;
 }
 
+// A value too long for its field gets a limit that fits it, before and after
+// the replacement, so the whole text is shown. A field already showing its
+// text keeps it: replacing it would only cost time.
+void BasicInfoPage::showNumber(int id, const std::string& text, std::size_t limit) {
+    const std::size_t fitting = fieldLimitFor(text, limit);
+    fw::EditField field = edit(id);
+    if (fieldText(id) == text) {
+        field.limitText(fitting);
+        showFromStart(field);
+        return;
+    }
+    field.limitText(std::max(fitting, field.limit()));
+    replaceNumber(id, text);
+    field.limitText(fitting);
+}
+
+void BasicInfoPage::restoreUnreadFields() {
+    for (int i = 0; i < static_cast<int>(kAttributeCount); ++i)
+        if (!readNumberText(fieldText(IDC_ATTRIBUTE0 + i)))
+            showNumber(IDC_ATTRIBUTE0 + i, formatNumber(ClassRecord.attributes[i]), kAttributeLimit);
+    if (!readNumberText(fieldText(IDC_HIT_POINTS)))
+        showNumber(IDC_HIT_POINTS, formatNumber(ClassRecord.hitPointsPerLevel), kHitPointsLimit);
+    if (!readMultiplierText(fieldText(IDC_MULTIPLIER)))
+        showNumber(IDC_MULTIPLIER, formatMultiplier(ClassRecord.advancementMultiplier), kMultiplierLimit);
+}
+
 std::string BasicInfoPage::fieldText(int id) const {
     fw::EditField field = edit(id);
     // The field's limit bounds what it can hold; cap the read for safety.
@@ -118,7 +137,9 @@ std::string BasicInfoPage::fieldText(int id) const {
 }
 
 // Each change handler stores only what the user did: a fill's replacements
-// leave the record, the multiplier's exact value included, as it was.
+// leave the record, the multiplier's exact value included, as it was. Text
+// that does not read as the field's number stores nothing; the field shows
+// the stored value again when it is left.
 void BasicInfoPage::attributeChanged(int index) {
     if (filling()) return;
     storeAttributeText(static_cast<std::size_t>(index), fieldText(IDC_ATTRIBUTE0 + index));

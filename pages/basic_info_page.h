@@ -22,6 +22,7 @@ public:
     const fw::MessageTable* messageTable() const override { return &table; }
 
 protected:
+    bool onInitDialog() override;
     std::vector<ListInit> initData() const override;
     // An arrow's change shows in its field, the tally's "Use" in the multiplier.
     int focusTarget(int control) const override;
@@ -32,6 +33,7 @@ private:
     void multiplierChanged();
     void skillChanged(int index);
     void nameStored() override { showMakerReadout(); }
+    void restoreUnreadFields() override;
 
     // The class maker's reckoning and the findings: the readout and their
     // count, and the "Check" box (the itemised tally, whose "Use" copies the
@@ -43,6 +45,9 @@ private:
     // Replaces a number field's text, shown from its first character; its
     // change handler reads it back, except during a fill.
     void replaceNumber(int id, const std::string& text);
+    // Shows a number read from the record whole: the field's limit is the
+    // typing limit, or the text's length where that is longer.
+    void showNumber(int id, const std::string& text, std::size_t limit);
     void showFromStart(const fw::EditField& field) const;
     // The field's text as its change handler reads it.
     std::string fieldText(int id) const;

@@ -15,10 +15,6 @@ namespace {
 constexpr double kStepCeiling = 9.99;
 constexpr std::int32_t kMultiplierStep = kMultiplierOne / 100;  // 655
 
-bool isCSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 }  // namespace
 
 std::string formatNumber(unsigned value) {
@@ -31,24 +27,49 @@ std::string formatMultiplier(std::int32_t value) {
     return multiplierShown(value);
 }
 
-std::uint16_t parseNumberText(const std::string& text) {
-    std::size_t i = 0;
-    while (i < text.size() && isCSpace(text[i])) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    // Held just above the top while digits go on, so it never overflows.
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+std::optional<std::uint16_t> readNumberText(const std::string& text) {
+    if (text.empty()) return std::nullopt;
     std::uint32_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = std::min<std::uint32_t>(value * 10u + static_cast<std::uint32_t>(text[i] - '0'), 0x10000u);
-    if (negative) return 0;
-    return static_cast<std::uint16_t>(std::min<std::uint32_t>(value, 0xFFFFu));
+    for (char c : text) {
+        if (!isDigit(c)) return std::nullopt;
+        value = value * 10u + static_cast<std::uint32_t>(c - '0');
+        // Checked at each digit, so a long text never overflows.
+        if (value > 0xFFFFu) return std::nullopt;
+    }
+    return static_cast<std::uint16_t>(value);
 }
 
-std::int32_t parseMultiplierText(const std::string& text) {
-    return multiplierStored(std::strtod(text.c_str(), nullptr));
+std::optional<std::int32_t> readMultiplierText(const std::string& text) {
+    std::size_t digits = 0, points = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (isDigit(c))
+            ++digits;
+        else if (c == '.')
+            ++points;
+        else if (c != '-' || i != 0)
+            return std::nullopt;
+    }
+    std::int32_t fixed = 0;
+    // The grammar leaves strtod nothing it reads otherwise (no exponent, no
+    // "inf"); a number too large for 16.16 does not fit.
+    if (digits == 0 || points > 1 || !multiplierFits(std::strtod(text.c_str(), nullptr), fixed)) return std::nullopt;
+    return fixed;
+}
+
+bool multiplierTakes(const std::string& text, std::size_t selStart, std::size_t selEnd, wchar_t typed) {
+    if (typed < 0x20) return true;
+    if (typed >= L'0' && typed <= L'9') return true;
+    if (typed != L'.') return false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] == '.' && (i < selStart || i >= selEnd)) return false;
+    return true;
 }
 
 std::size_t fieldLimitFor(const std::string& shownText, std::size_t limit) {
@@ -90,24 +111,35 @@ bool stepMultiplier(std::int32_t& value, int code) {
 }
 
 std::uint16_t numberAfterShowing(std::uint16_t value, std::size_t limit) {
-    return parseNumberText(formatNumber(value).substr(0, limit));
+    return readNumberText(formatNumber(value).substr(0, limit)).value_or(value);
 }
 
 std::int32_t multiplierAfterShowing(std::int32_t value, std::size_t limit) {
-    return parseMultiplierText(formatMultiplier(value).substr(0, limit));
+    return readMultiplierText(formatMultiplier(value).substr(0, limit)).value_or(value);
 }
 
-void storeAttributeText(std::size_t index, const std::string& text) {
-    if (index >= ClassRecord.attributes.size()) return;
-    ClassRecord.attributes[index] = parseNumberText(text);
+namespace {
+
+template <typename T>
+bool storeRead(T& field, const std::optional<T>& read) {
+    if (!read) return false;
+    field = *read;
+    return true;
 }
 
-void storeHitPointsText(const std::string& text) {
-    ClassRecord.hitPointsPerLevel = parseNumberText(text);
+}  // namespace
+
+bool storeAttributeText(std::size_t index, const std::string& text) {
+    if (index >= ClassRecord.attributes.size()) return false;
+    return storeRead(ClassRecord.attributes[index], readNumberText(text));
 }
 
-void storeMultiplierText(const std::string& text) {
-    ClassRecord.advancementMultiplier = parseMultiplierText(text);
+bool storeHitPointsText(const std::string& text) {
+    return storeRead(ClassRecord.hitPointsPerLevel, readNumberText(text));
+}
+
+bool storeMultiplierText(const std::string& text) {
+    return storeRead(ClassRecord.advancementMultiplier, readMultiplierText(text));
 }
 
 void storeSkillSelection(std::size_t index, int selection) {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kestrane {
@@ -23,12 +24,21 @@ std::string formatNumber(unsigned value);
 // "%1.2f" of value / 65536.0.
 std::string formatMultiplier(std::int32_t value);
 
-// atoi's reading (white space, one sign, digits; no digits gives 0), held to
-// 0-65535: "-5" gives 0, "70000" 65535. Never overflows, however long the text.
-std::uint16_t parseNumberText(const std::string& text);
-// atof's reading times 65536, cut toward zero. Beyond the signed 32-bit range
-// it is clamped; text that reads as infinity or not-a-number gives 0.
-std::int32_t parseMultiplierText(const std::string& text);
+// The text of an attribute's or the hit points' field as its number: one or
+// more digits, 0 to 65535. Nothing for any other text (empty, a sign, a
+// letter, a value past 16 bits): such text is never stored.
+std::optional<std::uint16_t> readNumberText(const std::string& text);
+// The multiplier's text as its 16.16 value: digits with at most one decimal
+// point and at least one digit, times 65536 cut toward zero, when that fits
+// 32 bits. A leading minus reads too, as the field shows a negative value
+// read from a file, though none can be typed. Nothing for any other text.
+std::optional<std::int32_t> readMultiplierText(const std::string& text);
+
+// Whether the multiplier's field takes a typed character, with `text` in it
+// and [selStart, selEnd) selected: a digit, or a decimal point where the text
+// outside the selection has none. Control characters (Backspace, Ctrl+V, ...)
+// are the field's own and go through.
+bool multiplierTakes(const std::string& text, std::size_t selStart, std::size_t selEnd, wchar_t typed);
 
 // The limit to set after a fill: the typing limit, or the shown text's length
 // when that is longer, so a value that does not fit is shown whole and an
@@ -44,15 +54,17 @@ bool stepMultiplier(std::int32_t& value, int code);
 
 // What the record holds after an arrow step writes a value into a field whose
 // limit is `limit`: the field keeps the first `limit` characters of the text,
-// and its change handler reads them back.
+// and its change handler reads them back (storing nothing when they do not
+// read as a number).
 std::uint16_t numberAfterShowing(std::uint16_t value, std::size_t limit);
 std::int32_t multiplierAfterShowing(std::int32_t value, std::size_t limit);
 
 // The fields' change handlers on the global ClassRecord. `text` is what the
-// handler read from its field. Indexes out of range are ignored.
-void storeAttributeText(std::size_t index, const std::string& text);
-void storeHitPointsText(const std::string& text);
-void storeMultiplierText(const std::string& text);
+// handler read from its field. False, with the record unchanged, when the text
+// does not read as the field's number; indexes out of range are ignored.
+bool storeAttributeText(std::size_t index, const std::string& text);
+bool storeHitPointsText(const std::string& text);
+bool storeMultiplierText(const std::string& text);
 // A skill list's selection; no selection (-1) stores 255, as its low 8 bits.
 void storeSkillSelection(std::size_t index, int selection);
 

@@ -76,6 +76,18 @@ bool ClassPage::loadControls() {
     return true;
 }
 
+void ClassPage::showStoredValues() {
+    if (!hwnd_) return;
+    const FillHeld held(filling_);
+    restoreUnreadFields();
+}
+
+void ClassPage::fieldLeft() {
+    // A page being taken down has nothing left to show.
+    if (IsWindowVisible(hwnd_)) showStoredValues();
+    editor_.fieldLeft();
+}
+
 void ClassPage::classNameChanged() {
     // A fill shows the name and leaves its 19 bytes as they are.
     if (filling()) return;

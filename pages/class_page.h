@@ -27,6 +27,11 @@ public:
     // not an edit, and reading the shown texts back could alter it.
     void refill();
 
+    // Before a Save, and as the user leaves a field: a field whose text does
+    // not read as its value shows the record's value again, so the record
+    // never holds a value its field does not show. Changes nothing in the record.
+    void showStoredValues();
+
     // After an undo or redo: the focus on the control where the change was
     // made, or for a radio group on its checked button (on Windows, the focus
     // moving onto an unchecked radio button clicks it, which would redo the
@@ -47,7 +52,10 @@ protected:
     // Every action the page handled is offered to the history.
     void afterHandling(const fw::Message& m) override;
     void onContextMenu(fw::Message& m);
-    void fieldLeft() { editor_.fieldLeft(); }
+    void fieldLeft();
+    // Each field whose text does not read as its value shows the record's;
+    // called with the change handlers held off.
+    virtual void restoreUnreadFields() {}
 
     // True while a fill runs; the change handlers then leave the record alone.
     bool filling() const { return filling_; }

@@ -223,6 +223,9 @@ bool ClassSheet::mayReplace() {
 }
 
 bool ClassSheet::save() {
+    // A field left holding text that is no number (a paste, an emptied
+    // field) shows the stored value, which is what is written.
+    for (ClassPage* p : pages()) p->showStoredValues();
     if (!mayReplace()) return false;
     try {
         ClassRecord.writeClassFile();

@@ -34,6 +34,7 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 using namespace kestrane;
@@ -141,17 +142,21 @@ void checkStep(bool (*step)(std::uint16_t&, int), std::uint16_t v, int code) {
 
 void checkNumber(std::uint16_t v, std::size_t limit, bool (*step)(std::uint16_t&, int)) {
     const std::string s = formatNumber(v);
-    FUZZ_CHECK(parseNumberText(s) == v);
+    FUZZ_CHECK(readNumberText(s) == v);
     FUZZ_CHECK(numberAfterShowing(v, fieldLimitFor(s, limit)) == v);
     for (int code : {kLineUp, kLineDown, 7}) checkStep(step, v, code);
 }
 
 void checkMultiplier(std::int32_t m) {
     const std::string s = formatMultiplier(m);
-    const std::int32_t back = parseMultiplierText(s);
+    // A value at the top shows as 32768.00, which is past 16.16: the field's
+    // text then stores nothing and the record keeps the value.
+    const std::optional<std::int32_t> read = readMultiplierText(s);
+    const std::int32_t back = read.value_or(m);
     // Two decimals lose at most half a hundredth (327.68 raw), the cut one more.
     const long long diff = static_cast<long long>(back) - m;
     FUZZ_CHECK(diff >= -329 && diff <= 329);
+    FUZZ_CHECK(read || m > 0x7FFF0000);
     FUZZ_CHECK(multiplierAfterShowing(m, fieldLimitFor(s, kMultiplierLimit)) == back);
     for (int code : {kLineUp, kLineDown, 7}) {
         std::int32_t u = m;
@@ -162,37 +167,40 @@ void checkMultiplier(std::int32_t m) {
     }
 }
 
-// The input as typed text: atoi's reading wherever atoi is defined.
+// The input as a field's text: digits alone read as an attribute or the hit
+// points, and text that does not read stores nothing.
 void checkTypedText(const std::string& text) {
-    std::size_t i = 0;
-    while (i < text.size() && std::strchr(" \t\n\v\f\r", text[i]) && text[i]) ++i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    std::size_t digits = 0;
-    while (i + digits < text.size() && text[i + digits] >= '0' && text[i + digits] <= '9') ++digits;
-    const std::uint16_t n = parseNumberText(text);
-    if (digits <= 9) {
-        const int a = std::atoi(text.c_str());
-        FUZZ_CHECK(n == (a < 0 ? 0 : a > 65535 ? 65535 : a));
+    const bool allDigits =
+        !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+    const std::optional<std::uint16_t> n = readNumberText(text);
+    if (!allDigits) FUZZ_CHECK(!n);
+    if (allDigits && text.size() <= 9) {
+        const long a = std::atol(text.c_str());
+        FUZZ_CHECK(a > 65535 ? !n : n == a);
     }
-    parseMultiplierText(text);
+    const std::optional<std::int32_t> m = readMultiplierText(text);
+    if (m) FUZZ_CHECK(text.find_first_not_of("-.0123456789") == std::string::npos);
 
     ClassRecord = ClassData{};
-    storeAttributeText(3, text);
-    FUZZ_CHECK(ClassRecord.attributes[3] == n);
-    storeAttributeText(kAttributeCount, text);  // out of range: ignored
-    storeHitPointsText(text);
-    FUZZ_CHECK(ClassRecord.hitPointsPerLevel == n);
-    storeMultiplierText(text);
-    FUZZ_CHECK(ClassRecord.advancementMultiplier == parseMultiplierText(text));
+    ClassRecord.attributes[3] = 7;
+    ClassRecord.hitPointsPerLevel = 8;
+    ClassRecord.advancementMultiplier = 9;
+    FUZZ_CHECK(storeAttributeText(3, text) == n.has_value());
+    FUZZ_CHECK(ClassRecord.attributes[3] == n.value_or(7));
+    FUZZ_CHECK(!storeAttributeText(kAttributeCount, text));  // out of range: ignored
+    FUZZ_CHECK(storeHitPointsText(text) == n.has_value());
+    FUZZ_CHECK(ClassRecord.hitPointsPerLevel == n.value_or(8));
+    FUZZ_CHECK(storeMultiplierText(text) == m.has_value());
+    FUZZ_CHECK(ClassRecord.advancementMultiplier == m.value_or(9));
     const int selection = text.empty() ? -1 : static_cast<signed char>(text[0]);
     storeSkillSelection(kSkillCount - 1, selection);
     FUZZ_CHECK(ClassRecord.skills[kSkillCount - 1] == static_cast<std::uint8_t>(selection & 0xFF));
     storeSkillSelection(kSkillCount, selection);  // out of range: ignored
     FUZZ_CHECK(ClassRecord.toBytes() == [&] {
         ClassData expected;
-        expected.attributes[3] = n;
-        expected.hitPointsPerLevel = n;
-        expected.advancementMultiplier = parseMultiplierText(text);
+        expected.attributes[3] = n.value_or(7);
+        expected.hitPointsPerLevel = n.value_or(8);
+        expected.advancementMultiplier = m.value_or(9);
         expected.skills[kSkillCount - 1] = static_cast<std::uint8_t>(selection & 0xFF);
         return expected.toBytes();
     }());

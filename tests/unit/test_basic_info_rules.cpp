@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <limits>
+#include <optional>
 #include <string>
 
 using namespace kestrane;
@@ -48,81 +48,66 @@ TEST_F(BasicInfoRules, MultiplierIsShownWithTwoDecimals) {
     EXPECT_EQ(formatMultiplier(kInt32Min), "-32768.00");
 }
 
-TEST_F(BasicInfoRules, TypedNumbersFollowAtoiHeldToSixteenBits) {
-    EXPECT_EQ(parseNumberText("-5"), 0);
-    EXPECT_EQ(parseNumberText("x7"), 0);
-    EXPECT_EQ(parseNumberText(" 7"), 7);
-    EXPECT_EQ(parseNumberText("-1"), 0);
-    EXPECT_EQ(parseNumberText("-0"), 0);
-    EXPECT_EQ(parseNumberText(""), 0);
-    EXPECT_EQ(parseNumberText("4"), 4);
-    EXPECT_EQ(parseNumberText("45"), 45);
-    EXPECT_EQ(parseNumberText("+7"), 7);
-    EXPECT_EQ(parseNumberText("7x"), 7);
-    EXPECT_EQ(parseNumberText("\t\n\v\f\r 9"), 9);
-    EXPECT_EQ(parseNumberText("- 5"), 0);
-    EXPECT_EQ(parseNumberText("--5"), 0);
-    EXPECT_EQ(parseNumberText("+-5"), 0);
-    EXPECT_EQ(parseNumberText("65535"), 65535);
-    EXPECT_EQ(parseNumberText("65536"), 65535);
-    EXPECT_EQ(parseNumberText("70000"), 65535);
+TEST_F(BasicInfoRules, ANumberFieldReadsDigitsAloneWithinSixteenBits) {
+    const struct {
+        const char* text;
+        std::optional<std::uint16_t> read;
+    } cases[] = {
+        {"4", 4}, {"45", 45}, {"0", 0}, {"007", 7}, {"65535", 65535},
+        {"00000000000000000000000000000042", 42},
+        // Past 16 bits: not the field's number, and no wrap back into range
+        // (4294967303 is 2^32 + 7).
+        {"65536", std::nullopt}, {"70000", std::nullopt}, {"4294967303", std::nullopt},
+        // Anything but digits: what a paste or an emptied field can leave.
+        {"", std::nullopt}, {"-5", std::nullopt}, {"-0", std::nullopt}, {"+7", std::nullopt},
+        {"x7", std::nullopt}, {"7x", std::nullopt}, {" 7", std::nullopt}, {"7 ", std::nullopt},
+        {"abc", std::nullopt}, {"1.5", std::nullopt}, {"1e3", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(readNumberText(c.text), c.read) << '"' << c.text << '"';
+    EXPECT_EQ(readNumberText(std::string(200, '9')), std::nullopt);
 }
 
-TEST_F(BasicInfoRules, TypedNumbersAgreeWithTheCLibraryWhereItIsDefined) {
-    const char* samples[] = {"0",    "99",    " 12",     "\t-3",    "+0",     "007",       "-0",
-                             "1500", "65535", "-65535", "123abc", "  -99 9", "2147483647", "-2147483648",
-                             "abc",  ".5",    "-",      "+",      "1e3",    "99999",      "-70000"};
-    for (const char* s : samples) {
-        const int expected = std::atoi(s);
-        EXPECT_EQ(parseNumberText(s), expected < 0 ? 0 : expected > 65535 ? 65535 : expected) << '"' << s << '"';
-    }
+TEST_F(BasicInfoRules, AMultiplierReadsAsDigitsAndOnePointScaledAndCutTowardZero) {
+    const struct {
+        const char* text;
+        std::optional<std::int32_t> read;
+    } cases[] = {
+        {".5", 32768}, {"2", 131072}, {"2.", 131072}, {"1.53", 100270}, {"1.54", 100925},
+        {"1.30", 85196}, {"10.0", 655360}, {"0", 0}, {"9999", 655294464},
+        // As the field shows a negative value read from a file.
+        {"-1.50", -98304}, {"-0.0", 0}, {"-0.01", -655},  // -655.36 cut toward zero
+        // 32767.99 is 2147482992.64; 32768 is 2^31, one past the top; -32768 the bottom.
+        {"32767.99", 2147482992}, {"32768", std::nullopt}, {"-32768", kInt32Min}, {"-32768.5", std::nullopt},
+        // What a paste or an emptied field can leave, and what strtod would read.
+        {"", std::nullopt}, {".", std::nullopt}, {"-", std::nullopt}, {"-.", std::nullopt},
+        {"abc", std::nullopt}, {"x", std::nullopt}, {"1.5x", std::nullopt}, {" 1.5", std::nullopt},
+        {"1.2.3", std::nullopt}, {"+1", std::nullopt}, {"1-", std::nullopt}, {"--1", std::nullopt},
+        {"1e9", std::nullopt}, {"inf", std::nullopt}, {"nan", std::nullopt}, {"0x10", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(readMultiplierText(c.text), c.read) << '"' << c.text << '"';
+    EXPECT_EQ(readMultiplierText(std::string(400, '9')), std::nullopt);
 }
 
-TEST_F(BasicInfoRules, OverlongDigitStringsStayDefined) {
-    // 4294967303 is 2^32 + 7: no wrap back into range.
-    EXPECT_EQ(parseNumberText("4294967303"), 65535);
-    EXPECT_EQ(parseNumberText("-4294967303"), 0);
-    EXPECT_EQ(parseNumberText(std::string(200, '9')), 65535);
-    EXPECT_EQ(parseNumberText("00000000000000000000000000000042"), 42);
-}
-
-TEST_F(BasicInfoRules, TypedMultipliersAreScaledAndCutTowardZero) {
-    EXPECT_EQ(parseMultiplierText(".5"), 32768);
-    EXPECT_EQ(parseMultiplierText("2"), 131072);
-    EXPECT_EQ(parseMultiplierText("1.53"), 100270);
-    EXPECT_EQ(parseMultiplierText("1.54"), 100925);
-    EXPECT_EQ(parseMultiplierText("1.30"), 85196);
-    EXPECT_EQ(parseMultiplierText("10.0"), 655360);
-    EXPECT_EQ(parseMultiplierText("-0.0"), 0);
-    EXPECT_EQ(parseMultiplierText("-0.01"), -655);  // -655.36 cut toward zero
-    EXPECT_EQ(parseMultiplierText(" 1.5"), 98304);
-    EXPECT_EQ(parseMultiplierText("1.5x"), 98304);
-}
-
-TEST_F(BasicInfoRules, TextWithoutANumberStoresZero) {
-    EXPECT_EQ(parseMultiplierText(""), 0);
-    EXPECT_EQ(parseMultiplierText("x"), 0);
-    EXPECT_EQ(parseMultiplierText("."), 0);
-    EXPECT_EQ(parseMultiplierText("-"), 0);
-}
-
-TEST_F(BasicInfoRules, TypedMultipliersOutsideThe32BitRangeAreClamped) {
-    EXPECT_EQ(parseMultiplierText("1e9"), kInt32Max);
-    EXPECT_EQ(parseMultiplierText("-1e9"), kInt32Min);
-    EXPECT_EQ(parseMultiplierText("1e300"), kInt32Max);
-    EXPECT_EQ(parseMultiplierText("-1e300"), kInt32Min);
-    // 32768 * 65536 is 2^31, one past the top; -32768 is exactly the bottom.
-    EXPECT_EQ(parseMultiplierText("32768"), kInt32Max);
-    EXPECT_EQ(parseMultiplierText("32767.99"), 2147482992);  // 2147482992.64
-    EXPECT_EQ(parseMultiplierText("-32768"), kInt32Min);
-    EXPECT_EQ(parseMultiplierText("-32768.5"), kInt32Min);
-}
-
-TEST_F(BasicInfoRules, InfiniteOrNotANumberStoresZero) {
-    EXPECT_EQ(parseMultiplierText("inf"), 0);
-    EXPECT_EQ(parseMultiplierText("-inf"), 0);
-    EXPECT_EQ(parseMultiplierText("nan"), 0);
-    EXPECT_EQ(parseMultiplierText("1e999"), 0);  // the conversion itself overflows to infinity
+TEST_F(BasicInfoRules, TheMultiplierFieldTakesDigitsAndOnePoint) {
+    const struct {
+        const char* text;
+        std::size_t selStart, selEnd;
+        wchar_t typed;
+        bool takes;
+    } cases[] = {
+        {"", 0, 0, L'7', true},     {"1.5", 3, 3, L'0', true},    {"", 0, 0, L'.', true},
+        {"15", 1, 1, L'.', true},   {"1.5", 3, 3, L'.', false},   {"1.5", 0, 0, L'.', false},
+        // The point inside the selection is replaced by what is typed.
+        {"1.5", 1, 2, L'.', true},  {"1.5", 0, 3, L'.', true},    {"1.5", 0, 1, L'.', false},
+        {"", 0, 0, L'a', false},    {"1", 1, 1, L'-', false},     {"", 0, 0, L'+', false},
+        {"1", 1, 1, L'e', false},   {"1", 1, 1, L',', false},     {"1", 1, 1, L' ', false},
+        {"1", 1, 1, 0x0663, false},  // an Arabic-Indic three: no digit of the record's
+        // Backspace, Ctrl+V, Ctrl+A: the field's own.
+        {"1.5", 3, 3, 8, true},     {"1.5", 3, 3, 22, true},      {"1.5", 0, 0, 1, true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(multiplierTakes(c.text, c.selStart, c.selEnd, c.typed), c.takes)
+            << '"' << c.text << "\" [" << c.selStart << ", " << c.selEnd << ") " << int(c.typed);
 }
 
 TEST_F(BasicInfoRules, FieldLimitGrowsOnlyForTextsThatDoNotFit) {
@@ -257,27 +242,32 @@ TEST_F(BasicInfoRules, MultiplierArrowsUseTheLimitInForce) {
 }
 
 TEST_F(BasicInfoRules, ChangeHandlersStoreWhatTheFieldHolds) {
-    storeAttributeText(7, "4");
+    EXPECT_TRUE(storeAttributeText(7, "4"));
     EXPECT_EQ(ClassRecord.attributes[7], 4);
-    storeAttributeText(7, "45");
+    EXPECT_TRUE(storeAttributeText(7, "45"));
     EXPECT_EQ(ClassRecord.attributes[7], 45);
-    storeAttributeText(0, "-5");
-    EXPECT_EQ(ClassRecord.attributes[0], 0);
-    storeAttributeText(1, "70000");
-    EXPECT_EQ(ClassRecord.attributes[1], 65535);
-    storeHitPointsText("-1");
-    EXPECT_EQ(ClassRecord.hitPointsPerLevel, 0);
-    storeMultiplierText("1e9");
-    EXPECT_EQ(ClassRecord.advancementMultiplier, kInt32Max);
-    storeMultiplierText("2");
+    EXPECT_TRUE(storeHitPointsText("12"));
+    EXPECT_EQ(ClassRecord.hitPointsPerLevel, 12);
+    EXPECT_TRUE(storeMultiplierText("2"));
     EXPECT_EQ(ClassRecord.advancementMultiplier, 131072);
 
+    // Text that is not the field's number stores nothing: the record keeps the
+    // value the field shows again once it is left.
+    const auto kept = ClassRecord.toBytes();
+    EXPECT_FALSE(storeAttributeText(7, ""));
+    EXPECT_FALSE(storeAttributeText(0, "-5"));
+    EXPECT_FALSE(storeAttributeText(1, "70000"));
+    EXPECT_FALSE(storeHitPointsText("abc"));
+    EXPECT_FALSE(storeMultiplierText("abc"));
+    EXPECT_FALSE(storeMultiplierText("1e9"));
+    EXPECT_FALSE(storeMultiplierText(""));
+    EXPECT_EQ(ClassRecord.toBytes(), kept);
+
     // A value typed back to what it was writes no other byte.
-    const auto before = ClassRecord.toBytes();
-    storeHitPointsText("0");
-    storeMultiplierText("2.00");
-    storeAttributeText(7, "045");
-    EXPECT_EQ(ClassRecord.toBytes(), before);
+    EXPECT_TRUE(storeHitPointsText("12"));
+    EXPECT_TRUE(storeMultiplierText("2.00"));
+    EXPECT_TRUE(storeAttributeText(7, "045"));
+    EXPECT_EQ(ClassRecord.toBytes(), kept);
 }
 
 TEST_F(BasicInfoRules, SkillListsStoreTheSelection) {
@@ -291,7 +281,7 @@ TEST_F(BasicInfoRules, SkillListsStoreTheSelection) {
 
 TEST_F(BasicInfoRules, IndexesOutsideTheRecordAreIgnored) {
     const auto before = ClassRecord.toBytes();
-    storeAttributeText(8, "12");
+    EXPECT_FALSE(storeAttributeText(8, "12"));
     storeSkillSelection(12, 3);
     EXPECT_EQ(ClassRecord.toBytes(), before);
 }
