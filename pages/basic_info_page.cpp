@@ -2,10 +2,7 @@
 
 #include "basic_info_rules.h"
 #include "class_record.h"
-#include "findings.h"
 #include "tables.h"
-#include "tally.h"
-#include "tally_box.h"
 
 #include <algorithm>
 
@@ -52,7 +49,6 @@ const fw::MessageTable BasicInfoPage::table = {
         fw::onCommand<&BasicInfoPage::hitPointsChanged>(EN_CHANGE, IDC_HIT_POINTS),
         fw::onCommand<&BasicInfoPage::multiplierChanged>(EN_CHANGE, IDC_MULTIPLIER),
         fw::onCommandRange<&BasicInfoPage::skillChanged>(CBN_SELCHANGE, IDC_SKILL0, kLastSkillId, Arg::Index),
-        fw::onClicked<&BasicInfoPage::tallyCommand>(IDC_MAKER_TALLY),
         fw::onMessage<&BasicInfoPage::stepField>(WM_VSCROLL),
     }};
 
@@ -100,7 +96,6 @@ bool BasicInfoPage::loadControls() {
         const int shown = ClassRecord.skills[i] < SkillNames.size() ? ClassRecord.skills[i] : -1;
         if (list.curSel() != shown) list.setCurSel(ClassRecord.skills[i]);
     }
-    showMakerReadout();
     return true;
 }
 
@@ -143,50 +138,21 @@ std::string BasicInfoPage::fieldText(int id) const {
 void BasicInfoPage::attributeChanged(int index) {
     if (filling()) return;
     storeAttributeText(static_cast<std::size_t>(index), fieldText(IDC_ATTRIBUTE0 + index));
-    showMakerReadout();
 }
 
-// Of this page's fields only the hit points enter the tally; the rest of it
-// is on the other pages, and the page is filled again when brought back. The
-// findings look at every field, so each change here shows them anew.
 void BasicInfoPage::hitPointsChanged() {
     if (filling()) return;
     storeHitPointsText(fieldText(IDC_HIT_POINTS));
-    showMakerReadout();
 }
 
 void BasicInfoPage::multiplierChanged() {
     if (filling()) return;
     storeMultiplierText(fieldText(IDC_MULTIPLIER));
-    showMakerReadout();
 }
 
 void BasicInfoPage::skillChanged(int index) {
     if (filling()) return;
     storeSkillSelection(static_cast<std::size_t>(index), comboBox(IDC_SKILL0 + index).curSel());
-    showMakerReadout();
-}
-
-void BasicInfoPage::showMakerReadout() {
-    // Beyond what the maker could make, its multiplier would mislead: the points alone.
-    fw::Control(item(IDC_MAKER_READOUT)).setText("Class maker: " + makerText(tallyClass(ClassRecord)));
-    // The findings follow the record and its file name, as the readout does.
-    fw::Control(item(IDC_FINDING_COUNT))
-        .setText(findingCountText(findingCount(ClassRecord, ClassRecord.classFilePath)));
-}
-
-void BasicInfoPage::tallyCommand() {
-    TallyBox box(ClassRecord);
-    box.runModal(hwnd());
-    if (box.useChosen()) useMakerMultiplier();
-}
-
-// As if the user typed the maker's multiplier with two decimals (0.30 to
-// 3.00, within the field's limit): the record holds that text cut to 16.16.
-void BasicInfoPage::useMakerMultiplier() {
-    const double multiplier = tallyClass(ClassRecord).makerMultiplier;
-    replaceNumber(IDC_MULTIPLIER, twoDecimals(multiplier));
-    ClassRecord.advancementMultiplier = typedMultiplier(multiplier);
 }
 
 int BasicInfoPage::focusTarget(int control) const {
@@ -194,8 +160,7 @@ int BasicInfoPage::focusTarget(int control) const {
         return IDC_ATTRIBUTE0 + (control - IDC_ATTRIBUTE_ARROWS0);
     switch (control) {
         case IDC_HIT_POINTS_ARROWS: return IDC_HIT_POINTS;
-        case IDC_MULTIPLIER_ARROWS:
-        case IDC_MAKER_TALLY: return IDC_MULTIPLIER;
+        case IDC_MULTIPLIER_ARROWS: return IDC_MULTIPLIER;
         default: return control;
     }
 }

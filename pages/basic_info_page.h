@@ -24,7 +24,7 @@ public:
 protected:
     bool onInitDialog() override;
     std::vector<ListInit> initData() const override;
-    // An arrow's change shows in its field, the tally's "Use" in the multiplier.
+    // An arrow's change shows in its field.
     int focusTarget(int control) const override;
 
 private:
@@ -32,15 +32,7 @@ private:
     void hitPointsChanged();
     void multiplierChanged();
     void skillChanged(int index);
-    void nameStored() override { showMakerReadout(); }
     void restoreUnreadFields() override;
-
-    // The class maker's reckoning and the findings: the readout and their
-    // count, and the "Check" box (the itemised tally, whose "Use" copies the
-    // maker's multiplier into its field, and the findings).
-    void showMakerReadout();
-    void tallyCommand();
-    void useMakerMultiplier();
 
     // Replaces a number field's text, shown from its first character; its
     // change handler reads it back, except during a fill.

@@ -2,6 +2,7 @@
 
 #include "basic_numbers.h"
 #include "class_record.h"
+#include "tally.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -140,6 +141,13 @@ bool storeHitPointsText(const std::string& text) {
 
 bool storeMultiplierText(const std::string& text) {
     return storeRead(ClassRecord.advancementMultiplier, readMultiplierText(text));
+}
+
+bool storeMakerMultiplier() {
+    const ClassTally t = tallyClass(ClassRecord);
+    if (!t.beyondMaker.empty()) return false;
+    ClassRecord.advancementMultiplier = typedMultiplier(t.makerMultiplier);
+    return true;
 }
 
 void storeSkillSelection(std::size_t index, int selection) {

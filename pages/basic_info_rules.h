@@ -65,6 +65,11 @@ std::int32_t multiplierAfterShowing(std::int32_t value, std::size_t limit);
 bool storeAttributeText(std::size_t index, const std::string& text);
 bool storeHitPointsText(const std::string& text);
 bool storeMultiplierText(const std::string& text);
+// The Check box's "Use": the multiplier as if the class maker's, with two
+// decimals, were typed into its field (2.90 stores 190054, 2.9 x 65536 cut).
+// False, changing nothing, for a class the maker could not make: it has no
+// multiplier to use.
+bool storeMakerMultiplier();
 // A skill list's selection; no selection (-1) stores 255, as its low 8 bits.
 void storeSkillSelection(std::size_t index, int selection);
 

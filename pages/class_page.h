@@ -62,8 +62,6 @@ protected:
     bool onInitDialog() override;
 
     void classNameChanged();
-    // After a typed name is stored: a page that shows something of it.
-    virtual void nameStored() {}
     void selectText(const fw::EditField& field, int start, int end, bool noScroll) const;
 
     // A command no row of the page took (a command button, a shortcut key)

@@ -33,6 +33,10 @@
 #define ID_EDIT_REDO 0xE210
 #define ID_FILE_REVERT 0xE220
 #define ID_VIEW_CLASSES 0xE230
+#define ID_VIEW_CHECK 0xE240     /* the Check box; also Basic Info's "Check..." button */
+
+/* The editor window's status bar: the class maker's reckoning, the findings' count */
+#define IDC_STATUS_BAR 1030
 
 /* Basic Info */
 #define IDC_ATTRIBUTE0 3170      /* edit fields 3170-3177 */
@@ -42,9 +46,6 @@
 #define IDC_HIT_POINTS 3189
 #define IDC_HIT_POINTS_ARROWS 3190
 #define IDC_SKILL0 3135          /* drop-down lists 3135-3146 */
-#define IDC_MAKER_READOUT 3191   /* "Class maker: 1.25 (14 points)" */
-#define IDC_MAKER_TALLY 3192     /* "Check...": the itemised tally and the findings */
-#define IDC_FINDING_COUNT 3193   /* "no findings", "1 finding", "2 findings" */
 
 /* Check box (the tally and the findings) */
 #define IDC_TALLY_TEXT 1000

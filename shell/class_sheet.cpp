@@ -7,7 +7,11 @@
 #include "command_line.h"
 #include "file_io.h"
 #include "file_dialogs.h"
+#include "findings.h"
+#include "basic_info_rules.h"
 #include "resource.h"
+#include "tally.h"
+#include "tally_box.h"
 #include "wide_string.h"
 #include "windows1252.h"
 
@@ -38,6 +42,7 @@ constexpr EditorMenuItem kEditorMenu[] = {
     {ID_EDIT_REDO, L"Redo\tCtrl+Y"},
     {ID_FILE_REVERT, L"Revert to Saved"},
     {ID_VIEW_CLASSES, L"Classes...\tCtrl+L"},
+    {ID_VIEW_CHECK, L"Check...\tCtrl+K"},
 };
 
 // Inserts the editor's items at `position` of `menu`.
@@ -65,6 +70,7 @@ const fw::MessageTable ClassSheet::table = {
         fw::onMessage<&ClassSheet::onInitMenuPopup>(WM_INITMENUPOPUP),
         fw::onMessage<&ClassSheet::onActivateApp>(WM_ACTIVATEAPP),
         fw::onMessage<&ClassSheet::onContextMenu>(WM_CONTEXTMENU),
+        fw::onMessage<&ClassSheet::onNotify>(WM_NOTIFY),
         fw::onMessage<&ClassSheet::checkDisk>(kCheckDiskMessage),
         fw::onCommand<&ClassSheet::runCommand>(-1, fw::kAnyControl, fw::Arg::Id),
     }};
@@ -80,6 +86,7 @@ bool ClassSheet::runCommand(int id) {
         case ID_EDIT_REDO: redoCommand(); return true;
         case ID_FILE_REVERT: revertCommand(); return true;
         case ID_VIEW_CLASSES: classesCommand(); return true;
+        case ID_VIEW_CHECK: checkCommand(); return true;
         default: return false;
     }
 }
@@ -121,7 +128,64 @@ int ClassSheet::onCreate() {
                                  GetSystemMetrics(i.width), GetSystemMetrics(i.height), LR_SHARED);
         if (icon) SendMessageW(hwnd_, WM_SETICON, i.which, reinterpret_cast<LPARAM>(icon));
     }
+    makeStatusBar();
+    showStatus();
     return result;
+}
+
+void ClassSheet::makeStatusBar() {
+    status_ = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd_,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUS_BAR)), fw::app()->instance(),
+                              nullptr);
+    if (!status_) return;
+    // In the window's own font, as the tab row above it; the bar takes its
+    // height from its font as it is sized.
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+    SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageW(status_, WM_SIZE, 0, 0);
+    RECT bar{}, window{}, client{};
+    GetWindowRect(status_, &bar);
+    GetWindowRect(hwnd_, &window);
+    SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left, window.bottom - window.top + bar.bottom - bar.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(status_, WM_SIZE, 0, 0);
+    GetClientRect(hwnd_, &client);
+
+    // The count's part as wide as its widest text, with room for the part's
+    // edges and the bar's inner margin; the maker's reckoning has the rest.
+    HDC dc = GetDC(status_);
+    const HGDIOBJ old = SelectObject(dc, font);
+    int widest = 0;
+    for (int n : {0, 99}) {
+        const WString text = widen(findingCountText(n));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        widest = std::max<int>(widest, size.cx);
+    }
+    const int margin = MulDiv(16, GetDeviceCaps(dc, LOGPIXELSX), 96);
+    SelectObject(dc, old);
+    ReleaseDC(status_, dc);
+    const int edges[] = {client.right - widest - margin, -1};
+    SendMessageW(status_, SB_SETPARTS, std::size(edges), reinterpret_cast<LPARAM>(edges));
+}
+
+void ClassSheet::showStatus() {
+    if (!status_) return;
+    const std::array<std::string, 2> texts = {
+        tallySummary(tallyClass(ClassRecord)), findingCountText(findingCount(ClassRecord, ClassRecord.classFilePath))};
+    for (std::size_t part = 0; part < texts.size(); ++part) {
+        if (texts[part] == shownStatus_[part]) continue;
+        SendMessageW(status_, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(widen(texts[part]).c_str()));
+        shownStatus_[part] = texts[part];
+    }
+}
+
+// A click on the status bar, on the reckoning or the count, opens the Check box.
+bool ClassSheet::onNotify(fw::Message& m) {
+    const NMHDR* hdr = reinterpret_cast<const NMHDR*>(m.lParam);
+    if (!status_ || hdr->hwndFrom != status_ || hdr->code != static_cast<UINT>(NM_CLICK)) return false;
+    runCommand(ID_VIEW_CHECK);
+    return true;
 }
 
 void ClassSheet::showFileInCaption() {
@@ -251,6 +315,16 @@ void ClassSheet::classesCommand() {
     if (box.chosen()) openFile(box.chosen());
 }
 
+void ClassSheet::checkCommand() {
+    TallyBox box(ClassRecord);
+    box.runModal(hwnd_);
+    // The box is gone before the change, which shows on Basic Info as an
+    // undo would show it.
+    if (!box.useChosen() || !storeMakerMultiplier()) return;
+    showChangeOn(basicInfo_, 0, IDC_MULTIPLIER);
+    actionDone(basicInfo_, IDC_MULTIPLIER, EditKind::Single);
+}
+
 void ClassSheet::openFile(std::optional<std::string> given) {
     if (!modified || askToSave()) {
         if (!given) given = openClassFileDialog(hwnd_, nullptr, ClassRecord.classFilePath);
@@ -331,6 +405,8 @@ void ClassSheet::saveAsCommand() {
     if (!path) return;
     // Kept even when the write fails, so a later Save tries the new name again.
     ClassRecord.classFilePath = *path;
+    // The findings look at the file's name too.
+    showStatus();
     save();
 }
 
@@ -365,7 +441,10 @@ void ClassSheet::actionDone(ClassPage& page, int control, EditKind kind) {
 // Unsaved means a difference: a click on what was already chosen, a value
 // typed back to what it was, or an undo to the saved state leaves nothing to
 // save.
-void ClassSheet::updateModified() { modified = history_.differsFromSaved(ClassRecord.toBytes()) ? 1 : 0; }
+void ClassSheet::updateModified() {
+    modified = history_.differsFromSaved(ClassRecord.toBytes()) ? 1 : 0;
+    showStatus();
+}
 
 void ClassSheet::undoCommand() {
     if (std::optional<EditHistory::Move> move = history_.undo()) showMove(*move);
@@ -378,13 +457,16 @@ void ClassSheet::redoCommand() {
 void ClassSheet::showMove(const EditHistory::Move& move) {
     ClassRecord.fromBytes(move.bytes.data(), move.bytes.size());
     updateModified();
-    ClassPage* page = pages()[static_cast<std::size_t>(move.origin.page)];
+    showChangeOn(*pages()[static_cast<std::size_t>(move.origin.page)], move.origin.page, move.origin.control);
+}
+
+void ClassSheet::showChangeOn(ClassPage& page, int index, int control) {
     // Bringing a page to the front fills it; the page in front is filled here.
-    if (activePage() == page)
-        page->refill();
+    if (activePage() == &page)
+        page.refill();
     else
-        PropSheet_SetCurSel(hwnd_, nullptr, move.origin.page);
-    page->showChange(move.origin.control);
+        PropSheet_SetCurSel(hwnd_, nullptr, index);
+    page.showChange(control);
 }
 
 // ---- revert, and another program's change ----

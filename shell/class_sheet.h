@@ -64,13 +64,24 @@ private:
     void redoCommand();
     void revertCommand();
     void classesCommand();
+    void checkCommand();
 
     // Puts back a state of the history and shows where it changed.
     void showMove(const EditHistory::Move& move);
+    // Brings `page` (number `index`) to the front showing the record, the
+    // focus where `control` shows a change.
+    void showChangeOn(ClassPage& page, int index, int control);
     // Sets `modified`: whether the record's bytes differ from those last read
     // or written. The one place it is set; every change of the record or of
-    // the saved bytes ends here.
+    // the saved bytes ends here, and so the status bar is shown anew here.
     void updateModified();
+    // The status bar along the window's bottom, which the window grows by:
+    // the class maker's reckoning, then the findings' count; a click on it
+    // opens the Check box.
+    void makeStatusBar();
+    // Its texts, from the record and its file name; each set only when it
+    // differs from what is shown.
+    void showStatus();
     // The record now holds a file just read: a new history, and its bytes
     // are the ones another program's change is told against.
     void takeLoaded(const ClassData& loaded);
@@ -95,6 +106,7 @@ private:
     bool onInitMenuPopup(fw::Message& m);
     bool onActivateApp(fw::Message& m);
     bool onContextMenu(fw::Message& m);
+    bool onNotify(fw::Message& m);
     // Posted when the program becomes the active one again.
     void checkDisk();
 
@@ -133,6 +145,8 @@ private:
     MagickaPage magicka_;
     MiscellaneousPage miscellaneous_;
     WString shownCaption_;
+    HWND status_ = nullptr;
+    std::array<std::string, 2> shownStatus_;
     EditHistory history_;
     DiskWatch disk_;
     bool diskChanged_ = false;  // as lookAtDisk last found it

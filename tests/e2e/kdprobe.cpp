@@ -5,6 +5,8 @@
 // program but what the program itself does when its window menu is about to open.
 #include "probe.h"
 
+#include <commctrl.h>
+
 using namespace kestrane::probe;
 
 namespace {
@@ -68,9 +70,54 @@ int roomFor(HWND c, HDC dc, const RECT& client) {
     }
 }
 
+// Adds a text that does not fit its room to the block's answer.
+void reportCut(Block* b, HWND c, const wchar_t* text, int need, int room) {
+    if (b->count >= MaxItems) return;
+    b->ids[b->count] = UINT(GetDlgCtrlID(c));
+    b->types[b->count] = UINT(need);
+    b->states[b->count] = UINT(room);
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, b->texts[b->count], MaxText - 1, nullptr, nullptr);
+    ++b->count;
+}
+
+// The width of one line of text in the control's font.
+int textWidth(HWND c, HDC dc, const wchar_t* text, int n) {
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0));
+    HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+    RECT r = {0, 0, 0, 0};
+    DrawTextW(dc, text, n, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old);
+    return r.right;
+}
+
+// Each part of a status bar: its text after the part's sunken edge (a pixel each
+// side) and the bar's inset of 3 pixels (Wine's DrawStatusTextW), a pixel to spare.
+void checkStatusBar(Block* b, HWND bar, HDC dc) {
+    const int parts = int(SendMessageW(bar, SB_GETPARTS, 0, 0));
+    for (int i = 0; i < parts; ++i) {
+        wchar_t text[256] = {};
+        if (LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, i, 0)) >= 256) continue;
+        SendMessageW(bar, SB_GETTEXTW, i, reinterpret_cast<LPARAM>(text));
+        RECT part = {};
+        SendMessageW(bar, SB_GETRECT, i, reinterpret_cast<LPARAM>(&part));
+        const int need = textWidth(bar, dc, text, lstrlenW(text));
+        const int room = part.right - part.left - 6;
+        if (need > room) reportCut(b, bar, text, need, room);
+    }
+}
+
 void checkFit(Block* b) {
     for (HWND c = GetWindow(b->hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         if (!IsWindowVisible(c)) continue;
+        char kind[32] = {};
+        GetClassNameA(c, kind, sizeof kind);
+        if (!lstrcmpiA(kind, STATUSCLASSNAMEA)) {
+            HDC dc = GetDC(c);
+            b->dpi = GetDeviceCaps(dc, LOGPIXELSX);
+            checkStatusBar(b, c, dc);
+            ReleaseDC(c, dc);
+            continue;
+        }
         wchar_t text[256];
         const int n = GetWindowTextW(c, text, 256);
         if (n <= 0) continue;
@@ -100,12 +147,8 @@ void checkFit(Block* b) {
         SelectObject(dc, old);
         ReleaseDC(c, dc);
         const bool tooTall = lines > 1 && lines * tm.tmHeight > client.bottom;
-        if (room < 0 || (need <= room && !tooTall) || b->count >= MaxItems) continue;
-        b->ids[b->count] = UINT(GetDlgCtrlID(c));
-        b->types[b->count] = UINT(need);
-        b->states[b->count] = UINT(tooTall ? client.bottom : room);
-        WideCharToMultiByte(CP_UTF8, 0, text, -1, b->texts[b->count], MaxText - 1, nullptr, nullptr);
-        ++b->count;
+        if (room < 0 || (need <= room && !tooTall)) continue;
+        reportCut(b, c, text, need, tooTall ? client.bottom : room);
     }
     b->result = 1;
 }

@@ -1,6 +1,7 @@
 // The Basic Info page's number rules: showing, reading back and stepping.
 #include "basic_info_rules.h"
 #include "class_record.h"
+#include "tables.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -268,6 +269,23 @@ TEST_F(BasicInfoRules, ChangeHandlersStoreWhatTheFieldHolds) {
     EXPECT_TRUE(storeMultiplierText("2.00"));
     EXPECT_TRUE(storeAttributeText(7, "045"));
     EXPECT_EQ(ClassRecord.toBytes(), kept);
+}
+
+TEST_F(BasicInfoRules, UseStoresTheMakersMultiplierAsTyped) {
+    // 19 hit points (+11) and Immunity to Paralysis (+10), no increased
+    // magery (code 5): 21 points, 2.01, stored as "2.01" typed (131727); with
+    // 999 hit points the maker could not make the class, and nothing changes.
+    ClassRecord.hitPointsPerLevel = 19;
+    ClassRecord.immuneFlags = 1;
+    ClassRecord.abilityFlags = 5 << kMageryShift;
+    ClassRecord.advancementMultiplier = 65536;
+    EXPECT_TRUE(storeMakerMultiplier());
+    EXPECT_EQ(ClassRecord.advancementMultiplier, 131727);
+    EXPECT_EQ(formatMultiplier(ClassRecord.advancementMultiplier), "2.01");
+    ClassRecord.hitPointsPerLevel = 999;
+    const auto before = ClassRecord.toBytes();
+    EXPECT_FALSE(storeMakerMultiplier());
+    EXPECT_EQ(ClassRecord.toBytes(), before);
 }
 
 TEST_F(BasicInfoRules, SkillListsStoreTheSelection) {

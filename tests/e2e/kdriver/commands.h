@@ -43,6 +43,8 @@ void cmdExpectPage(Driver&, const Call&);
 void cmdSelectTab(Driver&, const Call&);
 void cmdExpectSysmenu(Driver&, const Call&);
 void cmdExpectNoButton(Driver&, const Call&);
+void cmdExpectStatus(Driver&, const Call&);
+void cmdClickStatus(Driver&, const Call&);
 void clickTab(Driver& d, HWND tabs, int n);
 
 // control_commands.cpp: buttons, edit fields, the focus, texts that fit, scroll bars

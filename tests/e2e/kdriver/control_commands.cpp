@@ -107,16 +107,24 @@ void cmdExpectEnabled(Driver& d, const Call& k) {
 }
 
 // Every text of the page in front (or of the current window) shows whole in its
-// control's own font, and a sheet's tab row is one row.
+// control's own font; on a sheet also its status bar's parts, and its tab row is
+// one row.
 void cmdExpectFit(Driver& d, const Call&) {
     HWND w = d.requireCurrent();
     probe::Block b = runProbe(d, probe::OpFit, d.container());
     if (!b.result) fail("the texts of the window could not be measured");
     std::string cut;
-    for (int i = 0; i < b.count; ++i)
-        cut += format("%s%d %s needs %u px, has %u", cut.empty() ? "" : "; ", int(short(b.ids[i])),
-                      quote(b.texts[i]).c_str(), b.types[i], b.states[i]);
+    auto add = [&cut](const probe::Block& found) {
+        for (int i = 0; i < found.count; ++i)
+            cut += format("%s%d %s needs %u px, has %u", cut.empty() ? "" : "; ", int(short(found.ids[i])),
+                          quote(found.texts[i]).c_str(), found.types[i], found.states[i]);
+    };
+    add(b);
     if (HWND t = d.tabControl(w)) {
+        // The sheet's own children besides its page: the status bar's parts.
+        probe::Block own = runProbe(d, probe::OpFit, w);
+        if (!own.result) fail("the texts of the window could not be measured");
+        add(own);
         int rows = int(d.send(t, TCM_GETROWCOUNT, 0, 0));
         if (rows != 1) cut += format("%sthe tab row has %d rows", cut.empty() ? "" : "; ", rows);
     }

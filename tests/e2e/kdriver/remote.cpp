@@ -27,6 +27,16 @@ void Remote::read(void* data, size_t n, size_t offset) {
         fail("ReadProcessMemory failed");
 }
 
+std::string remoteBufferText(Driver& d, HWND control, UINT msg, WPARAM wp) {
+    wchar_t buffer[512] = {};
+    Remote mem(d.proc.hProcess, sizeof buffer);
+    mem.write(buffer, sizeof buffer);
+    d.send(control, msg, wp, mem.at());
+    mem.read(buffer, sizeof buffer);
+    buffer[511] = 0;
+    return narrow(buffer);
+}
+
 namespace {
 
 HMODULE moduleOf(const void* address) {

@@ -39,6 +39,11 @@ bool remoteItemText(Driver& d, HWND control, UINT msg, WPARAM index, Item item, 
     return answered;
 }
 
+// A text the control copies into a buffer the message's lParam points to, inside
+// the program: a status bar part's (SB_GETTEXTW, wParam the part), say. Up to
+// 511 characters.
+std::string remoteBufferText(Driver& d, HWND control, UINT msg, WPARAM wp);
+
 // Runs the probe's query `op` on window `h` inside the program and returns its answer.
 probe::Block runProbe(Driver& d, probe::Op op, HWND h);
 

@@ -118,6 +118,8 @@ const Command kCommands[] = {
     {"expect-page", 1, 1, "expect-page CAPTION", cmdExpectPage},
     {"select-tab", 1, 1, "select-tab N", cmdSelectTab},
     {"expect-sysmenu", 1, 1, "expect-sysmenu \"Move|Close\"", cmdExpectSysmenu},
+    {"expect-status", 2, 2, "expect-status PART TEXT", cmdExpectStatus},
+    {"click-status", 1, 1, "click-status PART", cmdClickStatus},
     {"expect-no-button", 1, 1, "expect-no-button OK|Cancel|Apply|Help|TEXT", cmdExpectNoButton},
     // control_commands.cpp: controls
     {"click", 1, 1, "click ID", cmdClick},

@@ -1,5 +1,5 @@
 // Commands on the sheet: its tab row, the page in front, its window menu (read by
-// the probe inside the program) and its standard buttons.
+// the probe inside the program), its status bar and its standard buttons.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -102,6 +102,40 @@ void cmdExpectSysmenu(Driver& d, const Call& k) {
     }
     if (joinBar(items) != k.a(1))
         fail(format("system menu: expected %s, seen %s", quote(k.a(1)).c_str(), quote(joinBar(items)).c_str()));
+}
+
+// ---- the status bar ----
+
+// The current window's status bar.
+static HWND statusBar(Driver& d) {
+    HWND w = d.requireCurrent();
+    for (HWND c : directChildren(w))
+        if (!lstrcmpiA(className(c).c_str(), STATUSCLASSNAMEA)) return c;
+    fail(format("%s has no status bar", quote(Driver::caption(w)).c_str()));
+}
+
+void cmdExpectStatus(Driver& d, const Call& k) {
+    HWND bar = statusBar(d);
+    const int part = int(parseNumber(k.a(1), "a part"));
+    d.expectValue(format("status bar part %d", part), k.a(2), [&] {
+        const int parts = int(d.send(bar, SB_GETPARTS, 0, 0));
+        return part < parts ? remoteBufferText(d, bar, SB_GETTEXTW, WPARAM(part))
+                            : format("(no part %d: %d parts)", part, parts);
+    });
+}
+
+// A click on the part's middle, posted: what it opens may be modal.
+void cmdClickStatus(Driver& d, const Call& k) {
+    HWND bar = statusBar(d);
+    const int part = int(parseNumber(k.a(1), "a part"));
+    Remote mem(d.proc.hProcess, sizeof(RECT));
+    if (!d.send(bar, SB_GETRECT, WPARAM(part), mem.at())) fail(format("the status bar has no part %d", part));
+    RECT r;
+    mem.read(&r, sizeof r);
+    LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    d.post(bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    d.post(bar, WM_LBUTTONUP, 0, at);
+    d.settle(100);
 }
 
 void cmdExpectNoButton(Driver& d, const Call& k) {
