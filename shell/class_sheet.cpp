@@ -37,12 +37,14 @@ struct EditorMenuItem {
     UINT id;
     const wchar_t* text;
 };
+// Each has a letter of its own, none of the window menu's (Restore, Move,
+// Size, Minimize, Maximize, Close: R, M, S, N, X, C).
 constexpr EditorMenuItem kEditorMenu[] = {
-    {ID_EDIT_UNDO, L"Undo\tCtrl+Z"},
-    {ID_EDIT_REDO, L"Redo\tCtrl+Y"},
-    {ID_FILE_REVERT, L"Revert to Saved"},
-    {ID_VIEW_CLASSES, L"Classes...\tCtrl+L"},
-    {ID_VIEW_CHECK, L"Check...\tCtrl+K"},
+    {ID_EDIT_UNDO, L"&Undo\tCtrl+Z"},
+    {ID_EDIT_REDO, L"R&edo\tCtrl+Y"},
+    {ID_FILE_REVERT, L"Re&vert to Saved"},
+    {ID_VIEW_CLASSES, L"C&lasses...\tCtrl+L"},
+    {ID_VIEW_CHECK, L"Chec&k...\tCtrl+K"},
 };
 
 // Inserts the editor's items at `position` of `menu`.

@@ -4,7 +4,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
+#include <cstring>
 
 #include "commands.h"
 #include "remote.h"
@@ -102,6 +104,16 @@ void cmdExpectSysmenu(Driver& d, const Call& k) {
     }
     if (joinBar(items) != k.a(1))
         fail(format("system menu: expected %s, seen %s", quote(k.a(1)).c_str(), quote(joinBar(items)).c_str()));
+    // No shortcut letter twice, the system's own items counted.
+    std::string letters;
+    for (int i = 0; i < b.count; ++i) {
+        const char* amp = strchr(b.texts[i], '&');
+        if (!amp || !amp[1] || (b.types[i] & MFT_SEPARATOR)) continue;
+        const char letter = char(toupper(static_cast<unsigned char>(amp[1])));
+        if (letters.find(letter) != std::string::npos)
+            fail(format("system menu: the letter %c marks two items (%s)", letter, quote(b.texts[i]).c_str()));
+        letters += letter;
+    }
 }
 
 // ---- the status bar ----
