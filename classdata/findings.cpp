@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace kestrane {
 
@@ -337,6 +338,33 @@ const char* severityKey(Severity s) {
 std::string findingCountText(int n) {
     if (n == 0) return "no findings";
     return std::to_string(n) + (n == 1 ? " finding" : " findings");
+}
+
+std::vector<Finding> mostSevereFirst(std::vector<Finding> found) {
+    // Each game's most severe finding (a lower Severity is a graver one), and
+    // the games in that order; a handful of findings needs no sort.
+    constexpr int kGames = 3, kSeverities = 4;
+    int worst[kGames] = {kSeverities, kSeverities, kSeverities};
+    for (const Finding& f : found)
+        worst[static_cast<int>(f.game)] = std::min(worst[static_cast<int>(f.game)], static_cast<int>(f.severity));
+    int games[kGames] = {0, 1, 2};
+    for (int i = 1; i < kGames; ++i)
+        for (int k = i; k > 0 && worst[games[k]] < worst[games[k - 1]]; --k) std::swap(games[k], games[k - 1]);
+    std::vector<Finding> ordered;
+    for (int game : games)
+        for (int severity = 0; severity < kSeverities; ++severity)
+            for (const Finding& f : found)
+                if (static_cast<int>(f.game) == game && static_cast<int>(f.severity) == severity) ordered.push_back(f);
+    return ordered;
+}
+
+const char* gameHeading(Game g) {
+    switch (g) {
+    case Game::Engine: return "Open engine (Daggerfall Unity)";
+    case Game::Maker: return "Class maker";
+    case Game::Editor: return "Editor";
+    }
+    return "";
 }
 
 }  // namespace kestrane

@@ -41,6 +41,15 @@ const char* severityKey(Severity severity);
 // "no findings", "1 finding", "2 findings".
 std::string findingCountText(int count);
 
+// The findings as the Check box lists them: together by the game they
+// concern, the game with the most severe finding first (in the order of Game
+// where two are alike), and within a game the most severe first, else in the
+// order found.
+std::vector<Finding> mostSevereFirst(std::vector<Finding> found);
+// A game's name as the Check box heads its findings: "Open engine (Daggerfall
+// Unity)", "Class maker", "Editor".
+const char* gameHeading(Game game);
+
 }  // namespace kestrane
 
 #endif

@@ -135,6 +135,24 @@ ClassTally tallyClass(const ClassData& c) {
     return t;
 }
 
+namespace {
+
+std::string counted(int n, const char* noun) { return std::to_string(n) + " " + noun + (n == 1 ? "" : "s"); }
+
+}  // namespace
+
+std::vector<TallyLine> tallyLines(const ClassData& c, const ClassTally& t) {
+    using Kind = TallyLine::Kind;
+    std::vector<TallyLine> lines;
+    lines.push_back({Kind::Points, t.hitPointPoints, "hit points per level " + std::to_string(c.hitPointsPerLevel)});
+    for (const TallyItem& i : t.items) lines.push_back({Kind::Points, i.points, i.name});
+    lines.push_back({Kind::Points, t.total,
+                     "total: " + counted(t.advantages, "advantage") + ", " + counted(t.disadvantages, "disadvantage")});
+    for (const std::string& b : t.beyondMaker) lines.push_back({Kind::NotFromMaker, 0, "not from the maker: " + b});
+    lines.push_back({Kind::Summary, 0, tallySummary(t) + "; the file has " + multiplierShown(c.advancementMultiplier)});
+    return lines;
+}
+
 std::int32_t typedMultiplier(double multiplier) {
     return multiplierStored(std::strtod(twoDecimals(multiplier).c_str(), nullptr));
 }

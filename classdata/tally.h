@@ -65,6 +65,20 @@ double makerMultiplierFor(int points);
 // Points for the hit points per level: h - 8 from 8 up, -2 x (8 - h) below.
 int hitPointPoints(unsigned hitPoints);
 
+// One row of the itemised reckoning, as the Check box and `classcfg tally`
+// list it: the points of the hit points, of each item and of the total, or a
+// row without points (what the maker could not produce, the summary).
+struct TallyLine {
+    enum class Kind { Points, NotFromMaker, Summary };
+    Kind kind;
+    int points;  // for Kind::Points
+    std::string text;
+};
+// The hit points ("hit points per level 12"), each item, the total ("total: 6
+// advantages, 3 disadvantages"), each "not from the maker: ..." and the
+// summary ("Class maker: 2.01 (21 points); the file has 1.25"), in that order.
+std::vector<TallyLine> tallyLines(const ClassData& record, const ClassTally& tally);
+
 // The 16.16 value that typing the two-decimal text of `multiplier` into the
 // editor stores (the number times 65536, cut toward zero).
 std::int32_t typedMultiplier(double multiplier);

@@ -48,7 +48,7 @@
 #define IDC_SKILL0 3135          /* drop-down lists 3135-3146 */
 
 /* Check box (the tally and the findings) */
-#define IDC_TALLY_TEXT 1000
+#define IDC_TALLY_LIST 1000     /* rows of (points, what for), heading rows bold */
 #define IDC_TALLY_USE 1001
 
 /* Classes box */

@@ -106,15 +106,61 @@ void checkStatusBar(Block* b, HWND bar, HDC dc) {
     }
 }
 
+// Each cell of a report list against its column: its text after the list's inset of
+// 5 pixels (Wine's LABEL_HOR_PADDING), a pixel to spare; a row whose item data is not
+// zero is measured in bold, as the Check box draws its heading rows. A list that
+// scrolls does not show its rows whole: its content against its client area.
+void checkList(Block* b, HWND list, HDC dc) {
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0));
+    LOGFONTW lf = {};
+    GetObjectW(font, sizeof lf, &lf);
+    lf.lfWeight = FW_BOLD;
+    HFONT bold = CreateFontIndirectW(&lf);
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const int columns = header ? int(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    const int rows = int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    int contentWidth = 0;
+    for (int c = 0; c < columns; ++c) {
+        const int width = int(SendMessageW(list, LVM_GETCOLUMNWIDTH, c, 0));
+        contentWidth += width;
+        for (int r = 0; r < rows; ++r) {
+            wchar_t text[256] = {};
+            LVITEMW item = {};
+            item.mask = LVIF_TEXT | LVIF_PARAM;
+            item.iItem = r;
+            item.iSubItem = c;
+            item.pszText = text;
+            item.cchTextMax = 256;
+            if (!SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) || !text[0]) continue;
+            HGDIOBJ old = SelectObject(dc, item.lParam ? static_cast<HGDIOBJ>(bold) : static_cast<HGDIOBJ>(font));
+            RECT calc = {0, 0, 0, 0};
+            DrawTextW(dc, text, -1, &calc, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+            SelectObject(dc, old);
+            if (calc.right > width - 6) reportCut(b, list, text, calc.right, width - 6);
+        }
+    }
+    DeleteObject(bold);
+    const LONG style = GetWindowLongW(list, GWL_STYLE);
+    RECT client, row = {LVIR_BOUNDS, 0, 0, 0};
+    GetClientRect(list, &client);
+    SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+    if (style & WS_HSCROLL) reportCut(b, list, L"(the list scrolls across)", contentWidth, client.right);
+    if (style & WS_VSCROLL) reportCut(b, list, L"(the list scrolls down)", rows * (row.bottom - row.top), client.bottom);
+}
+
 void checkFit(Block* b) {
     for (HWND c = GetWindow(b->hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         if (!IsWindowVisible(c)) continue;
         char kind[32] = {};
         GetClassNameA(c, kind, sizeof kind);
-        if (!lstrcmpiA(kind, STATUSCLASSNAMEA)) {
+        const bool statusBar = !lstrcmpiA(kind, STATUSCLASSNAMEA);
+        if (statusBar || !lstrcmpiA(kind, WC_LISTVIEWA)) {
             HDC dc = GetDC(c);
             b->dpi = GetDeviceCaps(dc, LOGPIXELSX);
-            checkStatusBar(b, c, dc);
+            if (statusBar)
+                checkStatusBar(b, c, dc);
+            else
+                checkList(b, c, dc);
             ReleaseDC(c, dc);
             continue;
         }

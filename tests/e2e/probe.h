@@ -12,8 +12,8 @@ namespace probe {
 enum Op : LONG {
     OpSystemMenu = 1,  // items of hwnd's system menu
     OpFit = 2,         // hwnd's child controls whose text is wider than their room (a
-                       // status bar's parts each): ids, the width needed (types), the
-                       // room (states), texts
+                       // status bar's parts each, a list's cells each, a list that
+                       // scrolls): ids, the width needed (types), the room (states), texts
 };
 
 const int MaxItems = 32;

@@ -1,6 +1,7 @@
 // The record's layout, the reader and writer's transfers, and the class
 // maker's tally of a record.
 #include "class_record.h"
+#include "findings.h"
 #include "tables.h"
 #include "tally.h"
 #include "test_support.h"
@@ -249,4 +250,46 @@ TEST(ClassTally, PricesAndLimitsAgainstHandReckonedClasses) {
     EXPECT_EQ(tallySummary(one), "Class maker: 0.92 (0 points)");
     one.total = 1;
     EXPECT_EQ(tallySummary(one), "Class maker: 0.92 (1 point)");
+
+    // The rows the Check box and classcfg list: hit points, items, total, what the
+    // maker could not produce, the summary.
+    ClassData listed = base();
+    listed.hitPointsPerLevel = 3;
+    listed.resistFlags = 0x01;
+    listed.advancementMultiplier = 98304;
+    using Kind = TallyLine::Kind;
+    const std::vector<TallyLine> lines = tallyLines(listed, tallyClass(listed));
+    ASSERT_EQ(lines.size(), 5u);
+    const struct {
+        Kind kind;
+        int points;
+        const char* text;
+    } rows[] = {
+        {Kind::Points, -10, "hit points per level 3"},
+        {Kind::Points, 5, "Resistance: Paralysis"},
+        {Kind::Points, -5, "total: 1 advantage, 0 disadvantages"},
+        {Kind::NotFromMaker, 0, "not from the maker: hit points per level 3 is outside the maker's 4 to 30"},
+        {Kind::Summary, 0, "Class maker: beyond (-5 points); the file has 1.50"},
+    };
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        SCOPED_TRACE(rows[i].text);
+        EXPECT_EQ(lines[i].kind, rows[i].kind);
+        EXPECT_EQ(lines[i].points, rows[i].points);
+        EXPECT_EQ(lines[i].text, rows[i].text);
+    }
+}
+
+TEST(Findings, TogetherByGameTheMostSevereFirst) {
+    using G = Game;
+    using S = Severity;
+    const std::vector<Finding> found = {
+        {"maker 1", G::Maker, S::Maker},    {"engine note", G::Engine, S::Note}, {"editor", G::Editor, S::Changes},
+        {"engine breaks", G::Engine, S::Breaks}, {"maker 2", G::Maker, S::Maker}, {"engine changes", G::Engine, S::Changes},
+    };
+    std::vector<std::string> order;
+    for (const Finding& f : mostSevereFirst(found)) order.push_back(f.text);
+    EXPECT_EQ(order, (std::vector<std::string>{"engine breaks", "engine changes", "engine note", "editor", "maker 1",
+                                               "maker 2"}));
+    EXPECT_STREQ(gameHeading(G::Engine), "Open engine (Daggerfall Unity)");
+    EXPECT_TRUE(mostSevereFirst({}).empty());
 }

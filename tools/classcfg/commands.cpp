@@ -234,12 +234,15 @@ int tally(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         const std::string text = c.nameText();
         name.bytes.assign(text.begin(), text.end());
         out << (first ? "" : "\n") << f << ": " << textOf(name) << "\n";
-        out << signedPoints(t.hitPointPoints) << "  hit points per level " << c.hitPointsPerLevel << "\n";
-        for (const TallyItem& i : t.items) out << signedPoints(i.points) << "  " << i.name << "\n";
-        out << signedPoints(t.total) << "  total: " << t.advantages << (t.advantages == 1 ? " advantage, " : " advantages, ")
-            << t.disadvantages << (t.disadvantages == 1 ? " disadvantage\n" : " disadvantages\n");
-        for (const std::string& b : t.beyondMaker) out << "       not from the maker: " << b << "\n";
-        out << tallySummary(t) << "; the file has " << multiplierText(c.advancementMultiplier) << "\n";
+        // The points right-aligned in five places, the rest under the items, the summary alone.
+        for (const TallyLine& line : tallyLines(c, t)) {
+            switch (line.kind) {
+                case TallyLine::Kind::Points: out << signedPoints(line.points) << "  "; break;
+                case TallyLine::Kind::NotFromMaker: out << "       "; break;
+                case TallyLine::Kind::Summary: break;
+            }
+            out << line.text << "\n";
+        }
         first = false;
     }
     return status;
