@@ -1,6 +1,7 @@
 // POSIX file layer, used by the native build (unit tests, classcfg).
 #include "class_record.h"
 #include "file_io.h"
+#include "file_paths.h"
 
 #include <cerrno>
 #include <cstring>
@@ -44,13 +45,6 @@ private:
     int fd_;
 };
 
-std::string directoryOf(const std::string& path) {
-    auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
 }  // namespace
 
 std::optional<FileStamp> fileStamp(const std::string& utf8Path) {
@@ -90,7 +84,8 @@ AtomicFileWriter::AtomicFileWriter(const std::string& utf8Path) : impl_(std::mak
         if ((st.st_mode & 0222) == 0) fail("cannot replace " + utf8Path, EACCES);
     }
     std::random_device rd;
-    const std::string dir = directoryOf(utf8Path);
+    const std::string folder = folderOf(utf8Path);
+    const std::string dir = folder.empty() ? "." : folder;
     for (int attempt = 0; attempt < 16; ++attempt) {
         std::string name = dir + "/.kestrane-" + std::to_string(rd() % 100000000u) + ".tmp";
         int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

@@ -3,11 +3,11 @@
 #include "class_record.h"
 #include "file_dialogs.h"
 #include "file_io.h"
+#include "file_paths.h"
 #include "findings.h"
 #include "standard_classes.h"
 #include "tally.h"
 #include "wide_string.h"
-#include "windows1252.h"
 
 #include <shlobj.h>  // the folder picker's types; its functions are loaded when first needed
 
@@ -49,18 +49,6 @@ bool byName(const std::string& a, const std::string& b) {
     };
     const std::string la = lower(a), lb = lower(b);
     return la != lb ? la < lb : a < b;
-}
-
-std::string joinPath(const std::string& folder, const std::string& name) {
-    const char last = folder.empty() ? '\\' : folder.back();
-    return folder + (last == '\\' || last == '/' ? "" : "\\") + name;
-}
-
-std::string folderOf(const std::string& fullFile) {
-    const std::string::size_type slash = fullFile.find_last_of("\\/");
-    if (slash == std::string::npos) return std::string();
-    // A drive's root keeps its backslash ("C:\").
-    return fullFile.substr(0, slash == 2 && fullFile[1] == ':' ? slash + 1 : slash);
 }
 
 // A column width in the box's dialog units, in pixels at the box's font and resolution.
@@ -248,8 +236,7 @@ ClassesBox::Listing ClassesBox::read(const std::string& folder, const std::strin
         ClassData record;
         WString reason;
         if (readRow(path, record, reason)) {
-            // The name as stored: Windows-1252 characters, as the name field shows them.
-            cells[kClassColumn] = widen(windows1252ToUtf8(record.nameText()));
+            cells[kClassColumn] = widen(record.nameUtf8());
             cells[kMakerColumn] = widen(makerText(tallyClass(record)));
             cells[kFindingsColumn] = widen(std::to_string(findingCount(record, name)));
         } else {

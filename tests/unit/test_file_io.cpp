@@ -1,6 +1,8 @@
-// Saving never damages the file that was there, whatever goes wrong.
+// Saving never damages the file that was there, whatever goes wrong; and the
+// path splitter.
 #include "class_record.h"
 #include "disk_watch.h"
+#include "file_paths.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -145,4 +147,30 @@ TEST(DiskWatch, TellsAChangeByItsBytesAndRemembersWhatWasAsked) {
     EXPECT_EQ(watch.check(), DiskWatch::State::Same);
     ASSERT_EQ(std::remove(path.c_str()), 0);
     EXPECT_EQ(watch.check(), DiskWatch::State::Gone);
+}
+
+TEST(FilePaths, SplitAndJoinAsWritten) {
+    struct Case {
+        const char* path;
+        const char* folder;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"C:\\game\\arena2\\CLASS00.CFG", "C:\\game\\arena2", "CLASS00.CFG"},
+        {"C:\\CLASS00.CFG", "C:\\", "CLASS00.CFG"},  // a drive's root keeps its backslash
+        {"/tmp/arena2/class00.cfg", "/tmp/arena2", "class00.cfg"},
+        {"/class00.cfg", "/", "class00.cfg"},
+        {"arena2/sub\\class00.cfg", "arena2/sub", "class00.cfg"},
+        {"class00.cfg", "", "class00.cfg"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(folderOf(c.path), c.folder) << c.path;
+        EXPECT_EQ(fileNameOf(c.path), c.name) << c.path;
+    }
+    EXPECT_EQ(joinPath("C:\\game\\arena2", "x.cfg"), "C:\\game\\arena2\\x.cfg");
+    EXPECT_EQ(joinPath("C:\\", "x.cfg"), "C:\\x.cfg");
+    EXPECT_EQ(joinPath("arena2", "x.cfg"), "arena2/x.cfg");
+    EXPECT_EQ(joinPath("game\\arena2/", "x.cfg"), "game\\arena2/x.cfg");
+    EXPECT_EQ(joinPath("game/arena2\\x", "y.cfg"), "game/arena2\\x/y.cfg");
+    EXPECT_EQ(joinPath("", "x.cfg"), "x.cfg");
 }

@@ -4,6 +4,7 @@
 
 #include "field_schema.h"
 #include "file_io.h"
+#include "file_paths.h"
 #include "standard_classes.h"
 #include "tally.h"
 #include "value_readers.h"
@@ -279,11 +280,7 @@ std::vector<std::string> expandFolders(const std::vector<std::string>& args, std
         }
         std::sort(names.begin(), names.end(), byName);
         // Joined as the folder was written: a Windows path keeps its backslashes.
-        const char last = a.back();
-        const std::string sep = last == '/' || last == '\\' ? ""
-                                : a.find('\\') != std::string::npos && a.find('/') == std::string::npos ? "\\"
-                                                                                                     : "/";
-        for (const std::string& n : names) files.push_back(a + sep + n);
+        for (const std::string& n : names) files.push_back(joinPath(a, n));
     }
     return files;
 }
