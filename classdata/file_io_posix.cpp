@@ -61,9 +61,13 @@ std::optional<std::uint64_t> fileSize(const std::string& utf8Path) {
     return stamp->size;
 }
 
-std::unique_ptr<ClassFileReader> ClassFileReader::open(const std::string& utf8Path) {
+// POSIX has no sharing modes: every open shares.
+std::unique_ptr<ClassFileReader> ClassFileReader::open(const std::string& utf8Path, Sharing, unsigned long* error) {
     int fd = ::open(utf8Path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return nullptr;
+    if (fd < 0) {
+        if (error) *error = static_cast<unsigned long>(errno);
+        return nullptr;
+    }
     return std::make_unique<PosixReader>(fd);
 }
 

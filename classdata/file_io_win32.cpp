@@ -1,5 +1,5 @@
-// Windows file layer: wide paths throughout, exclusive opens, and a save that
-// replaces the target only once the new bytes are safely on disk.
+// Windows file layer: wide paths throughout, exclusive opens but for a look,
+// and a save that replaces the target only once the new bytes are safely on disk.
 #include "class_record.h"
 #include "file_io.h"
 #include "wide_string.h"
@@ -75,10 +75,15 @@ std::optional<std::uint64_t> fileSize(const std::string& utf8Path) {
     return stamp->size;
 }
 
-std::unique_ptr<ClassFileReader> ClassFileReader::open(const std::string& utf8Path) {
-    HANDLE h = CreateFileW(systemPath(utf8Path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+std::unique_ptr<ClassFileReader> ClassFileReader::open(const std::string& utf8Path, Sharing sharing,
+                                                       unsigned long* error) {
+    const DWORD share = sharing == Sharing::Look ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0;
+    HANDLE h = CreateFileW(systemPath(utf8Path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    if (h == INVALID_HANDLE_VALUE) {
+        if (error) *error = GetLastError();
+        return nullptr;
+    }
     return std::make_unique<WinReader>(h);
 }
 

@@ -15,7 +15,6 @@
 #include <array>
 #include <cctype>
 #include <iterator>
-#include <memory>
 
 namespace kestrane {
 
@@ -85,23 +84,19 @@ bool classFilesIn(const std::string& folder, std::vector<std::string>& names, DW
 // its end); without touching the editor's own record or its unsaved flag.
 // False with the system's reason when it cannot be read.
 bool readRow(const std::string& path, ClassData& record, WString& reason) {
+    std::vector<std::uint8_t> bytes;
+    unsigned long error = 0;
     try {
-        std::unique_ptr<ClassFileReader> file = ClassFileReader::open(path);
-        if (!file) {
-            reason = systemErrorText(GetLastError());
+        if (!lookAtFile(path, kClassFileSize, bytes, error)) {
+            reason = systemErrorText(error);
             return false;
         }
-        // One read: a file delivers all it has up to the size asked for, and
-        // every call is a round trip to the system under Wine.
-        std::array<std::uint8_t, kClassFileSize> bytes{};
-        const std::size_t got = file->read(bytes.data(), bytes.size());
-        file->close();
-        record.fromBytes(bytes.data(), got);
-        return true;
     } catch (const FileError& e) {
         reason = systemErrorText(e.systemError());
         return false;
     }
+    record.fromBytes(bytes.data(), bytes.size());
+    return true;
 }
 
 // The header's items drawn flat, as the system's theme draws a header item at

@@ -1,7 +1,8 @@
-// Saving never damages the file that was there, whatever goes wrong; and the
-// path splitter.
+// Saving never damages the file that was there, whatever goes wrong; the
+// looking read and the path splitter.
 #include "class_record.h"
 #include "disk_watch.h"
+#include "file_io.h"
 #include "file_paths.h"
 #include "test_support.h"
 
@@ -147,6 +148,39 @@ TEST(DiskWatch, TellsAChangeByItsBytesAndRemembersWhatWasAsked) {
     EXPECT_EQ(watch.check(), DiskWatch::State::Same);
     ASSERT_EQ(std::remove(path.c_str()), 0);
     EXPECT_EQ(watch.check(), DiskWatch::State::Gone);
+}
+
+// The looking read: what each reader asks for, as far as the file goes.
+TEST(LookAtFile, ReadsUpToTheCapOrTheFileEnd) {
+    TempDir dir;
+    const std::vector<std::uint8_t> big = countingBytes(70000, 7);
+    writeBytes(dir.file("big.cfg"), big);
+    writeBytes(dir.file("empty.cfg"), {});
+    struct Case {
+        const char* file;
+        std::size_t cap;
+        std::size_t expected;
+    };
+    const Case cases[] = {
+        {"big.cfg", kClassFileSize, 74},  // the Classes window's row
+        {"big.cfg", 1 << 16, 1 << 16},    // the disk watch's comparison
+        {"big.cfg", kWholeFile, 70000},   // classcfg, past one chunk
+        {"empty.cfg", kWholeFile, 0},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::uint8_t> bytes{1, 2, 3};
+        unsigned long error = 0;
+        ASSERT_TRUE(lookAtFile(dir.file(c.file), c.cap, bytes, error)) << c.file;
+        EXPECT_EQ(bytes, std::vector<std::uint8_t>(big.begin(), big.begin() + static_cast<std::ptrdiff_t>(c.expected)))
+            << c.file << " up to " << c.cap;
+    }
+    // The system's reason comes back: from the open, or raised by the read.
+    std::vector<std::uint8_t> bytes;
+    unsigned long error = 0;
+    EXPECT_FALSE(lookAtFile(dir.file("gone.cfg"), kWholeFile, bytes, error));
+    EXPECT_EQ(error, static_cast<unsigned long>(ENOENT));
+    EXPECT_EQ(raisedBy([&] { lookAtFile(dir.path(), kWholeFile, bytes, error); }).systemError(),
+              static_cast<unsigned long>(EISDIR));
 }
 
 TEST(FilePaths, SplitAndJoinAsWritten) {

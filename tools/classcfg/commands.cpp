@@ -17,7 +17,6 @@
 #include <algorithm>
 #include <iostream>
 #include <iterator>
-#include <memory>
 
 namespace kestrane {
 namespace classcfg {
@@ -290,20 +289,15 @@ std::vector<std::uint8_t> readWholeFile(const std::string& utf8Path) {
         std::string all((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
         return std::vector<std::uint8_t>(all.begin(), all.end());
     }
-    std::unique_ptr<ClassFileReader> file = ClassFileReader::open(utf8Path);
-    if (!file) throw ReadError("cannot open " + utf8Path + ": " + lastOpenFailure());
     std::vector<std::uint8_t> bytes;
+    unsigned long error = 0;
+    bool opened = false;
     try {
-        std::uint8_t buf[4096];
-        for (;;) {
-            std::size_t n = file->read(buf, sizeof buf);
-            bytes.insert(bytes.end(), buf, buf + n);
-            if (n < sizeof buf) break;
-        }
-        file->close();
+        opened = lookAtFile(utf8Path, kWholeFile, bytes, error);
     } catch (const FileError& e) {
         throw ReadError("cannot read " + utf8Path + ": " + e.what());
     }
+    if (!opened) throw ReadError("cannot open " + utf8Path + ": " + reasonFor(error));
     return bytes;
 }
 

@@ -9,7 +9,7 @@
 namespace kestrane {
 namespace classcfg {
 
-std::string lastOpenFailure() { return std::strerror(errno); }
+std::string reasonFor(unsigned long systemError) { return std::strerror(static_cast<int>(systemError)); }
 
 bool listFolder(const std::string& utf8Path, std::vector<std::string>& names) {
     struct stat st;

@@ -7,19 +7,12 @@
 namespace kestrane {
 namespace classcfg {
 
-namespace {
-
-// The system's words for an error code, as a clause inside our own message.
-std::string reasonFor(DWORD code) {
-    std::string text = narrow(systemErrorText(code));
-    if (text.empty()) return "system error " + std::to_string(code);
+std::string reasonFor(unsigned long systemError) {
+    std::string text = narrow(systemErrorText(systemError));
+    if (text.empty()) return "system error " + std::to_string(systemError);
     if (text.back() == '.') text.pop_back();
     return text;
 }
-
-}  // namespace
-
-std::string lastOpenFailure() { return reasonFor(GetLastError()); }
 
 bool listFolder(const std::string& utf8Path, std::vector<std::string>& names) {
     const WString path = widen(utf8Path);
