@@ -1,9 +1,11 @@
-// What the two file layers share: the looking read.
+// What the two file layers share: the looking read and a folder's class files.
 #include "file_io.h"
 
 #include "class_record.h"
+#include "standard_classes.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace kestrane {
 
@@ -24,6 +26,21 @@ bool lookAtFile(const std::string& utf8Path, std::size_t cap, std::vector<std::u
     }
     file->close();
     return true;
+}
+
+std::vector<std::string> classFilesOf(const std::string& utf8Folder) {
+    std::vector<std::string> names = filesIn(utf8Folder);
+    names.erase(std::remove_if(names.begin(), names.end(), [](const std::string& n) { return !looksLikeClassFile(n); }),
+                names.end());
+    auto lower = [](std::string s) {
+        for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
+    std::sort(names.begin(), names.end(), [&lower](const std::string& a, const std::string& b) {
+        const std::string la = lower(a), lb = lower(b);
+        return la != lb ? la < lb : a < b;
+    });
+    return names;
 }
 
 }  // namespace kestrane

@@ -1,6 +1,6 @@
-// The file layer under the class record: a reader and an atomic writer, with
-// one implementation for Windows and one for POSIX (file_io.cpp holds what
-// both share).
+// The file layer under the class record: a reader, a folder's class files and
+// an atomic writer, with one implementation for Windows and one for POSIX
+// (file_io.cpp holds what both share).
 #ifndef KESTRANE_FILE_IO_H
 #define KESTRANE_FILE_IO_H
 
@@ -25,6 +25,9 @@ struct FileStamp {
     bool operator!=(const FileStamp& o) const { return !(*this == o); }
 };
 std::optional<FileStamp> fileStamp(const std::string& utf8Path);
+
+// True when the path names a folder.
+bool isFolder(const std::string& utf8Path);
 
 // What others may do with a file while this program reads it, where the
 // platform has sharing modes.
@@ -53,6 +56,15 @@ public:
 // FileError when reading fails after the open.
 constexpr std::size_t kWholeFile = static_cast<std::size_t>(-1);
 bool lookAtFile(const std::string& utf8Path, std::size_t cap, std::vector<std::uint8_t>& bytes, unsigned long& error);
+
+// The names of a folder's files, not its folders, in the system's order.
+// Throws FileError with the system's code when the folder cannot be listed.
+std::vector<std::string> filesIn(const std::string& utf8Folder);
+
+// The class files of a folder (class*.cfg in any case), by name: letters
+// compared without case first, so the game's upper-case names sort among
+// lower-case ones. Throws FileError as filesIn does.
+std::vector<std::string> classFilesOf(const std::string& utf8Folder);
 
 // Writes to a new temporary file beside the target; commit() replaces the
 // target with it. Until commit() succeeds the target is never touched, and a

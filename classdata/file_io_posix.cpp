@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
@@ -61,6 +62,11 @@ std::optional<std::uint64_t> fileSize(const std::string& utf8Path) {
     return stamp->size;
 }
 
+bool isFolder(const std::string& utf8Path) {
+    struct stat st;
+    return ::stat(utf8Path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 // POSIX has no sharing modes: every open shares.
 std::unique_ptr<ClassFileReader> ClassFileReader::open(const std::string& utf8Path, Sharing, unsigned long* error) {
     int fd = ::open(utf8Path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -69,6 +75,23 @@ std::unique_ptr<ClassFileReader> ClassFileReader::open(const std::string& utf8Pa
         return nullptr;
     }
     return std::make_unique<PosixReader>(fd);
+}
+
+std::vector<std::string> filesIn(const std::string& utf8Folder) {
+    DIR* d = ::opendir(utf8Folder.c_str());
+    if (!d) fail("cannot list " + utf8Folder, errno);
+    std::vector<std::string> names;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string name = e->d_name;
+        if (name == "." || name == "..") continue;
+        // A link, or a file system that does not say, is asked; an entry that
+        // cannot be looked at is left for its reader to report.
+        const bool folder = e->d_type == DT_DIR ||
+                            ((e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) && isFolder(joinPath(utf8Folder, name)));
+        if (!folder) names.push_back(name);
+    }
+    ::closedir(d);
+    return names;
 }
 
 struct AtomicFileWriter::Impl {

@@ -11,9 +11,7 @@
 
 #include <shlobj.h>  // the folder picker's types; its functions are loaded when first needed
 
-#include <algorithm>
 #include <array>
-#include <cctype>
 #include <iterator>
 
 namespace kestrane {
@@ -39,17 +37,6 @@ constexpr Column kColumns[] = {
 enum { kFileColumn, kClassColumn, kStandardColumn, kMakerColumn, kFindingsColumn, kOpenColumn };
 static_assert(std::size(kColumns) == ClassesBox::kColumnCount, "one title per column");
 
-// Letters compared without case first, as a folder shows the game's upper-case
-// names beside lower-case ones.
-bool byName(const std::string& a, const std::string& b) {
-    auto lower = [](std::string s) {
-        for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return s;
-    };
-    const std::string la = lower(a), lb = lower(b);
-    return la != lb ? la < lb : a < b;
-}
-
 // A column width in the box's dialog units, in pixels at the box's font and resolution.
 int pixels(HWND box, int dialogUnits) {
     RECT r{0, 0, dialogUnits, 0};
@@ -59,25 +46,6 @@ int pixels(HWND box, int dialogUnits) {
 
 bool samePath(const std::string& a, const std::string& b) {
     return lstrcmpiW(widen(a).c_str(), widen(b).c_str()) == 0;
-}
-
-// The class files of `folder` by name; false with the system's error when it
-// cannot be listed.
-bool classFilesIn(const std::string& folder, std::vector<std::string>& names, DWORD& error) {
-    names.clear();
-    WIN32_FIND_DATAW found;
-    HANDLE h = FindFirstFileW(widen(joinPath(folder, "*")).c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE) {
-        error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND;
-    }
-    do {
-        const std::string name = narrow(found.cFileName);
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && looksLikeClassFile(name)) names.push_back(name);
-    } while (FindNextFileW(h, &found));
-    FindClose(h);
-    std::sort(names.begin(), names.end(), byName);
-    return true;
 }
 
 // The file's record as Open would read it (a short file leaves zeros behind
@@ -221,7 +189,12 @@ std::optional<ClassesBox::Listing> ClassesBox::takeReadAhead() {
 
 ClassesBox::Listing ClassesBox::read(const std::string& folder, const std::string& openFile, bool unsaved) {
     Listing l;
-    l.listed = classFilesIn(folder, l.names, l.error);
+    try {
+        l.names = classFilesOf(folder);
+    } catch (const FileError& e) {
+        l.listed = false;
+        l.error = e.systemError();
+    }
     l.rows.assign(l.names.size(), Row{});
     for (std::size_t row = 0; row < l.names.size(); ++row) {
         const std::string& name = l.names[row];

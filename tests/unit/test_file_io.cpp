@@ -1,5 +1,5 @@
 // Saving never damages the file that was there, whatever goes wrong; the
-// looking read and the path splitter.
+// looking read, a folder's class files and the path splitter.
 #include "class_record.h"
 #include "disk_watch.h"
 #include "file_io.h"
@@ -181,6 +181,22 @@ TEST(LookAtFile, ReadsUpToTheCapOrTheFileEnd) {
     EXPECT_EQ(error, static_cast<unsigned long>(ENOENT));
     EXPECT_EQ(raisedBy([&] { lookAtFile(dir.path(), kWholeFile, bytes, error); }).systemError(),
               static_cast<unsigned long>(EISDIR));
+}
+
+TEST(ClassFilesOf, ListsClassFilesInAnyCaseByNameAndNothingElse) {
+    TempDir dir;
+    for (const char* name : {"CLASS01.CFG", "class00.cfg", "Class01.cfg", "class.cfg", "CLASS18.CFG", "class02.CFG",
+                             "classes.txt", "xclass03.cfg", "class04.cfg.bak"})
+        writeBytes(dir.file(name), countingBytes(74));
+    ASSERT_EQ(mkdir(dir.file("class05.cfg").c_str(), 0755), 0);  // a folder so named is no class file
+    ASSERT_EQ(mkdir(dir.file("none").c_str(), 0755), 0);
+    writeBytes(dir.file("none/notes.txt"), countingBytes(3));
+    // Letters compared without case first; the same letters, upper case first.
+    EXPECT_EQ(classFilesOf(dir.path()),
+              (std::vector<std::string>{"class.cfg", "class00.cfg", "CLASS01.CFG", "Class01.cfg", "class02.CFG",
+                                        "CLASS18.CFG"}));
+    EXPECT_EQ(classFilesOf(dir.file("none")), std::vector<std::string>{});
+    EXPECT_EQ(raisedBy([&] { classFilesOf(dir.file("gone")); }).systemError(), static_cast<unsigned long>(ENOENT));
 }
 
 TEST(FilePaths, SplitAndJoinAsWritten) {

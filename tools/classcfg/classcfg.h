@@ -75,10 +75,6 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 // inside our own message (platform file).
 std::string reasonFor(unsigned long systemError);
 
-// The names of the entries of a folder (platform file). False when utf8Path
-// is not a folder; throws ReadError for a folder that cannot be listed.
-bool listFolder(const std::string& utf8Path, std::vector<std::string>& names);
-
 // The arguments with each folder replaced by its class files (class*.cfg in
 // any case), sorted by name. A folder without any is reported on `err` and
 // counts as a file that could not be read (`failed` is set).
