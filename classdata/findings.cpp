@@ -88,7 +88,7 @@ void standardName(const Subject& s, Found& f) {
     const std::string standard = number == 18 ? "Knight" : standardClassName(number);
     const std::string name = s.c.nameText();
     if (name == standard) return;
-    const std::string shown = "\"" + windows1252ToUtf8(name) + "\"";
+    const std::string shown = "\"" + s.c.nameUtf8() + "\"";
     // The class list leaves the last file out; the enemies of type
     // Knight_CityWatch (EntityEnums.cs, "Just called Knight in-game") take
     // their class from it (EnemyEntity.cs: the type less 128).

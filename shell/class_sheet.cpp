@@ -7,9 +7,9 @@
 #include "command_line.h"
 #include "file_io.h"
 #include "file_dialogs.h"
+#include "file_paths.h"
 #include "resource.h"
 #include "wide_string.h"
-#include "windows1252.h"
 
 #include <shellapi.h>  // HDROP; its functions are loaded when first needed
 #include <windowsx.h>  // GET_X_LPARAM
@@ -197,10 +197,9 @@ bool ClassSheet::initialLoad() {
 }
 
 WString ClassSheet::questionName() const {
-    // The name as text up to its NUL, and passed as an argument, never as a
-    // format; its bytes are Windows-1252 characters, as the name field shows
-    // them. A class without a name is named by its file.
-    WString name = widen(windows1252ToUtf8(ClassRecord.nameText()));
+    // The name as text, passed as an argument, never as a format. A class
+    // without a name is named by its file.
+    WString name = widen(ClassRecord.nameUtf8());
     if (name.empty()) name = widen(fileNameOf(ClassRecord.classFilePath));
     return name;
 }

@@ -3,19 +3,16 @@
 #include "class_record.h"
 #include "file_dialogs.h"
 #include "file_io.h"
+#include "file_paths.h"
 #include "findings.h"
 #include "standard_classes.h"
 #include "tally.h"
 #include "wide_string.h"
-#include "windows1252.h"
 
 #include <shlobj.h>  // the folder picker's types; its functions are loaded when first needed
 
-#include <algorithm>
 #include <array>
-#include <cctype>
 #include <iterator>
-#include <memory>
 
 namespace kestrane {
 
@@ -40,29 +37,6 @@ constexpr Column kColumns[] = {
 enum { kFileColumn, kClassColumn, kStandardColumn, kMakerColumn, kFindingsColumn, kOpenColumn };
 static_assert(std::size(kColumns) == ClassesBox::kColumnCount, "one title per column");
 
-// Letters compared without case first, as a folder shows the game's upper-case
-// names beside lower-case ones.
-bool byName(const std::string& a, const std::string& b) {
-    auto lower = [](std::string s) {
-        for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return s;
-    };
-    const std::string la = lower(a), lb = lower(b);
-    return la != lb ? la < lb : a < b;
-}
-
-std::string joinPath(const std::string& folder, const std::string& name) {
-    const char last = folder.empty() ? '\\' : folder.back();
-    return folder + (last == '\\' || last == '/' ? "" : "\\") + name;
-}
-
-std::string folderOf(const std::string& fullFile) {
-    const std::string::size_type slash = fullFile.find_last_of("\\/");
-    if (slash == std::string::npos) return std::string();
-    // A drive's root keeps its backslash ("C:\").
-    return fullFile.substr(0, slash == 2 && fullFile[1] == ':' ? slash + 1 : slash);
-}
-
 // A column width in the box's dialog units, in pixels at the box's font and resolution.
 int pixels(HWND box, int dialogUnits) {
     RECT r{0, 0, dialogUnits, 0};
@@ -74,46 +48,23 @@ bool samePath(const std::string& a, const std::string& b) {
     return lstrcmpiW(widen(a).c_str(), widen(b).c_str()) == 0;
 }
 
-// The class files of `folder` by name; false with the system's error when it
-// cannot be listed.
-bool classFilesIn(const std::string& folder, std::vector<std::string>& names, DWORD& error) {
-    names.clear();
-    WIN32_FIND_DATAW found;
-    HANDLE h = FindFirstFileW(widen(joinPath(folder, "*")).c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE) {
-        error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND;
-    }
-    do {
-        const std::string name = narrow(found.cFileName);
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && looksLikeClassFile(name)) names.push_back(name);
-    } while (FindNextFileW(h, &found));
-    FindClose(h);
-    std::sort(names.begin(), names.end(), byName);
-    return true;
-}
-
 // The file's record as Open would read it (a short file leaves zeros behind
 // its end); without touching the editor's own record or its unsaved flag.
 // False with the system's reason when it cannot be read.
 bool readRow(const std::string& path, ClassData& record, WString& reason) {
+    std::vector<std::uint8_t> bytes;
+    unsigned long error = 0;
     try {
-        std::unique_ptr<ClassFileReader> file = ClassFileReader::open(path);
-        if (!file) {
-            reason = systemErrorText(GetLastError());
+        if (!lookAtFile(path, kClassFileSize, bytes, error)) {
+            reason = systemErrorText(error);
             return false;
         }
-        // One read: a file delivers all it has up to the size asked for, and
-        // every call is a round trip to the system under Wine.
-        std::array<std::uint8_t, kClassFileSize> bytes{};
-        const std::size_t got = file->read(bytes.data(), bytes.size());
-        file->close();
-        record.fromBytes(bytes.data(), got);
-        return true;
     } catch (const FileError& e) {
         reason = systemErrorText(e.systemError());
         return false;
     }
+    record.fromBytes(bytes.data(), bytes.size());
+    return true;
 }
 
 // The header's items drawn flat, as the system's theme draws a header item at
@@ -238,7 +189,12 @@ std::optional<ClassesBox::Listing> ClassesBox::takeReadAhead() {
 
 ClassesBox::Listing ClassesBox::read(const std::string& folder, const std::string& openFile, bool unsaved) {
     Listing l;
-    l.listed = classFilesIn(folder, l.names, l.error);
+    try {
+        l.names = classFilesOf(folder);
+    } catch (const FileError& e) {
+        l.listed = false;
+        l.error = e.systemError();
+    }
     l.rows.assign(l.names.size(), Row{});
     for (std::size_t row = 0; row < l.names.size(); ++row) {
         const std::string& name = l.names[row];
@@ -248,8 +204,7 @@ ClassesBox::Listing ClassesBox::read(const std::string& folder, const std::strin
         ClassData record;
         WString reason;
         if (readRow(path, record, reason)) {
-            // The name as stored: Windows-1252 characters, as the name field shows them.
-            cells[kClassColumn] = widen(windows1252ToUtf8(record.nameText()));
+            cells[kClassColumn] = widen(record.nameUtf8());
             cells[kMakerColumn] = widen(makerText(tallyClass(record)));
             cells[kFindingsColumn] = widen(std::to_string(findingCount(record, name)));
         } else {

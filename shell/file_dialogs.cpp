@@ -2,6 +2,7 @@
 
 #include "application.h"
 #include "dialog_failure.h"
+#include "file_paths.h"
 
 #include <commdlg.h>
 
@@ -87,10 +88,8 @@ namespace {
 
 // The folder and name of `current` made full.
 std::pair<WString, WString> folderAndName(const std::string& current) {
-    const WString full = widen(fullPath(current));
-    const WString::size_type slash = full.find_last_of(L"\\/");
-    if (slash == WString::npos) return {WString(), full};
-    return {full.substr(0, slash), full.substr(slash + 1)};
+    const std::string full = fullPath(current);
+    return {widen(folderOf(full)), widen(fileNameOf(full))};
 }
 
 }  // namespace
@@ -116,11 +115,6 @@ std::string fullPath(const std::string& path) {
     WString full(n, L'\0');
     full.resize(GetFullPathNameW(w.c_str(), n, &full[0], nullptr));
     return narrow(full);
-}
-
-std::string fileNameOf(const std::string& path) {
-    const std::string::size_type slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace kestrane

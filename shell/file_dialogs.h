@@ -25,8 +25,6 @@ std::optional<std::string> saveClassFileDialog(HWND owner, const std::string& cu
 
 // `path` made full against the current directory (UTF-8).
 std::string fullPath(const std::string& path);
-// The file's name without its folder.
-std::string fileNameOf(const std::string& path);
 
 }  // namespace kestrane
 

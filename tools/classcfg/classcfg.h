@@ -71,12 +71,9 @@ std::vector<std::string> checkFile(const std::vector<std::uint8_t>& fileBytes, c
 // (0 fine, 1 findings/differences/failures, 2 usage; diff: 2 on trouble).
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// The system's reason for the last failed open, in words (platform file).
-std::string lastOpenFailure();
-
-// The names of the entries of a folder (platform file). False when utf8Path
-// is not a folder; throws ReadError for a folder that cannot be listed.
-bool listFolder(const std::string& utf8Path, std::vector<std::string>& names);
+// The system's words for its error code (GetLastError or errno), as a clause
+// inside our own message (platform file).
+std::string reasonFor(unsigned long systemError);
 
 // The arguments with each folder replaced by its class files (class*.cfg in
 // any case), sorted by name. A folder without any is reported on `err` and

@@ -4,19 +4,16 @@
 
 #include "field_schema.h"
 #include "file_io.h"
-#include "standard_classes.h"
+#include "file_paths.h"
 #include "tally.h"
 #include "value_readers.h"
 
 #include <nlohmann/json.hpp>
 
-#include <cctype>
 #include <cstdio>
 
-#include <algorithm>
 #include <iostream>
 #include <iterator>
-#include <memory>
 
 namespace kestrane {
 namespace classcfg {
@@ -245,45 +242,30 @@ int tally(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     return status;
 }
 
-// Folder entries in name order, letters compared without case first.
-bool byName(const std::string& a, const std::string& b) {
-    auto lower = [](unsigned char ch) { return std::tolower(ch); };
-    std::string la(a.size(), ' '), lb(b.size(), ' ');
-    std::transform(a.begin(), a.end(), la.begin(), lower);
-    std::transform(b.begin(), b.end(), lb.begin(), lower);
-    return la != lb ? la < lb : a < b;
-}
-
 }  // namespace
 
 std::vector<std::string> expandFolders(const std::vector<std::string>& args, std::ostream& err, bool& failed) {
     std::vector<std::string> files;
     for (const std::string& a : args) {
+        if (a == "-" || !isFolder(a)) {
+            files.push_back(a);
+            continue;
+        }
         std::vector<std::string> names;
         try {
-            if (a == "-" || !listFolder(a, names)) {
-                files.push_back(a);
-                continue;
-            }
-        } catch (const ReadError& e) {
-            err << "classcfg: " << e.what() << "\n";
+            names = classFilesOf(a);
+        } catch (const FileError& e) {
+            err << "classcfg: cannot read folder " << a << ": " << reasonFor(e.systemError()) << "\n";
             failed = true;
             continue;
         }
-        names.erase(std::remove_if(names.begin(), names.end(), [](const std::string& n) { return !looksLikeClassFile(n); }),
-                    names.end());
         if (names.empty()) {
             err << "classcfg: no class files in " << a << "\n";
             failed = true;
             continue;
         }
-        std::sort(names.begin(), names.end(), byName);
         // Joined as the folder was written: a Windows path keeps its backslashes.
-        const char last = a.back();
-        const std::string sep = last == '/' || last == '\\' ? ""
-                                : a.find('\\') != std::string::npos && a.find('/') == std::string::npos ? "\\"
-                                                                                                     : "/";
-        for (const std::string& n : names) files.push_back(a + sep + n);
+        for (const std::string& n : names) files.push_back(joinPath(a, n));
     }
     return files;
 }
@@ -293,20 +275,15 @@ std::vector<std::uint8_t> readWholeFile(const std::string& utf8Path) {
         std::string all((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
         return std::vector<std::uint8_t>(all.begin(), all.end());
     }
-    std::unique_ptr<ClassFileReader> file = ClassFileReader::open(utf8Path);
-    if (!file) throw ReadError("cannot open " + utf8Path + ": " + lastOpenFailure());
     std::vector<std::uint8_t> bytes;
+    unsigned long error = 0;
+    bool opened = false;
     try {
-        std::uint8_t buf[4096];
-        for (;;) {
-            std::size_t n = file->read(buf, sizeof buf);
-            bytes.insert(bytes.end(), buf, buf + n);
-            if (n < sizeof buf) break;
-        }
-        file->close();
+        opened = lookAtFile(utf8Path, kWholeFile, bytes, error);
     } catch (const FileError& e) {
         throw ReadError("cannot read " + utf8Path + ": " + e.what());
     }
+    if (!opened) throw ReadError("cannot open " + utf8Path + ": " + reasonFor(error));
     return bytes;
 }
 
