@@ -556,40 +556,74 @@ TEST(ClasscfgTally, OurSamplesCostWhatAHandReckoningSays) {
     //                Tower Shield -1; regeneration in water +2; Athleticism +4;
     //                Daedra phobia -4; Animals bonus +6                     = 18
     // The multiplier is 0.3 + 2.7 x (total + 12) / 52.
+    //
+    // What the open engine makes of two of them, in the demo's files:
+    //  Lamplighter (CLASS00.CFG, the Mage's): hp 12: a new character 25 + 12 = 37; a level adds 12 / 2 = 6
+    //                to 12 (END 50: modifier 50 / 10 - 5 = 0), 9 on average, so level 10 is 37 + 9 x 9 =
+    //                118; Restoration (factor 2) at 30 with 1.25: 30 x 2 x 1.25 = 75, x 1.04 x 2 / 5 =
+    //                31.2, + 1, floor: 32; Mage enemies 10 + 1 to 12 a level, 6.5 on average: 75 at 10
+    //  Tidewarden  (CLASS01.CFG, the Spellsword's): hp 18: 43; 9 to 18, 13.5 on average, level 10 is
+    //                43 + 121.5 = 164.5; the file's 104857 / 65536 = 1.59999 reads as 1.60; Swimming
+    //                (factor 1): 30 x 1.60 = 48, x 1.04 x 2 / 5 = 19.968, + 1, floor: 20; Spellsword
+    //                enemies 10 + 10 x 9.5 = 105 at level 10
     const struct {
         const char* name;
+        const char* file;
         const char* total;
         const char* summary;
+        std::vector<std::string> play;
     } expected[] = {
-        {"ashcaller", "  -19  total: 4 advantages, 12 disadvantages\n", "Class maker: beyond (-19 points); the file has 2.10\n"},
-        {"lamplighter", "  +21  total: 6 advantages, 3 disadvantages\n", "Class maker: 2.01 (21 points); the file has 1.25\n"},
-        {"quarrywright", "   +7  total: 7 advantages, 5 disadvantages\n", "Class maker: 1.29 (7 points); the file has 1.10\n"},
-        {"tidewarden", "  +18  total: 6 advantages, 6 disadvantages\n", "Class maker: 1.86 (18 points); the file has 1.60\n"},
+        {"lamplighter", "CLASS00.CFG", "  +21  total: 6 advantages, 3 disadvantages\n",
+         "Class maker: 2.01 (21 points); the file has 1.25\n",
+         {"a new character has 37 hit points (25 + 12)",
+          "each level adds 6 to 12 hit points, plus END's modifier, at least 1: on average 118 at level 10 with END 50",
+          "Restoration, the first primary skill, needs 32 uses for its next point at level 1 from 30 (multiplier read "
+          "as 1.25)",
+          "Mage enemies made from it have 10 hit points and 1 to 12 more for each level (their level is the player's): "
+          "on average 75 at level 10; they ignore its skills, multiplier, forbidden and expert gear and magery"}},
+        {"tidewarden", "CLASS01.CFG", "  +18  total: 6 advantages, 6 disadvantages\n",
+         "Class maker: 1.86 (18 points); the file has 1.60\n",
+         {"a new character has 43 hit points (25 + 18)",
+          "each level adds 9 to 18 hit points, plus END's modifier, at least 1: on average 164.5 at level 10 with END 50",
+          "Swimming, the first primary skill, needs 20 uses for its next point at level 1 from 30 (multiplier read as "
+          "1.60)",
+          "Spellsword enemies made from it have 10 hit points and 1 to 18 more for each level (their level is the "
+          "player's): on average 105 at level 10; they ignore its skills, multiplier, forbidden and expert gear and "
+          "magery"}},
+        {"ashcaller", "CLASS02.CFG", "  -19  total: 4 advantages, 12 disadvantages\n",
+         "Class maker: beyond (-19 points); the file has 2.10\n", {}},
+        {"quarrywright", "CLASS03.CFG", "   +7  total: 7 advantages, 5 disadvantages\n",
+         "Class maker: 1.29 (7 points); the file has 1.10\n", {}},
     };
     TempDir dir;
     std::vector<std::string> args = {"tally"};
     for (const auto& e : expected) {
-        std::string cfg = dir.file(std::string(e.name) + ".cfg");
+        std::string cfg = dir.file(e.file);
         ASSERT_EQ(cli({"build", samplesDir() + "/" + e.name + ".txt", "-o", cfg}).status, 0) << e.name;
         args.push_back(cfg);
     }
     Result r = cli(args);
     EXPECT_EQ(r.status, 0) << r.err;
     for (const auto& e : expected) {
-        std::size_t at = r.out.find(dir.file(std::string(e.name) + ".cfg") + ":");
+        std::size_t at = r.out.find(dir.file(e.file) + ":");
         ASSERT_NE(at, std::string::npos) << e.name;
         std::string part = r.out.substr(at, r.out.find("\n\n", at) - at + 1);
         EXPECT_NE(part.find(e.total), std::string::npos) << part;
         EXPECT_NE(part.find(e.summary), std::string::npos) << part;
         EXPECT_EQ(part.find("not from the maker") != std::string::npos, std::string(e.name) == "ashcaller") << part;
+        // The play figures follow the maker's price.
+        if (e.play.empty()) continue;
+        std::string play = e.summary + std::string(kPlayHeading) + "\n";
+        for (const std::string& line : e.play) play += "  " + line + "\n";
+        EXPECT_EQ(part.substr(part.find(e.summary)), play);
     }
-    // The multiplier from which no skill rises in the open engine, from the uses formula itself.
+    // The multiplier from which no skill rises, from the uses formula itself.
     EXPECT_TRUE(freezesEverySkill(std::strtof(kFreezingMultiplier, nullptr)));
     EXPECT_FALSE(freezesEverySkill(20032.05f));
     EXPECT_NE(r.out.find("not from the maker: 12 disadvantages, more than the maker's 7\n"), std::string::npos);
 
     // JSON carries the same reckoning; a missing file fails the command.
-    nlohmann::json j = nlohmann::json::parse(cli({"dump", "--json", args[2]}).out);
+    nlohmann::json j = nlohmann::json::parse(cli({"dump", "--json", args[1]}).out);
     EXPECT_EQ(j["tally"]["total"], 21);
     EXPECT_EQ(j["tally"]["makerMultiplier"]["typed"], 131727);  // "2.01" typed: 131727.36, cut
     EXPECT_EQ(j["tally"]["items"][0], (nlohmann::json{{"name", "Resistance: Magic"}, {"points", 5}}));

@@ -2,6 +2,7 @@
 // table_form.cpp).
 #include "classcfg.h"
 
+#include "engine_play.h"
 #include "field_schema.h"
 #include "file_io.h"
 #include "standard_classes.h"
@@ -31,7 +32,8 @@ const char kUsage[] =
     "                                          report what the games, the class maker or the editor\n"
     "                                          would make of each class (and of a folder's files);\n"
     "                                          KINDS: breaks, changes, maker, note, comma-separated\n"
-    "       classcfg tally FILE...             what the game's class maker would charge for each class\n"
+    "       classcfg tally FILE...             what the game's class maker would charge for each class,\n"
+    "                                          and what the open engine makes of it in play\n"
     "       classcfg table [--csv|--json|--markdown] FILE...\n"
     "                                          one line per class: name, attributes, skills, the maker's price\n"
     "       classcfg --help                    show this help\n"
@@ -280,6 +282,8 @@ int tally(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             << t.disadvantages << (t.disadvantages == 1 ? " disadvantage\n" : " disadvantages\n");
         for (const std::string& b : t.beyondMaker) out << "       not from the maker: " << b << "\n";
         out << tallySummary(t) << "; the file has " << multiplierText(c.advancementMultiplier) << "\n";
+        out << kPlayHeading << "\n";
+        for (const std::string& line : playLines(c, f)) out << "  " << line << "\n";
         first = false;
     }
     return status;
