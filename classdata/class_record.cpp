@@ -125,7 +125,6 @@ bool ClassData::readClassFile() {
         f.decode(*this, buf);
     }
     file->close();
-    modified = 0;
     return true;
 }
 
@@ -137,7 +136,6 @@ void ClassData::writeClassFile() const {
         file.write(buf, f.size);
     }
     file.commit();
-    modified = 0;
 }
 
 }  // namespace kestrane

@@ -62,13 +62,12 @@ public:
 
     // False when the file cannot be opened (nothing changes). A short file
     // updates the record as far as it reaches; bytes past 74 are ignored.
-    // Clears `modified` on completion. Throws FileError when reading fails
-    // after the open.
+    // Throws FileError when reading fails after the open.
     bool readClassFile();
 
     // Writes the 74 bytes atomically: the old file is replaced only after all
     // of them are on disk. Throws FileError and leaves the target unchanged on
-    // any failure. Clears `modified` on completion.
+    // any failure.
     void writeClassFile() const;
 
     // The stored fields as 74 file bytes, and back. fromBytes takes up to
@@ -94,7 +93,9 @@ extern const std::array<FieldInfo, 19> kFields;
 // The entry of kFields named `name` ("className"); null when none is.
 const FieldInfo* fieldNamed(const std::string& name);
 
-// The program-wide record and its unsaved-changes flag (only ever 0 or 1).
+// The program-wide record and its unsaved-changes flag (only ever 0 or 1):
+// 1 while the record's bytes differ from those last read or written. The
+// editor window sets it, in one routine, whenever either changes.
 extern ClassData ClassRecord;
 extern int modified;
 

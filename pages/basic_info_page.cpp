@@ -166,7 +166,6 @@ void BasicInfoPage::useMakerMultiplier() {
     const double multiplier = tallyClass(ClassRecord).makerMultiplier;
     replaceNumber(IDC_MULTIPLIER, twoDecimals(multiplier));
     ClassRecord.advancementMultiplier = typedMultiplier(multiplier);
-    modified = 1;
 }
 
 int BasicInfoPage::focusTarget(int control) const {
@@ -206,17 +205,14 @@ void BasicInfoPage::stepField(fw::Message& m) {
     for (int i = 0; i < static_cast<int>(kAttributeCount); ++i) {
         if (bar != item(IDC_ATTRIBUTE_ARROWS0 + i)) continue;
         if (!stepAttribute(ClassRecord.attributes[i], code)) return;
-        modified = 1;
         replaceNumber(IDC_ATTRIBUTE0 + i, formatNumber(ClassRecord.attributes[i]));
         return;
     }
     if (bar == item(IDC_HIT_POINTS_ARROWS)) {
         if (!stepHitPoints(ClassRecord.hitPointsPerLevel, code)) return;
-        modified = 1;
         replaceNumber(IDC_HIT_POINTS, formatNumber(ClassRecord.hitPointsPerLevel));
     } else if (bar == item(IDC_MULTIPLIER_ARROWS)) {
         if (!stepMultiplier(ClassRecord.advancementMultiplier, code)) return;
-        modified = 1;
         replaceNumber(IDC_MULTIPLIER, formatMultiplier(ClassRecord.advancementMultiplier));
     }
 }

@@ -100,23 +100,19 @@ std::int32_t multiplierAfterShowing(std::int32_t value, std::size_t limit) {
 void storeAttributeText(std::size_t index, const std::string& text) {
     if (index >= ClassRecord.attributes.size()) return;
     ClassRecord.attributes[index] = parseNumberText(text);
-    modified = 1;
 }
 
 void storeHitPointsText(const std::string& text) {
     ClassRecord.hitPointsPerLevel = parseNumberText(text);
-    modified = 1;
 }
 
 void storeMultiplierText(const std::string& text) {
     ClassRecord.advancementMultiplier = parseMultiplierText(text);
-    modified = 1;
 }
 
 void storeSkillSelection(std::size_t index, int selection) {
     if (index >= ClassRecord.skills.size()) return;
     ClassRecord.skills[index] = static_cast<std::uint8_t>(selection & 0xFF);
-    modified = 1;
 }
 
 }  // namespace kestrane

@@ -36,8 +36,7 @@ std::int32_t parseMultiplierText(const std::string& text);
 std::size_t fieldLimitFor(const std::string& shownText, std::size_t limit);
 
 // One arrow step. False, with the value unchanged, for any other code or at
-// the bound (attributes 0-99, hit points 0-999); the page then does nothing,
-// not even setting `modified`.
+// the bound (attributes 0-99, hit points 0-999); the page then does nothing.
 bool stepAttribute(std::uint16_t& value, int code);
 bool stepHitPoints(std::uint16_t& value, int code);
 // Up by 655 while value / 65536.0 < 9.99, down by 655 while it is > 0.
@@ -49,8 +48,8 @@ bool stepMultiplier(std::int32_t& value, int code);
 std::uint16_t numberAfterShowing(std::uint16_t value, std::size_t limit);
 std::int32_t multiplierAfterShowing(std::int32_t value, std::size_t limit);
 
-// The fields' change handlers on the global ClassRecord; each sets modified = 1.
-// `text` is what the handler read from its field. Indexes out of range are ignored.
+// The fields' change handlers on the global ClassRecord. `text` is what the
+// handler read from its field. Indexes out of range are ignored.
 void storeAttributeText(std::size_t index, const std::string& text);
 void storeHitPointsText(const std::string& text);
 void storeMultiplierText(const std::string& text);

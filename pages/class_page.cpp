@@ -81,7 +81,6 @@ void ClassPage::classNameChanged() {
     if (filling()) return;
     // A character Windows-1252 lacks is stored as '?'.
     storeClassName(ClassRecord, utf8ToWindows1252(narrow(edit(IDC_CLASS_NAME).wideLine(kClassNameLimit))));
-    modified = 1;
     nameStored();
 }
 

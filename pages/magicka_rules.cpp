@@ -16,7 +16,6 @@ constexpr std::uint16_t kDarkPair = kUnableInDarkBit | kReducedInDarkBit;
 // Replaces the bits of `mask` in abilityFlags with those of `bits`.
 void setAbilityBits(std::uint16_t mask, std::uint16_t bits) {
     ClassRecord.abilityFlags = static_cast<std::uint16_t>((ClassRecord.abilityFlags & ~mask) | (bits & mask));
-    modified = 1;
 }
 
 // Button IDC_MAG_MAGERY_NONE + k stands for code kTopMageryCode - k.
@@ -36,7 +35,6 @@ void setCastingInLight(std::uint16_t lightBits) { setAbilityBits(kLightPair, lig
 
 void setSpellAbsorption(std::uint8_t code) {
     ClassRecord.spellAbsorption = code;
-    modified = 1;
 }
 
 void setNoSpellRegeneration(bool checkedAfterClick) {

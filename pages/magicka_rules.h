@@ -10,7 +10,7 @@
 
 namespace kestrane {
 
-// Every routine acts on the global ClassRecord and sets modified = 1.
+// Every routine acts on the global ClassRecord.
 
 // Writes bits 10-12 of abilityFlags: `codeValue` is code << 10 (0, 0x400,
 // ... 0x1400); only its bits 10-12 are used, every other bit is kept.

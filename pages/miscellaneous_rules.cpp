@@ -18,7 +18,6 @@ std::uint8_t enemyMask(int id, int first) { return static_cast<std::uint8_t>(1u 
 void setEnemyBits(std::uint8_t m, unsigned bits) {
     const unsigned both = m | (m << kPhobiaShift);
     ClassRecord.bonusPhobiaFlags = static_cast<std::uint8_t>((ClassRecord.bonusPhobiaFlags & ~both) | (bits & both));
-    modified = 1;
 }
 
 }  // namespace
@@ -27,24 +26,20 @@ void toggleAbilityFlag(std::uint16_t mask) {
     const std::uint16_t flags = ClassRecord.abilityFlags;
     ClassRecord.abilityFlags =
         (flags & mask) != 0 ? static_cast<std::uint16_t>(flags & ~mask) : static_cast<std::uint16_t>(flags | mask);
-    modified = 1;
 }
 
 void setDamageFlag(std::uint16_t mask, bool checkedAfterClick) {
     mask &= kDamageMask;
     ClassRecord.abilityFlags = checkedAfterClick ? static_cast<std::uint16_t>(ClassRecord.abilityFlags | mask)
                                                  : static_cast<std::uint16_t>(ClassRecord.abilityFlags & ~mask);
-    modified = 1;
 }
 
 void setRegeneration(std::uint8_t code) {
     ClassRecord.regeneration = code;
-    modified = 1;
 }
 
 void setRapidHealing(std::uint8_t code) {
     ClassRecord.rapidHealing = code;
-    modified = 1;
 }
 
 void setEnemyPhobia(std::uint8_t m) { setEnemyBits(m, static_cast<unsigned>(m) << kPhobiaShift); }

@@ -10,7 +10,7 @@
 
 namespace kestrane {
 
-// Every routine acts on the global ClassRecord and sets modified = 1.
+// Every routine acts on the global ClassRecord.
 
 // Inverts `mask` in abilityFlags by testing the record (not the box).
 void toggleAbilityFlag(std::uint16_t mask);

@@ -14,7 +14,6 @@ void setTolerance(Tolerance keep, std::uint8_t mask) {
         value = t.tolerance == keep ? static_cast<std::uint8_t>(value | mask)
                                     : static_cast<std::uint8_t>(value & ~mask);
     }
-    modified = 1;
 }
 
 // The page's five columns: the first button of each and its routine.

@@ -11,7 +11,7 @@
 namespace kestrane {
 
 // Each takes the row's one-bit mask (1 << effect), sets the bit in its own
-// byte (none for Normal), clears it in the others, and sets modified = 1.
+// byte (none for Normal) and clears it in the others.
 void setEffectImmune(std::uint8_t mask);
 void setEffectResist(std::uint8_t mask);
 void setEffectNormal(std::uint8_t mask);

@@ -35,30 +35,25 @@ bool inRange(int id, int first, int count) { return id >= first && id < first + 
 
 void toggleForbiddenMaterial(std::uint16_t mask) {
     ClassRecord.forbiddenMaterials = toggled(ClassRecord.forbiddenMaterials, mask);
-    modified = 1;
 }
 
 void toggleForbiddenEquipment(std::uint16_t mask) {
     ClassRecord.forbiddenEquipment = toggled(ClassRecord.forbiddenEquipment, mask);
-    modified = 1;
 }
 
 void setWeaponForbidden(std::uint16_t mask) {
     ClassRecord.forbiddenEquipment |= mask;
     ClassRecord.expertWeapons &= static_cast<std::uint8_t>(~expertMask(mask));
-    modified = 1;
 }
 
 void setWeaponNormal(std::uint16_t mask) {
     ClassRecord.forbiddenEquipment &= static_cast<std::uint16_t>(~mask);
     ClassRecord.expertWeapons &= static_cast<std::uint8_t>(~expertMask(mask));
-    modified = 1;
 }
 
 void setWeaponExpert(std::uint16_t mask) {
     ClassRecord.forbiddenEquipment &= static_cast<std::uint16_t>(~mask);
     ClassRecord.expertWeapons |= expertMask(mask);
-    modified = 1;
 }
 
 constexpr std::array<int, 35> kFillOrder = buttonsInFillOrder();

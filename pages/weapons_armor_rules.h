@@ -11,13 +11,13 @@
 namespace kestrane {
 
 // Invert `mask` in forbiddenMaterials / forbiddenEquipment by testing the
-// record (not the box); modified = 1.
+// record (not the box).
 void toggleForbiddenMaterial(std::uint16_t mask);
 void toggleForbiddenEquipment(std::uint16_t mask);
 
 // One weapon group's state: the pair (forbiddenEquipment bit, expertWeapons
 // bit) becomes (1,0), (0,0) or (0,1). expertWeapons gets the mask's low 8
-// bits. modified = 1.
+// bits.
 void setWeaponForbidden(std::uint16_t mask);
 void setWeaponNormal(std::uint16_t mask);
 void setWeaponExpert(std::uint16_t mask);

@@ -106,8 +106,8 @@ int ClassSheet::onCreate() {
     // caption icon has room for a program's commands.
     HMENU menu = GetSystemMenu(hwnd_, FALSE);
     addEditorItems(menu, 0);
+    // Their states are set each time the menu opens (onInitMenuPopup).
     InsertMenuW(menu, static_cast<UINT>(std::size(kEditorMenu)), MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-    showCommandStates(menu, false);
     // The program's icon in the caption, the taskbar and Alt+Tab, each at the
     // size the system draws there.
     const struct {
@@ -215,7 +215,7 @@ bool ClassSheet::askToSave() {
 }
 
 bool ClassSheet::mayReplace() {
-    if (ClassRecord.classFilePath != disk_.path() || !changedOnDisk()) return true;
+    if (ClassRecord.classFilePath != disk_.path() || !lookAtDisk()) return true;
     disk_.acknowledge();
     const WString question = widen(fullPath(ClassRecord.classFilePath)) +
                              L" was changed by another program since it was read. Replace it with this class?";
@@ -232,9 +232,9 @@ bool ClassSheet::save() {
     }
     // Undo after a Save makes the class unsaved again.
     history_.markSaved(ClassRecord.toBytes());
+    updateModified();
     disk_.remember(ClassRecord.classFilePath);
-    changedOnDisk_ = false;
-    showCommandStates(GetSystemMenu(hwnd_, FALSE), false);
+    diskChanged_ = false;
     return true;
 }
 
@@ -269,10 +269,9 @@ void ClassSheet::openPath(const std::string& path) {
 void ClassSheet::takeLoaded(const ClassData& loaded) {
     ClassRecord = loaded;
     history_.reset(ClassRecord.toBytes());
+    updateModified();
     disk_.remember(ClassRecord.classFilePath);
-    changedOnDisk_ = false;
-    modified = 0;
-    if (hwnd_) showCommandStates(GetSystemMenu(hwnd_, FALSE), false);
+    diskChanged_ = false;
 }
 
 bool ClassSheet::readAgain() {
@@ -356,13 +355,14 @@ void ClassSheet::onDestroy(fw::Message& m) {
 void ClassSheet::actionDone(ClassPage& page, int control, EditKind kind) {
     const std::array<ClassPage*, 5> all = pages();
     const int index = static_cast<int>(std::find(all.begin(), all.end(), &page) - all.begin());
-    const RecordBytes now = ClassRecord.toBytes();
-    const bool stepped = history_.record(now, {index, control, kind}, GetTickCount());
-    // Unsaved means a difference: a click on what was already chosen, or a
-    // value typed back to what it was, leaves the class as saved.
-    modified = history_.differsFromSaved(now) ? 1 : 0;
-    if (stepped) showCommandStates(GetSystemMenu(hwnd_, FALSE), false);
+    history_.record(ClassRecord.toBytes(), {index, control, kind}, GetTickCount());
+    updateModified();
 }
+
+// Unsaved means a difference: a click on what was already chosen, a value
+// typed back to what it was, or an undo to the saved state leaves nothing to
+// save.
+void ClassSheet::updateModified() { modified = history_.differsFromSaved(ClassRecord.toBytes()) ? 1 : 0; }
 
 void ClassSheet::undoCommand() {
     if (std::optional<EditHistory::Move> move = history_.undo()) showMove(*move);
@@ -374,7 +374,7 @@ void ClassSheet::redoCommand() {
 
 void ClassSheet::showMove(const EditHistory::Move& move) {
     ClassRecord.fromBytes(move.bytes.data(), move.bytes.size());
-    modified = history_.differsFromSaved(move.bytes) ? 1 : 0;
+    updateModified();
     ClassPage* page = pages()[static_cast<std::size_t>(move.origin.page)];
     // Bringing a page to the front fills it; the page in front is filled here.
     if (activePage() == page)
@@ -382,23 +382,20 @@ void ClassSheet::showMove(const EditHistory::Move& move) {
     else
         PropSheet_SetCurSel(hwnd_, nullptr, move.origin.page);
     page->showChange(move.origin.control);
-    showCommandStates(GetSystemMenu(hwnd_, FALSE), false);
 }
 
 // ---- revert, and another program's change ----
 
-bool ClassSheet::changedOnDisk() {
-    changedOnDisk_ = disk_.check() == DiskWatch::State::Changed;
-    return changedOnDisk_;
+bool ClassSheet::lookAtDisk() {
+    diskChanged_ = disk_.check() == DiskWatch::State::Changed;
+    return diskChanged_;
 }
 
-bool ClassSheet::canRevert(bool lookAtDisk) {
-    if (lookAtDisk) changedOnDisk();
-    return modified || changedOnDisk_;
-}
+bool ClassSheet::canRevert() const { return modified || diskChanged_; }
 
 void ClassSheet::revertCommand() {
-    if (!canRevert(true)) return;
+    lookAtDisk();
+    if (!canRevert()) return;
     const WString question = L"Discard your changes to " + questionName() + L" and read " +
                              widen(fileNameOf(ClassRecord.classFilePath)) + L" again?";
     if (fw::app()->messageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES) readAgain();
@@ -415,9 +412,7 @@ void ClassSheet::checkDisk() {
     // A question or dialog of the program's own is up: it is asked later, at
     // the next activation or Save.
     if (!IsWindowEnabled(hwnd_)) return;
-    const bool changed = changedOnDisk();
-    showCommandStates(GetSystemMenu(hwnd_, FALSE), false);
-    if (!changed || disk_.askedBefore()) return;
+    if (!lookAtDisk() || disk_.askedBefore()) return;
     disk_.acknowledge();
     const WString question = widen(fullPath(ClassRecord.classFilePath)) + L" was changed by another program. " +
                              (modified ? L"Read it again and lose your changes?" : L"Read it again?");
@@ -426,11 +421,11 @@ void ClassSheet::checkDisk() {
 
 // ---- the editor's menu ----
 
-void ClassSheet::showCommandStates(HMENU menu, bool lookAtDisk) {
+void ClassSheet::showCommandStates(HMENU menu) const {
     const auto show = [menu](UINT id, bool on) { EnableMenuItem(menu, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); };
     show(ID_EDIT_UNDO, history_.canUndo());
     show(ID_EDIT_REDO, history_.canRedo());
-    show(ID_FILE_REVERT, canRevert(lookAtDisk));
+    show(ID_FILE_REVERT, canRevert());
 }
 
 bool ClassSheet::onSysCommand(fw::Message& m) {
@@ -440,8 +435,11 @@ bool ClassSheet::onSysCommand(fw::Message& m) {
     return true;
 }
 
+// The window menu's states, as it opens.
 bool ClassSheet::onInitMenuPopup(fw::Message& m) {
-    if (HIWORD(m.lParam)) showCommandStates(reinterpret_cast<HMENU>(m.wParam), true);
+    if (!HIWORD(m.lParam)) return false;
+    lookAtDisk();
+    showCommandStates(reinterpret_cast<HMENU>(m.wParam));
     return false;
 }
 
@@ -464,7 +462,6 @@ void ClassSheet::contextMenu(int x, int y) {
     HMENU menu = CreatePopupMenu();
     if (!menu) return;
     addEditorItems(menu, 0);
-    showCommandStates(menu, true);
     if (x == -1 && y == -1) {
         // From the keyboard: at the control with the focus, or the page's corner.
         RECT r{};
@@ -473,6 +470,10 @@ void ClassSheet::contextMenu(int x, int y) {
         x = r.left;
         y = r.bottom;
     }
+    // The menu sends no WM_INITMENUPOPUP (TPM_NONOTIFY): its states are set
+    // here, just before it shows.
+    lookAtDisk();
+    showCommandStates(menu);
     const UINT id = static_cast<UINT>(
         TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, 0, hwnd_, nullptr));
     DestroyMenu(menu);

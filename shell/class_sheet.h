@@ -67,19 +67,24 @@ private:
 
     // Puts back a state of the history and shows where it changed.
     void showMove(const EditHistory::Move& move);
+    // Sets `modified`: whether the record's bytes differ from those last read
+    // or written. The one place it is set; every change of the record or of
+    // the saved bytes ends here.
+    void updateModified();
     // The record now holds a file just read: a new history, and its bytes
     // are the ones another program's change is told against.
     void takeLoaded(const ClassData& loaded);
     // Reads the class file again as Open does; false when it was not read.
     bool readAgain();
     // Revert is offered while there is something to revert to: unsaved
-    // changes, or another program's change on disk (looked at anew when
-    // `lookAtDisk`, else as last seen).
-    bool canRevert(bool lookAtDisk);
-    // Looks at the file on disk: true when another program has changed it.
-    bool changedOnDisk();
-    // Undo, Redo and Revert greyed or not in `menu`.
-    void showCommandStates(HMENU menu, bool lookAtDisk);
+    // changes, or another program's change on disk as last looked at.
+    bool canRevert() const;
+    // Reads the file on disk now: true when another program has changed it,
+    // also kept in diskChanged_ for canRevert.
+    bool lookAtDisk();
+    // Undo, Redo and Revert greyed or not in `menu`, as they stand; set only
+    // as a menu is about to show.
+    void showCommandStates(HMENU menu) const;
     // The class as the questions name it: its name, or its file's.
     WString questionName() const;
     // Before a Save onto the file that was read: when another program has
@@ -130,7 +135,7 @@ private:
     WString shownCaption_;
     EditHistory history_;
     DiskWatch disk_;
-    bool changedOnDisk_ = false;  // as last looked at
+    bool diskChanged_ = false;  // as lookAtDisk last found it
 };
 
 }  // namespace kestrane

@@ -1,7 +1,8 @@
 // kdprobe.dll: loaded into the program under test by kdriver.exe (CreateRemoteThread
 // on LoadLibraryA) and called on a thread of its own to read what only that process
-// can read: the system menu, and the extent of each control's text in its own font.
-// It changes nothing in the program.
+// can read: the system menu (after WM_INITMENUPOPUP, as the menu is about to show),
+// and the extent of each control's text in its own font. It changes nothing in the
+// program but what the program itself does when its window menu is about to open.
 #include "probe.h"
 
 using namespace kestrane::probe;
@@ -11,6 +12,11 @@ namespace {
 void readSystemMenu(Block* b) {
     HMENU menu = GetSystemMenu(b->hwnd, FALSE);
     if (!menu) return;
+    // As the menu is about to show: a program may set its items' states only then.
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(b->hwnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, TRUE),
+                             SMTO_NORMAL, 5000, &answer))
+        return;
     int n = GetMenuItemCount(menu);
     if (n < 0) return;
     if (n > MaxItems) n = MaxItems;

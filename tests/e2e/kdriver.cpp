@@ -141,11 +141,14 @@ std::string winPath(const std::string& p) {
     return out;
 }
 
+// The full path, of any length: asked once for its size, then filled.
 std::string fullPath(const std::string& p) {
     std::wstring w = widen(winPath(p));
-    wchar_t buf[MAX_PATH * 4];
-    DWORD n = GetFullPathNameW(w.c_str(), MAX_PATH * 4, buf, nullptr);
-    if (!n || n >= MAX_PATH * 4) fail("cannot make a full path of " + quote(p));
+    DWORD need = GetFullPathNameW(w.c_str(), 0, nullptr, nullptr);
+    std::wstring buf(need ? need : 1, L'\0');
+    DWORD n = need ? GetFullPathNameW(w.c_str(), need, &buf[0], nullptr) : 0;
+    if (!n || n >= need) fail("cannot make a full path of " + quote(p));
+    buf.resize(n);
     return narrow(buf);
 }
 
@@ -260,7 +263,7 @@ struct Driver {
     PROCESS_INFORMATION proc = {};
     bool started = false;
     HWND cur = nullptr;   // the window the following commands act on
-    HWND away = nullptr;  // the driver's own window, to take the activation away
+    HWND away = nullptr;  // the driver's own window: takes the activation away, owns the clipboard
     HWND prev = nullptr;  // the window that was current before a box or dialog came up
     std::set<std::string> seenCaptions;
     std::map<std::string, HANDLE> heldFiles;
@@ -796,7 +799,7 @@ struct Driver {
     void start(const std::string& exe, const std::string& tail = std::string()) {
         if (started && running()) fail("a program is already running");
         std::string path = fullPath(exe);
-        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) fail("no such program: " + path);
+        if (GetFileAttributesW(filePath(exe).c_str()) == INVALID_FILE_ATTRIBUTES) fail("no such program: " + path);
         job = CreateJobObjectA(nullptr, nullptr);
         if (job) {
             JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
@@ -1229,13 +1232,18 @@ struct Driver {
 
     // Another program becomes the active one (a window of the driver's own), and
     // the program under test again: it sees WM_ACTIVATEAPP both ways.
-    void cmdSwitchAway(const Call&) {
+    // The driver's own window, made hidden on first use.
+    HWND ownWindow() {
         if (!away) {
-            away = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"kdriver", WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0,
-                                          40, 40, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-            if (!away) fail("cannot make a window to switch to");
+            away = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"kdriver", WS_POPUP | WS_BORDER, 0, 0, 40, 40, nullptr,
+                                   nullptr, GetModuleHandleW(nullptr), nullptr);
+            if (!away) fail("cannot make a window of the driver's own");
         }
-        ShowWindow(away, SW_SHOW);
+        return away;
+    }
+
+    void cmdSwitchAway(const Call&) {
+        ShowWindow(ownWindow(), SW_SHOW);
         bringToForeground(away);
         settle();
     }
@@ -1333,6 +1341,31 @@ struct Driver {
         HWND e = control(k.a(1));
         focusControl(e);
         for (wchar_t w : widen(k.a(2))) send(e, WM_CHAR, w, 1);
+    }
+
+    // TEXT on the clipboard, then WM_PASTE to the focused field: the field reads the
+    // clipboard itself, as on Ctrl+V. The clipboard is owned by a window of the driver's.
+    void cmdPaste(const Call& k) {
+        HWND e = control(k.a(1));
+        const std::wstring text = widen(k.a(2));
+        HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+        if (!data) fail("GlobalAlloc failed");
+        memcpy(GlobalLock(data), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+        GlobalUnlock(data);
+        bool opened = false;
+        waitFor([&] { return opened = OpenClipboard(ownWindow()) != FALSE; }, timeoutMs);
+        if (!opened) {
+            GlobalFree(data);
+            fail(format("cannot open the clipboard (%lu)", GetLastError()));
+        }
+        const bool put = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, data);
+        CloseClipboard();
+        if (!put) {
+            GlobalFree(data);
+            fail("cannot put the text on the clipboard");
+        }
+        focusControl(e);
+        send(e, WM_PASTE, 0, 0);
     }
 
     void cmdSelectAll(const Call& k) {
@@ -1579,26 +1612,59 @@ struct Driver {
         if (!running()) fail("the program is not running:" + windowsSummary());
     }
 
-    void cmdWriteFile(const Call& k) {
+    // The bytes given from argument `first` on, as one hex text.
+    static std::vector<unsigned char> hexArgs(const Call& k, size_t first) {
         std::string hexText;
-        for (size_t i = 2; i <= k.argc; ++i) hexText += k.a(i);
-        std::vector<unsigned char> data = parseHex(hexText);
-        std::string w = winPath(k.a(1));
-        size_t slash = w.rfind('\\');
-        if (slash != std::string::npos && slash > 0) makeDirs(w.substr(0, slash));
-        HANDLE f = CreateFileW(filePath(k.a(1)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        for (size_t i = first; i <= k.argc; ++i) hexText += k.a(i);
+        return parseHex(hexText);
+    }
+
+    // Replaces the whole file's bytes (`create`: and makes it, and its folders).
+    void writeBytes(const std::string& path, const std::vector<unsigned char>& data, bool create) {
+        if (create) {
+            std::string w = winPath(path);
+            size_t slash = w.rfind('\\');
+            if (slash != std::string::npos && slash > 0) makeDirs(w.substr(0, slash));
+        }
+        HANDLE f = CreateFileW(filePath(path).c_str(), GENERIC_WRITE, 0, nullptr, create ? CREATE_ALWAYS : TRUNCATE_EXISTING,
+                               0, nullptr);
         DWORD done = 0;
-        if (f == INVALID_HANDLE_VALUE) fail(format("cannot create %s (%lu)", k.a(1).c_str(), GetLastError()));
+        if (f == INVALID_HANDLE_VALUE)
+            fail(format("cannot %s %s (%lu)", create ? "create" : "open", path.c_str(), GetLastError()));
         BOOL ok = WriteFile(f, data.data(), DWORD(data.size()), &done, nullptr);
         CloseHandle(f);
-        if (!ok || done != data.size()) fail("cannot write " + k.a(1));
+        if (!ok || done != data.size()) fail("cannot write " + path);
+    }
+
+    void cmdWriteFile(const Call& k) { writeBytes(k.a(1), hexArgs(k, 2), true); }
+
+    // New bytes under the old last-write time, to the 100 ns: a change that a
+    // look at the time alone misses (as FAT's 2-second times would hide it).
+    void cmdWriteFileSameTime(const Call& k) {
+        const std::wstring path = filePath(k.a(1));
+        WIN32_FILE_ATTRIBUTE_DATA before;
+        if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &before))
+            fail(format("cannot read the times of %s (%lu)", k.a(1).c_str(), GetLastError()));
+        writeBytes(k.a(1), hexArgs(k, 2), false);
+        HANDLE f = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+        if (f == INVALID_HANDLE_VALUE) fail(format("cannot open %s (%lu)", k.a(1).c_str(), GetLastError()));
+        BOOL ok = SetFileTime(f, nullptr, nullptr, &before.ftLastWriteTime);
+        CloseHandle(f);
+        WIN32_FILE_ATTRIBUTE_DATA after;
+        if (!ok || !GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &after) ||
+            CompareFileTime(&after.ftLastWriteTime, &before.ftLastWriteTime) != 0)
+            fail("cannot set the last-write time of " + k.a(1) + " back");
+    }
+
+    void cmdDeleteFile(const Call& k) {
+        if (!DeleteFileW(filePath(k.a(1)).c_str()))
+            fail(format("cannot delete %s (%lu)", k.a(1).c_str(), GetLastError()));
     }
 
     void cmdExpectFile(const Call& k) {
         eventually([&] {
-            std::string hexText;
-            for (size_t i = 2; i <= k.argc; ++i) hexText += k.a(i);
-            std::vector<unsigned char> want = parseHex(hexText), seen = requireFile(k.a(1));
+            std::vector<unsigned char> want = hexArgs(k, 2), seen = requireFile(k.a(1));
             if (seen != want) {
                 size_t at = 0;
                 while (at < want.size() && at < seen.size() && want[at] == seen[at]) ++at;
@@ -1611,9 +1677,7 @@ struct Driver {
 
     void cmdExpectFileBytes(const Call& k) {
         eventually([&] {
-            std::string hexText;
-            for (size_t i = 3; i <= k.argc; ++i) hexText += k.a(i);
-            std::vector<unsigned char> want = parseHex(hexText), seen = requireFile(k.a(1));
+            std::vector<unsigned char> want = hexArgs(k, 3), seen = requireFile(k.a(1));
             size_t off = size_t(parseNumber(k.a(2), "an offset"));
             if (off + want.size() > seen.size())
                 fail(format("%s has %zu bytes, too few for %zu at offset %zu", k.a(1).c_str(), seen.size(), want.size(), off));
@@ -1647,8 +1711,15 @@ struct Driver {
         });
     }
 
+    // hold-file: without sharing, so the program can neither read nor replace it;
+    // hold-file-shared: open for writing but sharing everything, as a game or a
+    // script that keeps the file open does.
     void cmdHoldFile(const Call& k) {
-        HANDLE f = CreateFileW(filePath(k.a(1)).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (heldFiles.count(k.a(1))) fail(k.a(1) + " is already held");
+        const bool shared = k.name == "hold-file-shared";
+        HANDLE f = CreateFileW(filePath(k.a(1)).c_str(), shared ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
+                               shared ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
         if (f == INVALID_HANDLE_VALUE) fail(format("cannot open %s (%lu)", k.a(1).c_str(), GetLastError()));
         heldFiles[k.a(1)] = f;
     }
@@ -1782,6 +1853,7 @@ const Driver::Command Driver::kCommands[] = {
     {"click", 1, 1, "click ID", &Driver::cmdClick},
     {"click-async", 1, 1, "click ID", &Driver::cmdClick},
     {"type", 2, 2, "type ID TEXT", &Driver::cmdType},
+    {"paste", 2, 2, "paste ID TEXT", &Driver::cmdPaste},
     {"select-all", 1, 1, "select-all ID", &Driver::cmdSelectAll},
     {"backspace", 1, 2, "backspace ID [COUNT]", &Driver::cmdBackspace},
     {"expect-text", 2, 2, "expect-text ID TEXT", &Driver::cmdExpectText},
@@ -1815,12 +1887,15 @@ const Driver::Command Driver::kCommands[] = {
     {"wait-exit", 1, 1, "wait-exit CODE", &Driver::cmdWaitExit},
     {"expect-running", 0, 0, "expect-running", &Driver::cmdExpectRunning},
     {"write-file", 1, kAny, "write-file PATH HEX...", &Driver::cmdWriteFile},
+    {"write-file-same-time", 1, kAny, "write-file-same-time PATH HEX...", &Driver::cmdWriteFileSameTime},
+    {"delete-file", 1, 1, "delete-file PATH", &Driver::cmdDeleteFile},
     {"expect-file", 1, kAny, "expect-file PATH HEX...", &Driver::cmdExpectFile},
     {"expect-file-bytes", 2, kAny, "expect-file-bytes PATH OFFSET HEX...", &Driver::cmdExpectFileBytes},
     {"expect-file-size", 2, 2, "expect-file-size PATH N", &Driver::cmdExpectFileSize},
     {"expect-no-file", 1, 1, "expect-no-file PATH", &Driver::cmdExpectNoFile},
     {"expect-tree", 2, 2, "expect-tree DIR \"file|dir/file|...\"", &Driver::cmdExpectTree},
     {"hold-file", 1, 1, "hold-file PATH", &Driver::cmdHoldFile},
+    {"hold-file-shared", 1, 1, "hold-file-shared PATH", &Driver::cmdHoldFile},
     {"release-file", 1, 1, "release-file PATH", &Driver::cmdReleaseFile},
     {"set-readonly", 1, 1, "set-readonly|set-writable PATH", &Driver::cmdSetWritability},
     {"set-writable", 1, 1, "set-readonly|set-writable PATH", &Driver::cmdSetWritability},

@@ -105,12 +105,10 @@ TEST(ClassFileRead, ShortEmptyAndLongFiles) {
     ClassData before;
     before.fromBytes(countingBytes(74, 0x80).data(), 74);
 
-    // Empty: a success that changes nothing but `modified`.
+    // Empty: a success that changes nothing.
     writeBytes(dir.file("empty.cfg"), {});
-    modified = 1;
     ClassData e = readFromFile(dir.file("empty.cfg"), before);
     EXPECT_EQ(e.toBytes(), before.toBytes());
-    EXPECT_EQ(modified, 0);
 
     // 30 bytes: offsets 0-27 replaced, the name's first two bytes replaced,
     // everything later kept.
@@ -144,20 +142,19 @@ TEST(ClassFileRead, MissingFileReturnsFalseAndChangesNothing) {
     ClassData c;
     c.hitPointsPerLevel = 42;
     c.classFilePath = dir.file("nothing.cfg");
-    modified = 1;
     EXPECT_FALSE(c.readClassFile());
     EXPECT_EQ(c.hitPointsPerLevel, 42);
     EXPECT_EQ(c.classFilePath, dir.file("nothing.cfg"));
-    EXPECT_EQ(modified, 1);
 }
 
-TEST(ClassFileRead, ADirectoryIsAFileErrorThatKeepsModified) {
+TEST(ClassFileRead, ADirectoryIsAFileErrorThatChangesNothing) {
     TempDir dir;
     ClassData c;
+    c.hitPointsPerLevel = 42;
     c.classFilePath = dir.path();
-    modified = 1;
+    const auto before = c.toBytes();
     EXPECT_EQ(raisedBy([&] { c.readClassFile(); }).systemError(), static_cast<unsigned long>(EISDIR));
-    EXPECT_EQ(modified, 1);
+    EXPECT_EQ(c.toBytes(), before);
 }
 
 TEST(ClassName, TextStopsAtTheNulOrTheFieldsEnd) {

@@ -42,7 +42,6 @@ TEST_F(MagickaRules, TwoXIntOn0x1407Gives0x0407) {
     ClassRecord.abilityFlags = 0x1407;
     EXPECT_TRUE(magickaClicked(3237, false));
     EXPECT_EQ(ClassRecord.abilityFlags, 0x0407);
-    EXPECT_EQ(modified, 1);
 }
 
 TEST_F(MagickaRules, ThreeXIntClearsBitsTenToTwelve) {
@@ -176,14 +175,12 @@ TEST_F(MagickaRules, AClickCollapsesItsGroupToTheClickedButton) {
     }
 }
 
-TEST_F(MagickaRules, EveryClickSetsModifiedEvenWhenNothingChanges) {
+TEST_F(MagickaRules, ASecondClickChangesNoByte) {
     for (int id : kMagickaButtons) {
         magickaClicked(id, true);
         const auto before = ClassRecord.toBytes();
-        modified = 0;
         magickaClicked(id, true);
         EXPECT_EQ(ClassRecord.toBytes(), before) << id;
-        EXPECT_EQ(modified, 1) << id;
     }
 }
 
@@ -204,7 +201,6 @@ TEST_F(MagickaRules, ForeignIdentifiersAreNotThisPagesButtons) {
         EXPECT_FALSE(magickaShown(ClassRecord, id)) << id;
     }
     EXPECT_EQ(ClassRecord.toBytes(), before);
-    EXPECT_EQ(modified, 0);
 }
 
 TEST_F(MagickaRules, RoutinesUseOnlyTheBitsOfTheirOwnGroup) {

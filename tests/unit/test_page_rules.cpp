@@ -62,17 +62,18 @@ struct Page {
     std::vector<int> buttons;
     std::function<bool(int, bool)> click;
     ClassData owned;
+    bool (*shown)(const ClassData&, int);
 };
 
 std::vector<Page> pages() {
     return {
         {"Resistance", {kResistanceButtons.begin(), kResistanceButtons.end()},
-         [](int id, bool) { return resistanceClicked(id); }, resistanceBits()},
+         [](int id, bool) { return resistanceClicked(id); }, resistanceBits(), resistanceShown},
         {"WeaponsArmor", {kWeaponsArmorButtons.begin(), kWeaponsArmorButtons.end()},
-         [](int id, bool) { return weaponsArmorClicked(id); }, weaponsArmorBits()},
-        {"Magicka", {kMagickaButtons.begin(), kMagickaButtons.end()}, magickaClicked, magickaBits()},
+         [](int id, bool) { return weaponsArmorClicked(id); }, weaponsArmorBits(), weaponsArmorShown},
+        {"Magicka", {kMagickaButtons.begin(), kMagickaButtons.end()}, magickaClicked, magickaBits(), magickaShown},
         {"Miscellaneous", {kMiscellaneousButtons.begin(), kMiscellaneousButtons.end()}, miscellaneousClicked,
-         miscellaneousBits()},
+         miscellaneousBits(), miscellaneousShown},
     };
 }
 
@@ -140,12 +141,22 @@ TEST_F(PageRules, UnusedBitsSurviveEveryClickOfEveryPage) {
     EXPECT_EQ(ClassRecord.hiddenBlock, (std::array<std::uint8_t, 5>{1, 2, 3, 4, 5}));
 }
 
-TEST_F(PageRules, EveryButtonOfEveryPageSetsModified) {
+TEST_F(PageRules, EveryButtonOfEveryPageWritesWhatItShows) {
+    // Clicked where it is not shown, on a zero record or one of all ones (one
+    // of them has each button unchecked), a button changes the record so that
+    // it is.
     for (const Page& page : pages()) {
         for (int id : page.buttons) {
-            modified = 0;
-            page.click(id, false);
-            EXPECT_EQ(modified, 1) << page.name << ' ' << id;
+            int tried = 0;
+            for (const ClassData& start : {ClassData{}, allOnes()}) {
+                if (page.shown(start, id)) continue;
+                ++tried;
+                ClassRecord = start;
+                page.click(id, true);
+                EXPECT_NE(ClassRecord.toBytes(), start.toBytes()) << page.name << ' ' << id;
+                EXPECT_TRUE(page.shown(ClassRecord, id)) << page.name << ' ' << id;
+            }
+            EXPECT_GT(tried, 0) << page.name << ' ' << id;
         }
     }
 }

@@ -15,14 +15,11 @@
 #include <dirent.h>
 #include <unistd.h>
 
-// Each test starts from the empty record with nothing unsaved, whatever the
-// test before it left in the program's one record.
+// Each test starts from the empty record, whatever the test before it left in
+// the program's one record.
 class FreshRecord : public ::testing::Test {
 protected:
-    void SetUp() override {
-        kestrane::ClassRecord = kestrane::ClassData{};
-        kestrane::modified = 0;
-    }
+    void SetUp() override { kestrane::ClassRecord = kestrane::ClassData{}; }
 };
 
 // A fresh directory for one test, removed with everything in it afterwards.
