@@ -6,6 +6,7 @@
 #include "file_paths.h"
 #include "findings.h"
 #include "standard_classes.h"
+#include "system_library.h"
 #include "tally.h"
 #include "wide_string.h"
 
@@ -110,13 +111,6 @@ LRESULT CALLBACK listWithFlatHeader(HWND list, UINT msg, WPARAM wp, LPARAM lp, U
     return DefSubclassProc(list, msg, wp, lp);
 }
 
-// The shell's library is loaded when the folder picker is first wanted, as
-// for dropped files: the program imports nothing more for it.
-FARPROC shellFunction(const char* name) {
-    static HMODULE shell = LoadLibraryW(L"shell32.dll");
-    return shell ? GetProcAddress(shell, name) : nullptr;
-}
-
 int CALLBACK startInFolder(HWND picker, UINT message, LPARAM, LPARAM folder) {
     if (message == BFFM_INITIALIZED) SendMessageW(picker, BFFM_SETSELECTIONW, TRUE, folder);
     return 0;
@@ -127,18 +121,16 @@ std::optional<std::string> pickFolder(HWND owner, const std::string& current) {
     using BrowseFn = LPITEMIDLIST(WINAPI*)(LPBROWSEINFOW);
     using PathFn = BOOL(WINAPI*)(LPCITEMIDLIST, LPWSTR);
     using FreeFn = void(WINAPI*)(LPITEMIDLIST);
-    auto browse = reinterpret_cast<BrowseFn>(reinterpret_cast<void*>(shellFunction("SHBrowseForFolderW")));
-    auto pathOf = reinterpret_cast<PathFn>(reinterpret_cast<void*>(shellFunction("SHGetPathFromIDListW")));
-    auto release = reinterpret_cast<FreeFn>(reinterpret_cast<void*>(shellFunction("ILFree")));
+    // The shell's library is loaded when the picker is first wanted.
+    auto browse = fw::systemFunction<BrowseFn>(L"shell32.dll", "SHBrowseForFolderW");
+    auto pathOf = fw::systemFunction<PathFn>(L"shell32.dll", "SHGetPathFromIDListW");
+    auto release = fw::systemFunction<FreeFn>(L"shell32.dll", "ILFree");
     if (!browse || !pathOf) return std::nullopt;
     // The picker wants COM in this thread; its library too is loaded only now.
     using OleStartFn = HRESULT(WINAPI*)(LPVOID);
     using OleEndFn = void(WINAPI*)();
-    static HMODULE ole = LoadLibraryW(L"ole32.dll");
-    auto oleStart = reinterpret_cast<OleStartFn>(
-        reinterpret_cast<void*>(ole ? GetProcAddress(ole, "OleInitialize") : nullptr));
-    auto oleEnd = reinterpret_cast<OleEndFn>(
-        reinterpret_cast<void*>(ole ? GetProcAddress(ole, "OleUninitialize") : nullptr));
+    auto oleStart = fw::systemFunction<OleStartFn>(L"ole32.dll", "OleInitialize");
+    auto oleEnd = fw::systemFunction<OleEndFn>(L"ole32.dll", "OleUninitialize");
     const bool oleStarted = oleStart && oleEnd && SUCCEEDED(oleStart(nullptr));
     const WString start = widen(current);
     BROWSEINFOW info{};

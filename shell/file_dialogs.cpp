@@ -3,6 +3,7 @@
 #include "application.h"
 #include "dialog_failure.h"
 #include "file_paths.h"
+#include "system_library.h"
 
 #include <commdlg.h>
 
@@ -32,22 +33,19 @@ using ExtendedErrorFn = DWORD(WINAPI*)();
 
 // The dialogs' library brings much of the shell with it; it is loaded when a
 // dialog is first needed rather than at every start.
-FARPROC dialogLibraryFunction(const char* name) {
-    static HMODULE library = LoadLibraryW(L"comdlg32.dll");
-    FARPROC f = library ? GetProcAddress(library, name) : nullptr;
+template <typename Fn>
+Fn dialogLibraryFunction(const char* name) {
+    Fn f = fw::systemFunction<Fn>(L"comdlg32.dll", name);
     if (!f) throw DialogsUnavailable();
     return f;
 }
 
 FileDialogFn fileDialog(bool save) {
-    return reinterpret_cast<FileDialogFn>(
-        reinterpret_cast<void*>(dialogLibraryFunction(save ? "GetSaveFileNameW" : "GetOpenFileNameW")));
+    return dialogLibraryFunction<FileDialogFn>(save ? "GetSaveFileNameW" : "GetOpenFileNameW");
 }
 
 // Why the last dialog ended without a file: 0 when the user cancelled it.
-DWORD dialogExtendedError() {
-    return reinterpret_cast<ExtendedErrorFn>(reinterpret_cast<void*>(dialogLibraryFunction("CommDlgExtendedError")))();
-}
+DWORD dialogExtendedError() { return dialogLibraryFunction<ExtendedErrorFn>("CommDlgExtendedError")(); }
 
 std::optional<std::string> runDialog(HWND owner, const wchar_t* title, const WString& initialName, DWORD flags,
                                      bool save, const WString& initialDir = WString()) {
