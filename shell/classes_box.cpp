@@ -6,11 +6,8 @@
 #include "file_paths.h"
 #include "findings.h"
 #include "standard_classes.h"
-#include "system_library.h"
 #include "tally.h"
 #include "wide_string.h"
-
-#include <shlobj.h>  // the folder picker's types; its functions are loaded when first needed
 
 #include <array>
 #include <iterator>
@@ -109,44 +106,6 @@ LRESULT CALLBACK listWithFlatHeader(HWND list, UINT msg, WPARAM wp, LPARAM lp, U
         RemoveWindowSubclass(list, listWithFlatHeader, 0);
     }
     return DefSubclassProc(list, msg, wp, lp);
-}
-
-int CALLBACK startInFolder(HWND picker, UINT message, LPARAM, LPARAM folder) {
-    if (message == BFFM_INITIALIZED) SendMessageW(picker, BFFM_SETSELECTIONW, TRUE, folder);
-    return 0;
-}
-
-// The folder the user picks, starting at `current`; nothing when cancelled.
-std::optional<std::string> pickFolder(HWND owner, const std::string& current) {
-    using BrowseFn = LPITEMIDLIST(WINAPI*)(LPBROWSEINFOW);
-    using PathFn = BOOL(WINAPI*)(LPCITEMIDLIST, LPWSTR);
-    using FreeFn = void(WINAPI*)(LPITEMIDLIST);
-    // The shell's library is loaded when the picker is first wanted.
-    auto browse = fw::systemFunction<BrowseFn>(L"shell32.dll", "SHBrowseForFolderW");
-    auto pathOf = fw::systemFunction<PathFn>(L"shell32.dll", "SHGetPathFromIDListW");
-    auto release = fw::systemFunction<FreeFn>(L"shell32.dll", "ILFree");
-    if (!browse || !pathOf) return std::nullopt;
-    // The picker wants COM in this thread; its library too is loaded only now.
-    using OleStartFn = HRESULT(WINAPI*)(LPVOID);
-    using OleEndFn = void(WINAPI*)();
-    auto oleStart = fw::systemFunction<OleStartFn>(L"ole32.dll", "OleInitialize");
-    auto oleEnd = fw::systemFunction<OleEndFn>(L"ole32.dll", "OleUninitialize");
-    const bool oleStarted = oleStart && oleEnd && SUCCEEDED(oleStart(nullptr));
-    const WString start = widen(current);
-    BROWSEINFOW info{};
-    info.hwndOwner = owner;
-    info.lpszTitle = L"Choose the folder whose class files to list.";
-    // A path can be typed or pasted as well as found in the tree.
-    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON;
-    info.lpfn = startInFolder;
-    info.lParam = reinterpret_cast<LPARAM>(start.c_str());
-    LPITEMIDLIST chosen = browse(&info);
-    wchar_t path[MAX_PATH] = L"";
-    const bool ok = chosen && pathOf(chosen, path) != FALSE;
-    if (chosen && release) release(chosen);
-    if (oleStarted) oleEnd();
-    if (!ok || !path[0]) return std::nullopt;
-    return narrow(path);
 }
 
 }  // namespace
@@ -300,7 +259,8 @@ void ClassesBox::openClicked() {
 }
 
 void ClassesBox::folderClicked() {
-    if (std::optional<std::string> folder = pickFolder(hwnd_, folder_)) show(*folder, read(*folder, openFile_, unsaved_));
+    if (std::optional<std::string> folder = pickFolderDialog(hwnd_, folder_))
+        show(*folder, read(*folder, openFile_, unsaved_));
 }
 
 bool ClassesBox::onNotify(fw::Message& m) {
