@@ -6,6 +6,7 @@
 #include "file_paths.h"
 #include "findings.h"
 #include "standard_classes.h"
+#include "system_library.h"
 #include "tally.h"
 #include "wide_string.h"
 
@@ -68,7 +69,18 @@ bool readRow(const std::string& path, ClassData& record, WString& reason) {
 // The header's items drawn flat, as the system's theme draws a header item at
 // rest: a plain field, the title and a thin line at the column's edge. The
 // theme's own drawing of six items cost Wine more than all the rows together.
-// An item under the mouse or pressed is left to the theme.
+// An item under the mouse or pressed is left to the theme, and so is the whole
+// header under the classic look or in high contrast, which draw it otherwise.
+bool headerDrawnFlat() {
+    using ThemedFn = BOOL(WINAPI*)();
+    const auto themed = fw::systemFunction<ThemedFn>(L"uxtheme.dll", "IsAppThemed");
+    if (!themed || !themed()) return false;
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof(contrast);
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+           !(contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 void drawHeaderItem(HWND header, const NMCUSTOMDRAW& draw) {
     wchar_t title[64] = L"";
     HDITEMW about{};
@@ -95,7 +107,7 @@ LRESULT CALLBACK listWithFlatHeader(HWND list, UINT msg, WPARAM wp, LPARAM lp, U
         const auto* draw = reinterpret_cast<const NMCUSTOMDRAW*>(lp);
         HWND header = ListView_GetHeader(list);
         if (draw->hdr.hwndFrom == header && draw->hdr.code == NM_CUSTOMDRAW) {
-            if (draw->dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+            if (draw->dwDrawStage == CDDS_PREPAINT) return headerDrawnFlat() ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
             if (draw->dwDrawStage == CDDS_ITEMPREPAINT && !(draw->uItemState & (CDIS_SELECTED | CDIS_HOT))) {
                 drawHeaderItem(header, *draw);
                 return CDRF_SKIPDEFAULT;
