@@ -123,32 +123,7 @@ LRESULT CALLBACK listWithFlatHeader(HWND list, UINT msg, WPARAM wp, LPARAM lp, U
 }  // namespace
 
 ClassesBox::ClassesBox(const std::string& openFile, bool unsaved)
-    : fw::Dialog(IDD_CLASSES), openFile_(fullPath(openFile)), unsaved_(unsaved) {
-    // The files are read while the box is being made; without a second thread
-    // they are read when the box lists them.
-    folder_ = folderOf(openFile_);
-    reader_ = CreateThread(nullptr, 0, &ClassesBox::readAhead, this, 0, nullptr);
-}
-
-ClassesBox::~ClassesBox() { takeReadAhead(); }
-
-DWORD WINAPI ClassesBox::readAhead(void* param) {
-    auto* box = static_cast<ClassesBox*>(param);
-    try {
-        box->readAhead_ = read(box->folder_, box->openFile_, box->unsaved_);
-    } catch (...) {
-        // Nothing read ahead: the box reads the folder itself.
-    }
-    return 0;
-}
-
-std::optional<ClassesBox::Listing> ClassesBox::takeReadAhead() {
-    if (!reader_) return std::nullopt;
-    WaitForSingleObject(reader_, INFINITE);
-    CloseHandle(reader_);
-    reader_ = nullptr;
-    return std::move(readAhead_);
-}
+    : fw::Dialog(IDD_CLASSES), openFile_(fullPath(openFile)), unsaved_(unsaved), folder_(folderOf(openFile_)) {}
 
 ClassesBox::Listing ClassesBox::read(const std::string& folder, const std::string& openFile, bool unsaved) {
     Listing l;
@@ -198,8 +173,7 @@ bool ClassesBox::onInitDialog() {
         lvc.iSubItem = column;
         ListView_InsertColumn(listView, column++, &lvc);
     }
-    std::optional<Listing> ahead = takeReadAhead();
-    show(folder_, ahead ? std::move(*ahead) : read(folder_, openFile_, unsaved_));
+    show(folder_, read(folder_, openFile_, unsaved_));
     centreOnOwner();
     SetFocus(listView);
     return false;
