@@ -1,6 +1,7 @@
 #include "class_record.h"
 
 #include "file_io.h"
+#include "windows1252.h"
 
 #include <algorithm>
 #include <cstring>
@@ -114,6 +115,8 @@ std::string ClassData::nameText() const {
     auto end = std::find(className.begin(), className.end(), '\0');
     return std::string(className.begin(), end);
 }
+
+std::string ClassData::nameUtf8() const { return windows1252ToUtf8(nameText()); }
 
 bool ClassData::readClassFile() {
     std::unique_ptr<ClassFileReader> file = ClassFileReader::open(classFilePath);

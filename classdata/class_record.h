@@ -75,8 +75,11 @@ public:
     std::array<std::uint8_t, kClassFileSize> toBytes() const;
     void fromBytes(const std::uint8_t* data, std::size_t size);
 
-    // The class name up to its NUL, never past the 19 bytes.
+    // The class name's bytes up to its NUL, never past the 19 bytes.
     std::string nameText() const;
+    // The same as text (UTF-8): the bytes are Windows-1252 characters, as the
+    // editor shows and stores them. Every place that shows a name starts here.
+    std::string nameUtf8() const;
 };
 
 // One stored field: its place in the file and how its bytes are moved.

@@ -10,12 +10,10 @@ constexpr std::size_t kCompareLimit = 1 << 16;
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> DiskWatch::contents(const std::string& path) {
-    std::unique_ptr<ClassFileReader> file = ClassFileReader::open(path);
-    if (!file) return std::nullopt;
-    std::vector<std::uint8_t> bytes(kCompareLimit);
+    std::vector<std::uint8_t> bytes;
+    unsigned long error = 0;
     try {
-        bytes.resize(file->read(bytes.data(), bytes.size()));
-        file->close();
+        if (!lookAtFile(path, kCompareLimit, bytes, error)) return std::nullopt;
     } catch (const FileError&) {
         return std::nullopt;
     }

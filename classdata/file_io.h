@@ -1,5 +1,6 @@
-// The file layer under the class record: an exclusive reader and an atomic
-// writer, with one implementation for Windows and one for POSIX.
+// The file layer under the class record: a reader, a folder's class files and
+// an atomic writer, with one implementation for Windows and one for POSIX
+// (file_io.cpp holds what both share).
 #ifndef KESTRANE_FILE_IO_H
 #define KESTRANE_FILE_IO_H
 
@@ -8,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kestrane {
 
@@ -24,11 +26,23 @@ struct FileStamp {
 };
 std::optional<FileStamp> fileStamp(const std::string& utf8Path);
 
+// True when the path names a folder.
+bool isFolder(const std::string& utf8Path);
+
+// What others may do with a file while this program reads it, where the
+// platform has sharing modes.
+enum class Sharing {
+    None,  // nothing: Open's read takes the file as Save does
+    Look,  // read, write or delete it: a read that only looks never stops a
+           // game, a script or a second editor that opens the file meanwhile
+};
+
 class ClassFileReader {
 public:
-    // Opens an existing file for reading, without sharing where the platform
-    // has sharing modes. Returns null when it cannot be opened.
-    static std::unique_ptr<ClassFileReader> open(const std::string& utf8Path);
+    // Opens an existing file for reading. Returns null when it cannot be
+    // opened, with the system's code (GetLastError or errno) in `error` when given.
+    static std::unique_ptr<ClassFileReader> open(const std::string& utf8Path, Sharing sharing = Sharing::None,
+                                                 unsigned long* error = nullptr);
     virtual ~ClassFileReader() = default;
     // Reads up to `size` bytes; returns how many came. Throws FileError on a
     // system error.
@@ -36,6 +50,21 @@ public:
     // Throws FileError when closing fails.
     virtual void close() = 0;
 };
+
+// Reads up to `cap` bytes of a file into `bytes`, sharing it (Sharing::Look).
+// False when it cannot be opened, with the system's code in `error`; throws
+// FileError when reading fails after the open.
+constexpr std::size_t kWholeFile = static_cast<std::size_t>(-1);
+bool lookAtFile(const std::string& utf8Path, std::size_t cap, std::vector<std::uint8_t>& bytes, unsigned long& error);
+
+// The names of a folder's files, not its folders, in the system's order.
+// Throws FileError with the system's code when the folder cannot be listed.
+std::vector<std::string> filesIn(const std::string& utf8Folder);
+
+// The class files of a folder (class*.cfg in any case), by name: letters
+// compared without case first, so the game's upper-case names sort among
+// lower-case ones. Throws FileError as filesIn does.
+std::vector<std::string> classFilesOf(const std::string& utf8Folder);
 
 // Writes to a new temporary file beside the target; commit() replaces the
 // target with it. Until commit() succeeds the target is never touched, and a

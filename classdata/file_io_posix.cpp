@@ -1,9 +1,11 @@
 // POSIX file layer, used by the native build (unit tests, classcfg).
 #include "class_record.h"
 #include "file_io.h"
+#include "file_paths.h"
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
@@ -44,13 +46,6 @@ private:
     int fd_;
 };
 
-std::string directoryOf(const std::string& path) {
-    auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
 }  // namespace
 
 std::optional<FileStamp> fileStamp(const std::string& utf8Path) {
@@ -67,10 +62,36 @@ std::optional<std::uint64_t> fileSize(const std::string& utf8Path) {
     return stamp->size;
 }
 
-std::unique_ptr<ClassFileReader> ClassFileReader::open(const std::string& utf8Path) {
+bool isFolder(const std::string& utf8Path) {
+    struct stat st;
+    return ::stat(utf8Path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// POSIX has no sharing modes: every open shares.
+std::unique_ptr<ClassFileReader> ClassFileReader::open(const std::string& utf8Path, Sharing, unsigned long* error) {
     int fd = ::open(utf8Path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return nullptr;
+    if (fd < 0) {
+        if (error) *error = static_cast<unsigned long>(errno);
+        return nullptr;
+    }
     return std::make_unique<PosixReader>(fd);
+}
+
+std::vector<std::string> filesIn(const std::string& utf8Folder) {
+    DIR* d = ::opendir(utf8Folder.c_str());
+    if (!d) fail("cannot list " + utf8Folder, errno);
+    std::vector<std::string> names;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string name = e->d_name;
+        if (name == "." || name == "..") continue;
+        // A link, or a file system that does not say, is asked; an entry that
+        // cannot be looked at is left for its reader to report.
+        const bool folder = e->d_type == DT_DIR ||
+                            ((e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) && isFolder(joinPath(utf8Folder, name)));
+        if (!folder) names.push_back(name);
+    }
+    ::closedir(d);
+    return names;
 }
 
 struct AtomicFileWriter::Impl {
@@ -90,7 +111,8 @@ AtomicFileWriter::AtomicFileWriter(const std::string& utf8Path) : impl_(std::mak
         if ((st.st_mode & 0222) == 0) fail("cannot replace " + utf8Path, EACCES);
     }
     std::random_device rd;
-    const std::string dir = directoryOf(utf8Path);
+    const std::string folder = folderOf(utf8Path);
+    const std::string dir = folder.empty() ? "." : folder;
     for (int attempt = 0; attempt < 16; ++attempt) {
         std::string name = dir + "/.kestrane-" + std::to_string(rd() % 100000000u) + ".tmp";
         int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

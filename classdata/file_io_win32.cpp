@@ -1,7 +1,8 @@
-// Windows file layer: wide paths throughout, exclusive opens, and a save that
-// replaces the target only once the new bytes are safely on disk.
+// Windows file layer: wide paths throughout, exclusive opens but for a look,
+// and a save that replaces the target only once the new bytes are safely on disk.
 #include "class_record.h"
 #include "file_io.h"
+#include "file_paths.h"
 #include "wide_string.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
@@ -75,11 +76,37 @@ std::optional<std::uint64_t> fileSize(const std::string& utf8Path) {
     return stamp->size;
 }
 
-std::unique_ptr<ClassFileReader> ClassFileReader::open(const std::string& utf8Path) {
-    HANDLE h = CreateFileW(systemPath(utf8Path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+bool isFolder(const std::string& utf8Path) {
+    const DWORD attrs = GetFileAttributesW(systemPath(utf8Path).c_str());
+    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::unique_ptr<ClassFileReader> ClassFileReader::open(const std::string& utf8Path, Sharing sharing,
+                                                       unsigned long* error) {
+    const DWORD share = sharing == Sharing::Look ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0;
+    HANDLE h = CreateFileW(systemPath(utf8Path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    if (h == INVALID_HANDLE_VALUE) {
+        if (error) *error = GetLastError();
+        return nullptr;
+    }
     return std::make_unique<WinReader>(h);
+}
+
+std::vector<std::string> filesIn(const std::string& utf8Folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found;
+    HANDLE h = FindFirstFileW(systemPath(joinPath(utf8Folder, "*")).c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) {
+        // An empty drive root has not even "." to list.
+        if (GetLastError() == ERROR_FILE_NOT_FOUND) return names;
+        fail("cannot list the folder");
+    }
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(narrow(found.cFileName));
+    } while (FindNextFileW(h, &found));
+    FindClose(h);
+    return names;
 }
 
 struct AtomicFileWriter::Impl {

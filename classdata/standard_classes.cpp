@@ -1,5 +1,7 @@
 #include "standard_classes.h"
 
+#include "file_paths.h"
+
 #include <array>
 #include <cctype>
 
@@ -21,11 +23,6 @@ const std::array<const char*, kStandardClassCount> kStandardClasses = {
     "Ranger",   "Barbarian",  "Warrior",    "Knight",   "Knight (city watch)",
 };
 
-std::string baseName(const std::string& path) {
-    std::size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 bool sameLetters(const std::string& s, std::size_t at, const char* lower) {
     for (std::size_t i = 0; lower[i]; ++i)
         if (at + i >= s.size() || std::tolower(static_cast<unsigned char>(s[at + i])) != lower[i]) return false;
@@ -39,7 +36,7 @@ std::string standardClassName(int number) {
 }
 
 int classFileNumber(const std::string& fileName) {
-    const std::string name = baseName(fileName);
+    const std::string name = fileNameOf(fileName);
     if (name.size() != 11 || !sameLetters(name, 0, "class") || !sameLetters(name, 7, ".cfg")) return -1;
     if (!std::isdigit(static_cast<unsigned char>(name[5])) || !std::isdigit(static_cast<unsigned char>(name[6])))
         return -1;
@@ -49,7 +46,7 @@ int classFileNumber(const std::string& fileName) {
 std::string standardClassFor(const std::string& fileName) { return standardClassName(classFileNumber(fileName)); }
 
 bool looksLikeClassFile(const std::string& fileName) {
-    const std::string name = baseName(fileName);
+    const std::string name = fileNameOf(fileName);
     return name.size() >= 9 && sameLetters(name, 0, "class") && sameLetters(name, name.size() - 4, ".cfg");
 }
 

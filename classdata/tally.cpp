@@ -154,7 +154,7 @@ std::vector<TallyLine> tallyLines(const ClassData& c, const ClassTally& t) {
 }
 
 std::int32_t typedMultiplier(double multiplier) {
-    return multiplierStored(std::strtod(twoDecimals(multiplier).c_str(), nullptr));
+    return twoDecimalsStored(twoDecimals(multiplier));
 }
 
 std::string tallySummary(const ClassTally& t) { return "Class maker: " + makerText(t); }

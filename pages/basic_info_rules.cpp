@@ -19,9 +19,7 @@ constexpr std::int32_t kMultiplierStep = kMultiplierOne / 100;  // 655
 }  // namespace
 
 std::string formatNumber(unsigned value) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%u", value);
-    return buffer;
+    return std::to_string(value);
 }
 
 std::string formatMultiplier(std::int32_t value) {

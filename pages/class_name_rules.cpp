@@ -5,8 +5,13 @@
 namespace kestrane {
 
 std::string classNameForDisplay(const ClassData& record) {
-    std::string name = record.nameText();
-    if (name.size() > kClassNameLimit) name.resize(kClassNameLimit);
+    const std::string name = record.nameUtf8();
+    // Cut before the 19th character: each starts with a byte that does not
+    // continue a UTF-8 sequence.
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < name.size(); ++i)
+        if ((static_cast<unsigned char>(name[i]) & 0xC0) != 0x80 && ++characters > kClassNameLimit)
+            return name.substr(0, i);
     return name;
 }
 

@@ -68,9 +68,8 @@ void ClassPage::refill() {
 bool ClassPage::loadControls() {
     fw::EditField name = edit(IDC_CLASS_NAME);
     selectText(name, 0, -1, false);
-    // The bytes are Windows-1252 characters whatever the system's code page.
     // classNameChanged runs inside and stores nothing.
-    name.replaceSel(widen(windows1252ToUtf8(classNameForDisplay(ClassRecord))));
+    name.replaceSel(widen(classNameForDisplay(ClassRecord)));
     // After the fill, so a fresh field's first fill is not cut.
     name.limitText(kClassNameLimit);
     return true;

@@ -2,12 +2,12 @@
 
 #include "basic_numbers.h"
 #include "controls.h"
+#include "engine_play.h"
 #include "findings.h"
 #include "tally.h"
 #include "wide_string.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 
 namespace kestrane {
@@ -28,6 +28,22 @@ constexpr int kTextColumn = 2;
 // What the list adds to a text's width as it sizes a column to fit it.
 constexpr int kListPadding = 12;
 
+int stringWidth(HWND list, const WString& text) {
+    return static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+// How much of `text` goes in a row at most `limit` wide: all of it when it
+// fits, else up to the last space that leaves a start that fits (or the
+// first, when even one word does not).
+std::size_t breakAt(HWND list, const WString& text, int limit) {
+    if (stringWidth(list, text) <= limit) return text.size();
+    std::size_t cut = text.find(L' ');
+    for (std::size_t next = cut; next != WString::npos && stringWidth(list, text.substr(0, next)) <= limit;
+         next = text.find(L' ', next + 1))
+        cut = next;
+    return cut == WString::npos ? text.size() : cut;
+}
+
 }  // namespace
 
 TallyBox::~TallyBox() {
@@ -43,6 +59,7 @@ bool TallyBox::onInitDialog() {
     // filled would stay, taking the room it was shown for.
     const fw::Control list(item(IDC_TALLY_LIST));
     list.setRedraw(false);
+    measureBox();
     fitToContent(fillList());
     list.setRedraw(true);
     centreOnOwner();
@@ -67,40 +84,56 @@ int TallyBox::fillList() {
     HDC dc = GetDC(list);
     const HGDIOBJ old = SelectObject(dc, bold_);
 
+    // A text wider than the list may grow on the screen goes on in the next
+    // row, broken between words: room for the widest points and the list's
+    // scroll bar taken off.
+    const int wrapWidth = listRoom_.cx - edge_.cx - stringWidth(list, L"-00000") - 2 * kListPadding -
+                          GetSystemMetrics(SM_CXVSCROLL);
     int rows = 0, headingWidth = 0;
     // A row of (points, text); a heading row's text is bold, and measured so.
-    auto add = [&](const std::string& points, const std::string& text, bool heading) {
+    auto addRow = [&](const WString& points, const WString& text, bool heading) {
         LVITEMW row{};
         row.mask = LVIF_TEXT | LVIF_PARAM;
         row.iItem = rows;
         row.pszText = const_cast<wchar_t*>(L"");
         row.lParam = heading;
         SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row));
-        // Wide: a finding may quote the class name, UTF-8 text.
-        WString cells[] = {widen(points), widen(text)};
+        const WString* cells[] = {&points, &text};
         for (int c : {kPointsColumn, kTextColumn}) {
             row.iSubItem = c;
-            row.pszText = &cells[c - kPointsColumn][0];
+            row.pszText = const_cast<wchar_t*>(cells[c - kPointsColumn]->c_str());
             SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(rows), reinterpret_cast<LPARAM>(&row));
         }
         SIZE size{};
-        if (heading && GetTextExtentPoint32W(dc, cells[1].c_str(), static_cast<int>(cells[1].size()), &size))
+        if (heading && GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size))
             headingWidth = std::max<int>(headingWidth, size.cx);
         ++rows;
     };
+    // Wide: a finding may quote the class name, UTF-8 text.
+    auto add = [&](const std::string& points, const std::string& text, bool heading) {
+        WString rest = widen(text);
+        WString shownPoints = widen(points);
+        do {
+            const std::size_t cut = heading ? rest.size() : breakAt(list, rest, wrapWidth);
+            addRow(shownPoints, rest.substr(0, cut), heading);
+            shownPoints.clear();
+            rest.erase(0, std::min(cut + 1, rest.size()));
+        } while (!rest.empty());
+    };
     for (const TallyLine& line : tallyLines(record_, tallyClass(record_))) {
-        char points[16] = "";
-        if (line.kind == TallyLine::Kind::Points) std::snprintf(points, sizeof points, "%+d", line.points);
-        add(points, line.text, false);
+        const bool points = line.kind == TallyLine::Kind::Points;
+        add(points ? (line.points < 0 ? "" : "+") + std::to_string(line.points) : "", line.text, false);
     }
-    // A clean class shows the tally alone; the status bar says "no findings".
+    add("", "", false);
+    add("", kPlayHeading, true);
+    for (const std::string& line : playLines(record_, record_.classFilePath)) add("", line, false);
+    // A clean class shows no findings' part; the status bar says "no findings".
     const std::vector<Finding> found = mostSevereFirst(findClass(record_, record_.classFilePath));
-    for (std::size_t i = 0; i < found.size(); ++i) {
-        if (i == 0 || found[i].game != found[i - 1].game) {
-            add("", "", false);
-            add("", gameHeading(found[i].game), true);
-        }
-        add("", found[i].text, false);
+    for (auto group = found.begin(); group != found.end();) {
+        const auto end = std::find_if(group, found.end(), [&group](const Finding& f) { return f.game != group->game; });
+        add("", "", false);
+        add("", std::string(gameHeading(group->game)) + ": " + findingsHeading(std::vector<Finding>(group, end)), true);
+        for (; group != end; ++group) add("", counts(*group) ? group->text : "note: " + group->text, false);
     }
     SelectObject(dc, old);
     ReleaseDC(list, dc);
@@ -120,53 +153,52 @@ int TallyBox::fillList() {
     return width;
 }
 
-void TallyBox::fitToContent(int listWidth) {
+void TallyBox::measureBox() {
     HWND list = item(IDC_TALLY_LIST);
-    HWND use = item(IDC_TALLY_USE);
-    HWND close = item(IDOK);
-    const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    RECT row{LVIR_BOUNDS, 0, 0, 0};
-    SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
     // The list's border, without the scroll bars it may show while too small.
-    RECT border{0, 0, 0, 0}, button{};
+    RECT border{0, 0, 0, 0}, button{}, frame{0, 0, 0, 0};
     AdjustWindowRectEx(&border, static_cast<DWORD>(GetWindowLongPtrW(list, GWL_STYLE) & ~(WS_HSCROLL | WS_VSCROLL)),
                        FALSE, static_cast<DWORD>(GetWindowLongPtrW(list, GWL_EXSTYLE)));
-    GetWindowRect(close, &button);
-    const SIZE edge{border.right - border.left, border.bottom - border.top};
-    const SIZE buttonSize{button.right - button.left, button.bottom - button.top};
-    RECT units{7, 6, 4, 0};  // margin, the gap above the buttons, between them
-    MapDialogRect(hwnd_, &units);
-    SIZE listSize{listWidth + edge.cx, (row.bottom - row.top) * rows + edge.cy};
-
-    // Up to the work area: past it the list scrolls, with room for its bar.
-    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
-    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
-    RECT frame{0, 0, 0, 0};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    edge_ = {border.right - border.left, border.bottom - border.top};
+    GetWindowRect(item(IDOK), &button);
+    button_ = {button.right - button.left, button.bottom - button.top};
+    units_ = {7, 6, 4, 0};  // margin, the gap above the buttons, between them
+    MapDialogRect(hwnd_, &units_);
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
+    frame_ = {frame.right - frame.left, frame.bottom - frame.top};
     MONITORINFO screen{};
     screen.cbSize = sizeof screen;
     GetMonitorInfoW(MonitorFromWindow(GetWindow(hwnd_, GW_OWNER), MONITOR_DEFAULTTONEAREST), &screen);
-    const SIZE room{screen.rcWork.right - screen.rcWork.left - (frame.right - frame.left) - 2 * units.left,
-                    screen.rcWork.bottom - screen.rcWork.top - (frame.bottom - frame.top) - 2 * units.left -
-                        units.top - buttonSize.cy};
-    if (listSize.cy > room.cy) {
-        listSize.cy = room.cy;
+    listRoom_ = {screen.rcWork.right - screen.rcWork.left - frame_.cx - 2 * units_.left,
+                 screen.rcWork.bottom - screen.rcWork.top - frame_.cy - 2 * units_.left - units_.top - button_.cy};
+}
+
+void TallyBox::fitToContent(int listWidth) {
+    HWND list = item(IDC_TALLY_LIST);
+    const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    RECT row{LVIR_BOUNDS, 0, 0, 0};
+    SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+    SIZE listSize{listWidth + edge_.cx, (row.bottom - row.top) * rows + edge_.cy};
+    // Up to the work area: past it the list scrolls, with room for its bar.
+    if (listSize.cy > listRoom_.cy) {
+        listSize.cy = listRoom_.cy;
         listSize.cx += GetSystemMetrics(SM_CXVSCROLL);
     }
-    if (listSize.cx > room.cx) {
-        listSize.cx = room.cx;
-        listSize.cy = std::min<LONG>(listSize.cy + GetSystemMetrics(SM_CYHSCROLL), room.cy);
+    if (listSize.cx > listRoom_.cx) {
+        listSize.cx = listRoom_.cx;
+        listSize.cy = std::min<LONG>(listSize.cy + GetSystemMetrics(SM_CYHSCROLL), listRoom_.cy);
     }
-    listSize.cx = std::max<LONG>(listSize.cx, 2 * buttonSize.cx + units.right);
+    listSize.cx = std::max<LONG>(listSize.cx, 2 * button_.cx + units_.right);
 
-    const SIZE client{listSize.cx + 2 * units.left, listSize.cy + units.top + buttonSize.cy + 2 * units.left};
-    const int buttonsTop = units.left + listSize.cy + units.top;
-    const int closeLeft = client.cx - units.left - buttonSize.cx;
-    SetWindowPos(list, nullptr, units.left, units.left, listSize.cx, listSize.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(close, nullptr, closeLeft, buttonsTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(use, nullptr, closeLeft - units.right - buttonSize.cx, buttonsTop, 0, 0,
+    const SIZE client{listSize.cx + 2 * units_.left, listSize.cy + units_.top + button_.cy + 2 * units_.left};
+    const int buttonsTop = units_.left + listSize.cy + units_.top;
+    const int closeLeft = client.cx - units_.left - button_.cx;
+    SetWindowPos(list, nullptr, units_.left, units_.left, listSize.cx, listSize.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(item(IDOK), nullptr, closeLeft, buttonsTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(item(IDC_TALLY_USE), nullptr, closeLeft - units_.right - button_.cx, buttonsTop, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(hwnd_, nullptr, 0, 0, client.cx + frame.right - frame.left, client.cy + frame.bottom - frame.top,
+    SetWindowPos(hwnd_, nullptr, 0, 0, client.cx + frame_.cx, client.cy + frame_.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -32,15 +32,21 @@ private:
     void useClicked();
     // The list's heading rows (item data 1) are drawn in bold.
     bool onNotify(fw::Message& m);
-    // Fills the list; returns the width its two columns need.
+    // The box's frame, margins and buttons, and so the most room the list
+    // has on the screen's work area.
+    void measureBox();
+    // Fills the list, a row too wide for that room going on in the next;
+    // returns the width its two columns need.
     int fillList();
-    // The list as large as its rows and columns need, up to the screen's work
-    // area, the buttons under it at the right, the box around them.
+    // The list as large as its rows and columns need, up to that room, the
+    // buttons under it at the right, the box around them.
     void fitToContent(int listWidth);
 
     const ClassData& record_;
     bool useChosen_ = false;
     HFONT bold_ = nullptr;
+    SIZE edge_{}, button_{}, frame_{}, listRoom_{};
+    RECT units_{};
 };
 
 }  // namespace kestrane

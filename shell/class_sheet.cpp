@@ -7,13 +7,14 @@
 #include "command_line.h"
 #include "file_io.h"
 #include "file_dialogs.h"
-#include "findings.h"
 #include "basic_info_rules.h"
+#include "file_paths.h"
+#include "findings.h"
 #include "resource.h"
+#include "system_library.h"
 #include "tally.h"
 #include "tally_box.h"
 #include "wide_string.h"
-#include "windows1252.h"
 
 #include <shellapi.h>  // HDROP; its functions are loaded when first needed
 #include <windowsx.h>  // GET_X_LPARAM
@@ -263,10 +264,9 @@ bool ClassSheet::initialLoad() {
 }
 
 WString ClassSheet::questionName() const {
-    // The name as text up to its NUL, and passed as an argument, never as a
-    // format; its bytes are Windows-1252 characters, as the name field shows
-    // them. A class without a name is named by its file.
-    WString name = widen(windows1252ToUtf8(ClassRecord.nameText()));
+    // The name as text, passed as an argument, never as a format. A class
+    // without a name is named by its file.
+    WString name = widen(ClassRecord.nameUtf8());
     if (name.empty()) name = widen(fileNameOf(ClassRecord.classFilePath));
     return name;
 }
@@ -374,11 +374,8 @@ namespace {
 std::optional<std::string> firstDroppedFile(HDROP drop) {
     using QueryFn = UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT);
     using FinishFn = void(WINAPI*)(HDROP);
-    static HMODULE shell = LoadLibraryW(L"shell32.dll");
-    auto query = reinterpret_cast<QueryFn>(
-        reinterpret_cast<void*>(shell ? GetProcAddress(shell, "DragQueryFileW") : nullptr));
-    auto finish = reinterpret_cast<FinishFn>(
-        reinterpret_cast<void*>(shell ? GetProcAddress(shell, "DragFinish") : nullptr));
+    const auto query = fw::systemFunction<QueryFn>(L"shell32.dll", "DragQueryFileW");
+    const auto finish = fw::systemFunction<FinishFn>(L"shell32.dll", "DragFinish");
     std::optional<std::string> first;
     if (query) {
         UINT n = query(drop, 0, nullptr, 0);

@@ -3,19 +3,15 @@
 #include "class_record.h"
 #include "file_dialogs.h"
 #include "file_io.h"
+#include "file_paths.h"
 #include "findings.h"
 #include "standard_classes.h"
+#include "system_library.h"
 #include "tally.h"
 #include "wide_string.h"
-#include "windows1252.h"
 
-#include <shlobj.h>  // the folder picker's types; its functions are loaded when first needed
-
-#include <algorithm>
 #include <array>
-#include <cctype>
 #include <iterator>
-#include <memory>
 
 namespace kestrane {
 
@@ -40,29 +36,6 @@ constexpr Column kColumns[] = {
 enum { kFileColumn, kClassColumn, kStandardColumn, kMakerColumn, kFindingsColumn, kOpenColumn };
 static_assert(std::size(kColumns) == ClassesBox::kColumnCount, "one title per column");
 
-// Letters compared without case first, as a folder shows the game's upper-case
-// names beside lower-case ones.
-bool byName(const std::string& a, const std::string& b) {
-    auto lower = [](std::string s) {
-        for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return s;
-    };
-    const std::string la = lower(a), lb = lower(b);
-    return la != lb ? la < lb : a < b;
-}
-
-std::string joinPath(const std::string& folder, const std::string& name) {
-    const char last = folder.empty() ? '\\' : folder.back();
-    return folder + (last == '\\' || last == '/' ? "" : "\\") + name;
-}
-
-std::string folderOf(const std::string& fullFile) {
-    const std::string::size_type slash = fullFile.find_last_of("\\/");
-    if (slash == std::string::npos) return std::string();
-    // A drive's root keeps its backslash ("C:\").
-    return fullFile.substr(0, slash == 2 && fullFile[1] == ':' ? slash + 1 : slash);
-}
-
 // A column width in the box's dialog units, in pixels at the box's font and resolution.
 int pixels(HWND box, int dialogUnits) {
     RECT r{0, 0, dialogUnits, 0};
@@ -74,52 +47,40 @@ bool samePath(const std::string& a, const std::string& b) {
     return lstrcmpiW(widen(a).c_str(), widen(b).c_str()) == 0;
 }
 
-// The class files of `folder` by name; false with the system's error when it
-// cannot be listed.
-bool classFilesIn(const std::string& folder, std::vector<std::string>& names, DWORD& error) {
-    names.clear();
-    WIN32_FIND_DATAW found;
-    HANDLE h = FindFirstFileW(widen(joinPath(folder, "*")).c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE) {
-        error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND;
-    }
-    do {
-        const std::string name = narrow(found.cFileName);
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && looksLikeClassFile(name)) names.push_back(name);
-    } while (FindNextFileW(h, &found));
-    FindClose(h);
-    std::sort(names.begin(), names.end(), byName);
-    return true;
-}
-
 // The file's record as Open would read it (a short file leaves zeros behind
 // its end); without touching the editor's own record or its unsaved flag.
 // False with the system's reason when it cannot be read.
 bool readRow(const std::string& path, ClassData& record, WString& reason) {
+    std::vector<std::uint8_t> bytes;
+    unsigned long error = 0;
     try {
-        std::unique_ptr<ClassFileReader> file = ClassFileReader::open(path);
-        if (!file) {
-            reason = systemErrorText(GetLastError());
+        if (!lookAtFile(path, kClassFileSize, bytes, error)) {
+            reason = systemErrorText(error);
             return false;
         }
-        // One read: a file delivers all it has up to the size asked for, and
-        // every call is a round trip to the system under Wine.
-        std::array<std::uint8_t, kClassFileSize> bytes{};
-        const std::size_t got = file->read(bytes.data(), bytes.size());
-        file->close();
-        record.fromBytes(bytes.data(), got);
-        return true;
     } catch (const FileError& e) {
         reason = systemErrorText(e.systemError());
         return false;
     }
+    record.fromBytes(bytes.data(), bytes.size());
+    return true;
 }
 
 // The header's items drawn flat, as the system's theme draws a header item at
 // rest: a plain field, the title and a thin line at the column's edge. The
 // theme's own drawing of six items cost Wine more than all the rows together.
-// An item under the mouse or pressed is left to the theme.
+// An item under the mouse or pressed is left to the theme, and so is the whole
+// header under the classic look or in high contrast, which draw it otherwise.
+bool headerDrawnFlat() {
+    using ThemedFn = BOOL(WINAPI*)();
+    const auto themed = fw::systemFunction<ThemedFn>(L"uxtheme.dll", "IsAppThemed");
+    if (!themed || !themed()) return false;
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof(contrast);
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+           !(contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 void drawHeaderItem(HWND header, const NMCUSTOMDRAW& draw) {
     wchar_t title[64] = L"";
     HDITEMW about{};
@@ -146,7 +107,7 @@ LRESULT CALLBACK listWithFlatHeader(HWND list, UINT msg, WPARAM wp, LPARAM lp, U
         const auto* draw = reinterpret_cast<const NMCUSTOMDRAW*>(lp);
         HWND header = ListView_GetHeader(list);
         if (draw->hdr.hwndFrom == header && draw->hdr.code == NM_CUSTOMDRAW) {
-            if (draw->dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+            if (draw->dwDrawStage == CDDS_PREPAINT) return headerDrawnFlat() ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
             if (draw->dwDrawStage == CDDS_ITEMPREPAINT && !(draw->uItemState & (CDIS_SELECTED | CDIS_HOT))) {
                 drawHeaderItem(header, *draw);
                 return CDRF_SKIPDEFAULT;
@@ -159,86 +120,19 @@ LRESULT CALLBACK listWithFlatHeader(HWND list, UINT msg, WPARAM wp, LPARAM lp, U
     return DefSubclassProc(list, msg, wp, lp);
 }
 
-// The shell's library is loaded when the folder picker is first wanted, as
-// for dropped files: the program imports nothing more for it.
-FARPROC shellFunction(const char* name) {
-    static HMODULE shell = LoadLibraryW(L"shell32.dll");
-    return shell ? GetProcAddress(shell, name) : nullptr;
-}
-
-int CALLBACK startInFolder(HWND picker, UINT message, LPARAM, LPARAM folder) {
-    if (message == BFFM_INITIALIZED) SendMessageW(picker, BFFM_SETSELECTIONW, TRUE, folder);
-    return 0;
-}
-
-// The folder the user picks, starting at `current`; nothing when cancelled.
-std::optional<std::string> pickFolder(HWND owner, const std::string& current) {
-    using BrowseFn = LPITEMIDLIST(WINAPI*)(LPBROWSEINFOW);
-    using PathFn = BOOL(WINAPI*)(LPCITEMIDLIST, LPWSTR);
-    using FreeFn = void(WINAPI*)(LPITEMIDLIST);
-    auto browse = reinterpret_cast<BrowseFn>(reinterpret_cast<void*>(shellFunction("SHBrowseForFolderW")));
-    auto pathOf = reinterpret_cast<PathFn>(reinterpret_cast<void*>(shellFunction("SHGetPathFromIDListW")));
-    auto release = reinterpret_cast<FreeFn>(reinterpret_cast<void*>(shellFunction("ILFree")));
-    if (!browse || !pathOf) return std::nullopt;
-    // The picker wants COM in this thread; its library too is loaded only now.
-    using OleStartFn = HRESULT(WINAPI*)(LPVOID);
-    using OleEndFn = void(WINAPI*)();
-    static HMODULE ole = LoadLibraryW(L"ole32.dll");
-    auto oleStart = reinterpret_cast<OleStartFn>(
-        reinterpret_cast<void*>(ole ? GetProcAddress(ole, "OleInitialize") : nullptr));
-    auto oleEnd = reinterpret_cast<OleEndFn>(
-        reinterpret_cast<void*>(ole ? GetProcAddress(ole, "OleUninitialize") : nullptr));
-    const bool oleStarted = oleStart && oleEnd && SUCCEEDED(oleStart(nullptr));
-    const WString start = widen(current);
-    BROWSEINFOW info{};
-    info.hwndOwner = owner;
-    info.lpszTitle = L"Choose the folder whose class files to list.";
-    // A path can be typed or pasted as well as found in the tree.
-    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON;
-    info.lpfn = startInFolder;
-    info.lParam = reinterpret_cast<LPARAM>(start.c_str());
-    LPITEMIDLIST chosen = browse(&info);
-    wchar_t path[MAX_PATH] = L"";
-    const bool ok = chosen && pathOf(chosen, path) != FALSE;
-    if (chosen && release) release(chosen);
-    if (oleStarted) oleEnd();
-    if (!ok || !path[0]) return std::nullopt;
-    return narrow(path);
-}
-
 }  // namespace
 
 ClassesBox::ClassesBox(const std::string& openFile, bool unsaved)
-    : fw::Dialog(IDD_CLASSES), openFile_(fullPath(openFile)), unsaved_(unsaved) {
-    // The files are read while the box is being made; without a second thread
-    // they are read when the box lists them.
-    folder_ = folderOf(openFile_);
-    reader_ = CreateThread(nullptr, 0, &ClassesBox::readAhead, this, 0, nullptr);
-}
-
-ClassesBox::~ClassesBox() { takeReadAhead(); }
-
-DWORD WINAPI ClassesBox::readAhead(void* param) {
-    auto* box = static_cast<ClassesBox*>(param);
-    try {
-        box->readAhead_ = read(box->folder_, box->openFile_, box->unsaved_);
-    } catch (...) {
-        // Nothing read ahead: the box reads the folder itself.
-    }
-    return 0;
-}
-
-std::optional<ClassesBox::Listing> ClassesBox::takeReadAhead() {
-    if (!reader_) return std::nullopt;
-    WaitForSingleObject(reader_, INFINITE);
-    CloseHandle(reader_);
-    reader_ = nullptr;
-    return std::move(readAhead_);
-}
+    : fw::Dialog(IDD_CLASSES), openFile_(fullPath(openFile)), unsaved_(unsaved), folder_(folderOf(openFile_)) {}
 
 ClassesBox::Listing ClassesBox::read(const std::string& folder, const std::string& openFile, bool unsaved) {
     Listing l;
-    l.listed = classFilesIn(folder, l.names, l.error);
+    try {
+        l.names = classFilesOf(folder);
+    } catch (const FileError& e) {
+        l.listed = false;
+        l.error = e.systemError();
+    }
     l.rows.assign(l.names.size(), Row{});
     for (std::size_t row = 0; row < l.names.size(); ++row) {
         const std::string& name = l.names[row];
@@ -248,8 +142,7 @@ ClassesBox::Listing ClassesBox::read(const std::string& folder, const std::strin
         ClassData record;
         WString reason;
         if (readRow(path, record, reason)) {
-            // The name as stored: Windows-1252 characters, as the name field shows them.
-            cells[kClassColumn] = widen(windows1252ToUtf8(record.nameText()));
+            cells[kClassColumn] = widen(record.nameUtf8());
             cells[kMakerColumn] = widen(makerText(tallyClass(record)));
             cells[kFindingsColumn] = widen(std::to_string(findingCount(record, name)));
         } else {
@@ -261,6 +154,7 @@ ClassesBox::Listing ClassesBox::read(const std::string& folder, const std::strin
             cells[kOpenColumn] = unsaved ? L"open, unsaved" : L"open";
         }
     }
+    l.folderFindings = findFolder(l.names);
     return l;
 }
 
@@ -280,8 +174,7 @@ bool ClassesBox::onInitDialog() {
         lvc.iSubItem = column;
         ListView_InsertColumn(listView, column++, &lvc);
     }
-    std::optional<Listing> ahead = takeReadAhead();
-    show(folder_, ahead ? std::move(*ahead) : read(folder_, openFile_, unsaved_));
+    show(folder_, read(folder_, openFile_, unsaved_));
     centreOnOwner();
     SetFocus(listView);
     return false;
@@ -317,7 +210,11 @@ void ClassesBox::show(const std::string& folder, Listing listing) {
     } else if (shown_.rows.empty()) {
         where = L"No class files in " + widen(folder) + L".";
     } else {
-        where = L"Class files in " + widen(folder) + L":";
+        // The folder's own findings are counted here; `classcfg check` on the
+        // folder gives their text.
+        const std::vector<Finding>& found = shown_.folderFindings;
+        where = L"Class files in " + widen(folder) +
+                (found.empty() ? L":" : L" (the folder itself: " + widen(findingsHeading(found)) + L"):");
     }
     SetWindowTextW(item(IDC_CLASSES_WHERE), where.c_str());
     EnableWindow(item(IDOK), !shown_.rows.empty());
@@ -353,7 +250,8 @@ void ClassesBox::openClicked() {
 }
 
 void ClassesBox::folderClicked() {
-    if (std::optional<std::string> folder = pickFolder(hwnd_, folder_)) show(*folder, read(*folder, openFile_, unsaved_));
+    if (std::optional<std::string> folder = pickFolderDialog(hwnd_, folder_))
+        show(*folder, read(*folder, openFile_, unsaved_));
 }
 
 bool ClassesBox::onNotify(fw::Message& m) {

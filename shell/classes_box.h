@@ -1,11 +1,13 @@
 // The Classes box: every class file of a folder, one row each, with the name
 // stored in it, the class its file number stands for in the game, the class
 // maker's reckoning and the findings' count; the open file's row is marked and
-// selected. Open (Enter, a double click) closes the box naming the chosen
+// selected; the line above the list names the folder and counts its own
+// findings. Open (Enter, a double click) closes the box naming the chosen
 // file; the editor then opens it as its own Open would.
 #ifndef KESTRANE_CLASSES_BOX_H
 #define KESTRANE_CLASSES_BOX_H
 
+#include "findings.h"
 #include "resource.h"
 #include "wide_string.h"
 #include "window.h"
@@ -22,9 +24,6 @@ public:
     // `openFile`: the class file the editor holds (its folder is listed
     // first); `unsaved`: whether it has unsaved changes.
     ClassesBox(const std::string& openFile, bool unsaved);
-    ~ClassesBox() override;
-    ClassesBox(const ClassesBox&) = delete;
-    ClassesBox& operator=(const ClassesBox&) = delete;
 
     // The file chosen with Open, as a full path; nothing after Close.
     const std::optional<std::string>& chosen() const { return chosen_; }
@@ -46,15 +45,10 @@ private:
         std::vector<std::string> names;   // the files' names, in row order
         std::vector<Row> rows;
         int openRow = -1;                 // the open file's row, if it is there
+        std::vector<Finding> folderFindings;  // what the files' names mean together to the open engine
     };
-    // Reads the class files of `folder` (a full path). It runs on a second
-    // thread while the box is made, so it touches no window, nothing the
-    // window's thread changes, and no function-local static (the program is
-    // built without guarded statics).
+    // Reads the class files of `folder` (a full path).
     static Listing read(const std::string& folder, const std::string& openFile, bool unsaved);
-    static DWORD WINAPI readAhead(void* box);
-    // What the second thread read, once it has finished.
-    std::optional<Listing> takeReadAhead();
     // Puts `listing`, read from `folder`, in the list.
     void show(const std::string& folder, Listing listing);
     int findRow(const NMLVFINDITEMW& find) const;
@@ -66,8 +60,6 @@ private:
     bool unsaved_;
     std::string folder_;
     Listing shown_;
-    HANDLE reader_ = nullptr;          // the thread reading the open file's folder
-    std::optional<Listing> readAhead_;  // what it read
     std::optional<std::string> chosen_;
 };
 

@@ -29,6 +29,7 @@
 #include "resource.h"
 #include "tables.h"
 #include "weapons_armor_rules.h"
+#include "windows1252.h"
 
 #include <algorithm>
 #include <array>
@@ -263,7 +264,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(again.toBytes() == expected);
     }
     FUZZ_CHECK(read.nameText().size() <= kClassNameSize);
-    const std::string shownName = classNameForDisplay(read);
+    // The field shows the name's start as text; its bytes come back from it.
+    const std::string shownName = utf8ToWindows1252(classNameForDisplay(read));
     FUZZ_CHECK(shownName.size() <= kClassNameLimit && read.nameText().compare(0, shownName.size(), shownName) == 0);
 
     // The rules: all of them, or the one group the input picks.

@@ -2,6 +2,7 @@
 #include "class_name_rules.h"
 #include "class_record.h"
 #include "test_support.h"
+#include "windows1252.h"
 
 #include <gtest/gtest.h>
 
@@ -69,4 +70,11 @@ TEST_F(ClassNameRules, NeverStoresMoreThanEighteenCharacters) {
     storeClassName(ClassRecord, "");
     EXPECT_EQ(ClassRecord.className[0], '\0');
     EXPECT_EQ(ClassRecord.className[1], 'B');
+    // Shown and stored back by characters: Windows-1252 "é" is two bytes of UTF-8.
+    ClassRecord.className.fill('\xE9');
+    std::string eighteen;
+    for (int i = 0; i < 18; ++i) eighteen += "\xC3\xA9";
+    EXPECT_EQ(classNameForDisplay(ClassRecord), eighteen);
+    storeClassName(ClassRecord, utf8ToWindows1252(classNameForDisplay(ClassRecord)));
+    EXPECT_EQ(ClassRecord.className, nameBytes("\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\0", 19));
 }

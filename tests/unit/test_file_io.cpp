@@ -1,6 +1,9 @@
-// Saving never damages the file that was there, whatever goes wrong.
+// Saving never damages the file that was there, whatever goes wrong; the
+// looking read, a folder's class files and the path splitter.
 #include "class_record.h"
 #include "disk_watch.h"
+#include "file_io.h"
+#include "file_paths.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -135,4 +138,79 @@ TEST(DiskWatch, TellsAChangeByItsBytesAndRemembersWhatWasAsked) {
     EXPECT_EQ(watch.check(), DiskWatch::State::Same);
     ASSERT_EQ(std::remove(path.c_str()), 0);
     EXPECT_EQ(watch.check(), DiskWatch::State::Same);  // nothing to read again
+}
+
+// The looking read: what each reader asks for, as far as the file goes.
+TEST(LookAtFile, ReadsUpToTheCapOrTheFileEnd) {
+    TempDir dir;
+    const std::vector<std::uint8_t> big = countingBytes(70000, 7);
+    writeBytes(dir.file("big.cfg"), big);
+    writeBytes(dir.file("empty.cfg"), {});
+    struct Case {
+        const char* file;
+        std::size_t cap;
+        std::size_t expected;
+    };
+    const Case cases[] = {
+        {"big.cfg", kClassFileSize, 74},  // the Classes window's row
+        {"big.cfg", 1 << 16, 1 << 16},    // the disk watch's comparison
+        {"big.cfg", kWholeFile, 70000},   // classcfg, past one chunk
+        {"empty.cfg", kWholeFile, 0},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::uint8_t> bytes{1, 2, 3};
+        unsigned long error = 0;
+        ASSERT_TRUE(lookAtFile(dir.file(c.file), c.cap, bytes, error)) << c.file;
+        EXPECT_EQ(bytes, std::vector<std::uint8_t>(big.begin(), big.begin() + static_cast<std::ptrdiff_t>(c.expected)))
+            << c.file << " up to " << c.cap;
+    }
+    // The system's reason comes back: from the open, or raised by the read.
+    std::vector<std::uint8_t> bytes;
+    unsigned long error = 0;
+    EXPECT_FALSE(lookAtFile(dir.file("gone.cfg"), kWholeFile, bytes, error));
+    EXPECT_EQ(error, static_cast<unsigned long>(ENOENT));
+    EXPECT_EQ(raisedBy([&] { lookAtFile(dir.path(), kWholeFile, bytes, error); }).systemError(),
+              static_cast<unsigned long>(EISDIR));
+}
+
+TEST(ClassFilesOf, ListsClassFilesInAnyCaseByNameAndNothingElse) {
+    TempDir dir;
+    for (const char* name : {"CLASS01.CFG", "class00.cfg", "Class01.cfg", "class.cfg", "CLASS18.CFG", "class02.CFG",
+                             "classes.txt", "xclass03.cfg", "class04.cfg.bak"})
+        writeBytes(dir.file(name), countingBytes(74));
+    ASSERT_EQ(mkdir(dir.file("class05.cfg").c_str(), 0755), 0);  // a folder so named is no class file
+    ASSERT_EQ(mkdir(dir.file("none").c_str(), 0755), 0);
+    writeBytes(dir.file("none/notes.txt"), countingBytes(3));
+    // Letters compared without case first; the same letters, upper case first.
+    EXPECT_EQ(classFilesOf(dir.path()),
+              (std::vector<std::string>{"class.cfg", "class00.cfg", "CLASS01.CFG", "Class01.cfg", "class02.CFG",
+                                        "CLASS18.CFG"}));
+    EXPECT_EQ(classFilesOf(dir.file("none")), std::vector<std::string>{});
+    EXPECT_EQ(raisedBy([&] { classFilesOf(dir.file("gone")); }).systemError(), static_cast<unsigned long>(ENOENT));
+}
+
+TEST(FilePaths, SplitAndJoinAsWritten) {
+    struct Case {
+        const char* path;
+        const char* folder;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"C:\\game\\arena2\\CLASS00.CFG", "C:\\game\\arena2", "CLASS00.CFG"},
+        {"C:\\CLASS00.CFG", "C:\\", "CLASS00.CFG"},  // a drive's root keeps its backslash
+        {"/tmp/arena2/class00.cfg", "/tmp/arena2", "class00.cfg"},
+        {"/class00.cfg", "/", "class00.cfg"},
+        {"arena2/sub\\class00.cfg", "arena2/sub", "class00.cfg"},
+        {"class00.cfg", "", "class00.cfg"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(folderOf(c.path), c.folder) << c.path;
+        EXPECT_EQ(fileNameOf(c.path), c.name) << c.path;
+    }
+    EXPECT_EQ(joinPath("C:\\game\\arena2", "x.cfg"), "C:\\game\\arena2\\x.cfg");
+    EXPECT_EQ(joinPath("C:\\", "x.cfg"), "C:\\x.cfg");
+    EXPECT_EQ(joinPath("arena2", "x.cfg"), "arena2/x.cfg");
+    EXPECT_EQ(joinPath("game\\arena2/", "x.cfg"), "game\\arena2/x.cfg");
+    EXPECT_EQ(joinPath("game/arena2\\x", "y.cfg"), "game/arena2\\x/y.cfg");
+    EXPECT_EQ(joinPath("", "x.cfg"), "x.cfg");
 }

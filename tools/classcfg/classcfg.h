@@ -71,17 +71,24 @@ std::vector<std::string> checkFile(const std::vector<std::uint8_t>& fileBytes, c
 // (0 fine, 1 findings/differences/failures, 2 usage; diff: 2 on trouble).
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// The system's reason for the last failed open, in words (platform file).
-std::string lastOpenFailure();
+// The system's words for its error code (GetLastError or errno), as a clause
+// inside our own message (platform file).
+std::string reasonFor(unsigned long systemError);
 
-// The names of the entries of a folder (platform file). False when utf8Path
-// is not a folder; throws ReadError for a folder that cannot be listed.
-bool listFolder(const std::string& utf8Path, std::vector<std::string>& names);
+// A folder among the arguments: where its class files start in the expanded
+// list, and how many there are.
+struct FolderSpan {
+    std::string folder;
+    std::size_t first;
+    std::size_t count;
+};
 
 // The arguments with each folder replaced by its class files (class*.cfg in
 // any case), sorted by name. A folder without any is reported on `err` and
-// counts as a file that could not be read (`failed` is set).
-std::vector<std::string> expandFolders(const std::vector<std::string>& args, std::ostream& err, bool& failed);
+// counts as a file that could not be read (`failed` is set). `folders`, when
+// given, receives each folder that had class files.
+std::vector<std::string> expandFolders(const std::vector<std::string>& args, std::ostream& err, bool& failed,
+                                       std::vector<FolderSpan>* folders = nullptr);
 
 // `classcfg table`: one row per class file, as aligned text, CSV, Markdown
 // or JSON (table_form.cpp).

@@ -36,15 +36,15 @@ std::vector<std::string> headers() {
     return h;
 }
 
-// The name's Windows-1252 characters in UTF-8; control bytes and the five
-// undefined bytes show as '?' so that no row breaks its line (dump gives the
-// exact bytes).
+// The name as text, its control characters shown as '?' so that no row
+// breaks its line (dump gives the exact bytes): control bytes, and the five
+// bytes Windows-1252 leaves undefined, which read as C1 controls.
 std::string nameCell(const ClassData& c) {
+    const std::string text = c.nameUtf8();
     std::string out;
-    for (char ch : c.nameText()) {
-        const char32_t w = windows1252Char(static_cast<unsigned char>(ch));
-        appendUtf8(out, w < 0x20 || w == 0x7F ? U'?' : w);
-    }
+    std::size_t pos = 0;
+    char32_t ch = 0;
+    while (pos < text.size() && nextUtf8(text, pos, ch)) appendUtf8(out, ch < 0x20 || (ch >= 0x7F && ch < 0xA0) ? U'?' : ch);
     return out;
 }
 
@@ -174,7 +174,7 @@ int table(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     for (const std::string& f : expandFolders(files, err, failed)) {
         try {
             const std::vector<std::uint8_t> bytes = readWholeFile(f);
-            rows.push_back(rowOf(f, recordOf(bytes), checkFindings(bytes, f).size()));
+            rows.push_back(rowOf(f, recordOf(bytes), static_cast<std::size_t>(findingCount(checkFindings(bytes, f)))));
         } catch (const ReadError& e) {
             err << "classcfg: " << e.what() << "\n";
             failed = true;
