@@ -29,6 +29,13 @@ std::optional<FileStamp> fileStamp(const std::string& utf8Path);
 // True when the path names a folder.
 bool isFolder(const std::string& utf8Path);
 
+// The path with its file's name as the file system spells it. Windows finds a
+// name whatever its case, so "arena2\\class00.cfg" names the game's CLASS00.CFG
+// and becomes "arena2\\CLASS00.CFG"; the rest of the path stays as written, and
+// a file that is not found keeps the path as given. POSIX finds a name only as
+// it is spelled, so there the path is already the file's own spelling.
+std::string spelledOnDisk(const std::string& utf8Path);
+
 // What others may do with a file while this program reads it, where the
 // platform has sharing modes.
 enum class Sharing {

@@ -62,6 +62,8 @@ std::optional<std::uint64_t> fileSize(const std::string& utf8Path) {
     return stamp->size;
 }
 
+std::string spelledOnDisk(const std::string& utf8Path) { return utf8Path; }
+
 bool isFolder(const std::string& utf8Path) {
     struct stat st;
     return ::stat(utf8Path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);

@@ -81,6 +81,17 @@ bool isFolder(const std::string& utf8Path) {
     return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::string spelledOnDisk(const std::string& utf8Path) {
+    const std::string name = fileNameOf(utf8Path);
+    // A wildcard would find some other file.
+    if (name.empty() || name.find_first_of("*?") != std::string::npos) return utf8Path;
+    WIN32_FIND_DATAW found;
+    HANDLE h = FindFirstFileW(systemPath(utf8Path).c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return utf8Path;
+    FindClose(h);
+    return utf8Path.substr(0, utf8Path.size() - name.size()) + narrow(found.cFileName);
+}
+
 std::unique_ptr<ClassFileReader> ClassFileReader::open(const std::string& utf8Path, Sharing sharing,
                                                        unsigned long* error) {
     const DWORD share = sharing == Sharing::Look ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0;

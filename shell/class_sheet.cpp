@@ -2,12 +2,12 @@
 
 #include "about_box.h"
 #include "application.h"
+#include "basic_info_rules.h"
 #include "class_record.h"
 #include "classes_box.h"
 #include "command_line.h"
-#include "file_io.h"
 #include "file_dialogs.h"
-#include "basic_info_rules.h"
+#include "file_io.h"
 #include "file_paths.h"
 #include "findings.h"
 #include "resource.h"
@@ -228,7 +228,9 @@ ClassSheet::ReadResult ClassSheet::readInto(const std::string& path, ClassData& 
                            L" bytes long; a class file is 74 bytes. Open it anyway?";
         if (fw::app()->messageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES) return ReadResult::Declined;
     }
-    into.classFilePath = path;
+    // As the file system spells it: the caption names the game's CLASS00.CFG
+    // so, and Save, whose replace step takes the name it is given, keeps it.
+    into.classFilePath = spelledOnDisk(path);
     try {
         if (!into.readClassFile()) {
             // The open's own error, before anything else can change it.
@@ -402,8 +404,9 @@ void ClassSheet::saveCommand() { save(); }
 void ClassSheet::saveAsCommand() {
     std::optional<std::string> path = saveClassFileDialog(hwnd_, ClassRecord.classFilePath);
     if (!path) return;
-    // Kept even when the write fails, so a later Save tries the new name again.
-    ClassRecord.classFilePath = *path;
+    // Kept even when the write fails, so a later Save tries the new name again;
+    // an existing file keeps its own spelling.
+    ClassRecord.classFilePath = spelledOnDisk(*path);
     // The findings look at the file's name too.
     showStatus();
     save();
