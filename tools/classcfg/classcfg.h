@@ -52,15 +52,6 @@ ClassData parseText(const std::string& text, const std::string& source);
 // A non-empty fileName is given first, as "file" (UTF-8).
 std::string dumpJson(const std::vector<std::uint8_t>& fileBytes, const std::string& fileName = "");
 
-// One line of the text form, for comparisons.
-struct Fact {
-    std::string key;
-    std::string value;
-};
-// Every key of the text form in order, plus the file size and any bytes past
-// 74 when the file is not 74 bytes long.
-std::vector<Fact> factsOf(const std::vector<std::uint8_t>& fileBytes);
-
 // What a modder should know about a file; empty when nothing is wrong.
 // `fileName` tells a standard file (CLASS00.CFG ...) by its name.
 std::vector<Finding> checkFindings(const std::vector<std::uint8_t>& fileBytes, const std::string& fileName = "");

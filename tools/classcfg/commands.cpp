@@ -162,22 +162,18 @@ int build(const std::vector<std::string>& args, std::ostream& err) {
 
 int diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() != 2) return usageError(err, "diff: give exactly two class files");
-    std::vector<Fact> facts[2];
+    std::vector<std::uint8_t> bytes[2];
     for (int i = 0; i < 2; ++i) {
         try {
-            facts[i] = factsOf(readWholeFile(args[i]));
+            bytes[i] = readWholeFile(args[i]);
         } catch (const ReadError& e) {
             err << "classcfg: " << e.what() << "\n";
             return 2;
         }
     }
-    bool differ = false;
-    for (std::size_t k = 0; k < facts[0].size(); ++k) {
-        if (facts[0][k].value == facts[1][k].value) continue;
-        differ = true;
-        out << facts[0][k].key << ": " << facts[0][k].value << " -> " << facts[1][k].value << "\n";
-    }
-    return differ ? 1 : 0;
+    const std::vector<std::string> lines = factChanges(bytes[0], bytes[1]);
+    for (const std::string& line : lines) out << line << "\n";
+    return lines.empty() ? 0 : 1;
 }
 
 int check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

@@ -38,7 +38,7 @@ std::string dumpText(const ClassData& record) {
     std::string out;
     for (const KeyDef& k : keyDefs()) {
         if (!k.section.empty()) out += (out.empty() ? "# " : "\n# ") + k.section + "\n";
-        out += k.key + ": " + textOf(k.get(record)) + "\n";
+        out += k.key + ": " + textOf(k.valueIn(record)) + "\n";
         if (k.note) out += "# " + k.note(record) + "\n";
     }
     return out;
@@ -46,17 +46,6 @@ std::string dumpText(const ClassData& record) {
 
 std::string dumpText(const std::vector<std::uint8_t>& fileBytes) {
     return sizeNote(fileBytes) + dumpText(recordOf(fileBytes));
-}
-
-std::vector<Fact> factsOf(const std::vector<std::uint8_t>& fileBytes) {
-    ClassData c = recordOf(fileBytes);
-    std::vector<Fact> facts;
-    facts.push_back({"file size", std::to_string(fileBytes.size())});
-    for (const KeyDef& k : keyDefs()) facts.push_back({k.key, textOf(k.get(c))});
-    std::size_t n = fileBytes.size();
-    facts.push_back({"bytes past 74", n > kClassFileSize ? hexBytes(fileBytes.data() + kClassFileSize, n - kClassFileSize)
-                                                         : std::string("none")});
-    return facts;
 }
 
 namespace {
