@@ -48,18 +48,10 @@ private:
 
 }  // namespace
 
-std::optional<FileStamp> fileStamp(const std::string& utf8Path) {
+std::optional<std::uint64_t> fileSize(const std::string& utf8Path) {
     struct stat st;
     if (::stat(utf8Path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-    return FileStamp{static_cast<std::uint64_t>(st.st_size),
-                     static_cast<std::uint64_t>(st.st_mtim.tv_sec) * 1000000000u +
-                         static_cast<std::uint64_t>(st.st_mtim.tv_nsec)};
-}
-
-std::optional<std::uint64_t> fileSize(const std::string& utf8Path) {
-    const std::optional<FileStamp> stamp = fileStamp(utf8Path);
-    if (!stamp) return std::nullopt;
-    return stamp->size;
+    return static_cast<std::uint64_t>(st.st_size);
 }
 
 bool isFolder(const std::string& utf8Path) {

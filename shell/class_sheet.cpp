@@ -153,7 +153,8 @@ std::optional<std::string> fileFromCommandLine() {
 
 }  // namespace
 
-ClassSheet::ReadResult ClassSheet::readInto(const std::string& path, ClassData& into, bool reportOpen) const {
+ClassSheet::ReadResult ClassSheet::readInto(const std::string& path, ClassData& into, std::vector<std::uint8_t>& asRead,
+                                            bool reportOpen) const {
     // A file of another size is more likely a mistake than a class: a Save
     // would cut it to 74 bytes.
     const std::optional<std::uint64_t> size = fileSize(path);
@@ -164,7 +165,7 @@ ClassSheet::ReadResult ClassSheet::readInto(const std::string& path, ClassData& 
     }
     into.classFilePath = path;
     try {
-        if (!into.readClassFile()) {
+        if (!into.readClassFile(&asRead)) {
             // The open's own error, before anything else can change it.
             const unsigned long error = GetLastError();
             if (reportOpen) fileError(L"Cannot open", path, error);
@@ -183,16 +184,17 @@ bool ClassSheet::initialLoad() {
     // that points at someone's real file would overwrite it on Save. The
     // default file's absence is no news; a file the user named is worth a word.
     ClassData chosen;
-    ReadResult result = readInto(given ? *given : "arena2\\class00.cfg", chosen, given.has_value());
+    std::vector<std::uint8_t> asRead;
+    ReadResult result = readInto(given ? *given : "arena2\\class00.cfg", chosen, asRead, given.has_value());
     while (result != ReadResult::Loaded) {
         // Shown when the game's own class file is not where the program was
         // started, so its title says what it wants.
         std::optional<std::string> path = openClassFileDialog(nullptr, L"Choose a class file");
         if (!path) return false;
         chosen = ClassData{};
-        result = readInto(*path, chosen, true);
+        result = readInto(*path, chosen, asRead, true);
     }
-    takeLoaded(chosen);
+    takeLoaded(chosen, std::move(asRead));
     for (ClassPage* p : pages()) addPage(p);
     return true;
 }
@@ -231,9 +233,10 @@ bool ClassSheet::save() {
         return false;
     }
     // Undo after a Save makes the class unsaved again.
-    history_.markSaved(ClassRecord.toBytes());
+    const RecordBytes written = ClassRecord.toBytes();
+    history_.markSaved(written);
     updateModified();
-    disk_.remember(ClassRecord.classFilePath);
+    disk_.remember(ClassRecord.classFilePath, std::vector<std::uint8_t>(written.begin(), written.end()));
     diskChanged_ = false;
     return true;
 }
@@ -263,21 +266,23 @@ void ClassSheet::openPath(const std::string& path) {
     // record nor where Save writes it, and a short one leaves zeros, not the
     // previous class, behind its end.
     ClassData chosen;
-    if (readInto(path, chosen, true) == ReadResult::Loaded) takeLoaded(chosen);
+    std::vector<std::uint8_t> asRead;
+    if (readInto(path, chosen, asRead, true) == ReadResult::Loaded) takeLoaded(chosen, std::move(asRead));
 }
 
-void ClassSheet::takeLoaded(const ClassData& loaded) {
+void ClassSheet::takeLoaded(const ClassData& loaded, std::vector<std::uint8_t> asRead) {
     ClassRecord = loaded;
     history_.reset(ClassRecord.toBytes());
     updateModified();
-    disk_.remember(ClassRecord.classFilePath);
+    disk_.remember(ClassRecord.classFilePath, std::move(asRead));
     diskChanged_ = false;
 }
 
 bool ClassSheet::readAgain() {
     ClassData chosen;
-    const bool read = readInto(ClassRecord.classFilePath, chosen, true) == ReadResult::Loaded;
-    if (read) takeLoaded(chosen);
+    std::vector<std::uint8_t> asRead;
+    const bool read = readInto(ClassRecord.classFilePath, chosen, asRead, true) == ReadResult::Loaded;
+    if (read) takeLoaded(chosen, std::move(asRead));
     refreshPageInFront();
     return read;
 }

@@ -14,8 +14,10 @@
 #include "window.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kestrane {
 
@@ -71,9 +73,10 @@ private:
     // or written. The one place it is set; every change of the record or of
     // the saved bytes ends here.
     void updateModified();
-    // The record now holds a file just read: a new history, and its bytes
-    // are the ones another program's change is told against.
-    void takeLoaded(const ClassData& loaded);
+    // The record now holds a file just read: a new history, and `asRead`, the
+    // bytes that read delivered, are what another program's change is told
+    // against.
+    void takeLoaded(const ClassData& loaded, std::vector<std::uint8_t> asRead);
     // Reads the class file again as Open does; false when it was not read.
     bool readAgain();
     // Revert is offered while there is something to revert to: unsaved
@@ -117,8 +120,10 @@ private:
     bool save();
     enum class ReadResult { Loaded, Declined, Failed };
     // Reads `path` into `into`, asking first about a file that is not 74 bytes
-    // long; says why a read failed, and why an open failed when `reportOpen`.
-    ReadResult readInto(const std::string& path, ClassData& into, bool reportOpen) const;
+    // long, and gives the bytes the read delivered in `asRead`; says why a
+    // read failed, and why an open failed when `reportOpen`.
+    ReadResult readInto(const std::string& path, ClassData& into, std::vector<std::uint8_t>& asRead,
+                        bool reportOpen) const;
     // "Cannot save <full path>." and the system's reason, in a stop box.
     void fileError(const wchar_t* what, const std::string& path, unsigned long error) const;
 

@@ -113,19 +113,33 @@ TEST(ClassFileWrite, ReplacesADifferentlySizedFileWithExactly74Bytes) {
     EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), expected.begin()));
 }
 
-// Another program's change is told by the bytes, not by the file's time.
+// Another program's change is told by the bytes, not by the file's size or time.
 TEST(DiskWatch, TellsAChangeByItsBytesAndRemembersWhatWasAsked) {
     TempDir dir;
     const std::string path = dir.file("CLASS05.CFG");
-    writeBytes(path, countingBytes(74, 1));
+    writeBytes(path, countingBytes(80, 1));
+    // What the watch is given is what Open's own read delivered, past 74 too.
+    ClassData opened;
+    opened.classFilePath = path;
+    std::vector<std::uint8_t> asRead;
+    ASSERT_TRUE(opened.readClassFile(&asRead));
+    EXPECT_EQ(asRead, countingBytes(80, 1));
     DiskWatch watch;
-    watch.remember(path);
+    watch.remember(path, asRead);
     EXPECT_EQ(watch.check(), DiskWatch::State::Same);
     ASSERT_TRUE(sh("touch -d '2001-01-01' " + path));  // rewritten with the same bytes
     EXPECT_EQ(watch.check(), DiskWatch::State::Same);
 
-    writeBytes(path, countingBytes(74, 2));
+    // Other bytes, the same size and write time, as on FAT within 2 seconds.
+    struct stat before {}, after {};
+    ASSERT_EQ(stat(path.c_str(), &before), 0);
+    writeBytes(path, countingBytes(80, 2));
+    ASSERT_TRUE(sh("touch -d '2001-01-01' " + path));
+    ASSERT_EQ(stat(path.c_str(), &after), 0);
+    ASSERT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+    ASSERT_EQ(after.st_size, before.st_size);
     EXPECT_EQ(watch.check(), DiskWatch::State::Changed);
+    EXPECT_EQ(watch.changed(), countingBytes(80, 2));
     EXPECT_FALSE(watch.askedBefore());
     watch.acknowledge();
     EXPECT_EQ(watch.check(), DiskWatch::State::Changed);
@@ -134,7 +148,7 @@ TEST(DiskWatch, TellsAChangeByItsBytesAndRemembersWhatWasAsked) {
     EXPECT_EQ(watch.check(), DiskWatch::State::Changed);
     EXPECT_FALSE(watch.askedBefore());
 
-    watch.remember(path);  // read again: nothing to ask
+    watch.remember(path, countingBytes(76, 2));  // read again: nothing to ask
     EXPECT_EQ(watch.check(), DiskWatch::State::Same);
     ASSERT_EQ(std::remove(path.c_str()), 0);
     EXPECT_EQ(watch.check(), DiskWatch::State::Same);  // nothing to read again
