@@ -303,4 +303,21 @@ std::vector<std::string> factChanges(const std::vector<std::uint8_t>& before, co
     return lines;
 }
 
+std::string changeSummary(const std::vector<std::uint8_t>& before, const std::vector<std::uint8_t>& after) {
+    if (after.size() != kClassFileSize)
+        return "It is now " + std::to_string(after.size()) + " bytes long; a class file is 74 bytes.";
+    std::vector<std::string> lines = factChanges(before, after);
+    // A file that had bytes past 74 has none now: its size line says so, and
+    // a line of every byte gone would fill the screen.
+    if (before.size() > kClassFileSize) lines.pop_back();
+    constexpr std::size_t kMaxLines = 8;
+    std::string out;
+    for (std::size_t i = 0; i < lines.size() && i < kMaxLines; ++i) {
+        if (i) out += '\n';
+        out += lines[i];
+    }
+    if (lines.size() > kMaxLines) out += "\nand " + std::to_string(lines.size() - kMaxLines) + " more";
+    return out;
+}
+
 }  // namespace kestrane

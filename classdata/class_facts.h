@@ -1,8 +1,9 @@
 // A class file as facts: one `key: value` line per key of classcfg's text
 // form, each read from the record alone, and the differences between two
-// files in those terms. classcfg's dump, JSON and diff say a file's content
-// so, and the editor can too; reading the text back (classcfg's parsers) is
-// not here, as the editor never needs it.
+// files in those terms. classcfg's dump, JSON and diff and the editor's
+// questions about another program's change all say a file's content so.
+// Reading the text back (classcfg's parsers) is not here: the editor never
+// needs it.
 #ifndef KESTRANE_CLASS_FACTS_H
 #define KESTRANE_CLASS_FACTS_H
 
@@ -103,6 +104,11 @@ extern const FactKey kFactKeys[kFactKeyCount];
 // "key: before -> after" for each fact in which the two files differ: the
 // file size, then the keys in order, then any bytes past 74.
 std::vector<std::string> factChanges(const std::vector<std::uint8_t>& before, const std::vector<std::uint8_t>& after);
+
+// What another program changed, for a question: the changed facts one a line,
+// at most eight, then "and N more"; a file that is not 74 bytes long now is
+// said in one line instead.
+std::string changeSummary(const std::vector<std::uint8_t>& before, const std::vector<std::uint8_t>& after);
 
 }  // namespace kestrane
 

@@ -2,6 +2,7 @@
 
 #include "about_box.h"
 #include "application.h"
+#include "class_facts.h"
 #include "class_record.h"
 #include "classes_box.h"
 #include "command_line.h"
@@ -216,12 +217,17 @@ bool ClassSheet::askToSave() {
     }
 }
 
+bool ClassSheet::askAboutChange(const wchar_t* first, const wchar_t* last, bool keepByDefault) const {
+    const WString question = widen(fullPath(disk_.path())) + first + L"\n\n" +
+                             widen(changeSummary(disk_.known(), disk_.changed())) + L"\n\n" + last;
+    return fw::app()->messageBox(question, MB_YESNO | MB_ICONQUESTION | (keepByDefault ? MB_DEFBUTTON2 : 0)) == IDYES;
+}
+
 bool ClassSheet::mayReplace() {
     if (ClassRecord.classFilePath != disk_.path() || !lookAtDisk()) return true;
     disk_.acknowledge();
-    const WString question = widen(fullPath(ClassRecord.classFilePath)) +
-                             L" was changed by another program since it was read. Replace it with this class?";
-    return fw::app()->messageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    // Enter keeps the other program's file.
+    return askAboutChange(L" was changed by another program since it was read.", L"Replace it with this class?", true);
 }
 
 bool ClassSheet::save() {
@@ -416,9 +422,11 @@ void ClassSheet::checkDisk() {
     if (!IsWindowEnabled(hwnd_)) return;
     if (!lookAtDisk() || disk_.askedBefore()) return;
     disk_.acknowledge();
-    const WString question = widen(fullPath(ClassRecord.classFilePath)) + L" was changed by another program. " +
-                             (modified ? L"Read it again and lose your changes?" : L"Read it again?");
-    if (fw::app()->messageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES) readAgain();
+    // With unsaved changes Enter keeps them; with none, reading it is the
+    // likely wish.
+    if (askAboutChange(L" was changed by another program.",
+                       modified ? L"Read it again and lose your changes?" : L"Read it again?", modified != 0))
+        readAgain();
 }
 
 // ---- the editor's menu ----

@@ -90,6 +90,10 @@ private:
     void showCommandStates(HMENU menu) const;
     // The class as the questions name it: its name, or its file's.
     WString questionName() const;
+    // A question about another program's change to the open file: `first`,
+    // the fields it changed, then `last`; No is the default button when
+    // `keepByDefault`, so Enter loses nothing. True for Yes.
+    bool askAboutChange(const wchar_t* first, const wchar_t* last, bool keepByDefault) const;
     // Before a Save onto the file that was read: when another program has
     // changed it since, asks whether to replace it; false for No.
     bool mayReplace();
