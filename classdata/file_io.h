@@ -20,6 +20,10 @@ std::optional<std::uint64_t> fileSize(const std::string& utf8Path);
 // True when the path names a folder.
 bool isFolder(const std::string& utf8Path);
 
+// True when the two paths name the same file as the file system compares
+// names: in full, and on Windows without regard to case.
+bool samePath(const std::string& utf8A, const std::string& utf8B);
+
 // What others may do with a file while this program reads it, where the
 // platform has sharing modes.
 enum class Sharing {

@@ -4,6 +4,7 @@
 #include "file_paths.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -52,6 +53,18 @@ std::optional<std::uint64_t> fileSize(const std::string& utf8Path) {
     struct stat st;
     if (::stat(utf8Path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
     return static_cast<std::uint64_t>(st.st_size);
+}
+
+// Names differ by case here; a relative path is taken against the current
+// directory as the system takes it.
+bool samePath(const std::string& utf8A, const std::string& utf8B) {
+    if (utf8A == utf8B) return true;
+    char* a = ::realpath(utf8A.c_str(), nullptr);
+    char* b = ::realpath(utf8B.c_str(), nullptr);
+    const bool same = a && b && std::strcmp(a, b) == 0;
+    std::free(a);
+    std::free(b);
+    return same;
 }
 
 bool isFolder(const std::string& utf8Path) {

@@ -68,6 +68,15 @@ std::optional<std::uint64_t> fileSize(const std::string& utf8Path) {
     return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+bool samePath(const std::string& utf8A, const std::string& utf8B) {
+    WString a = systemPath(utf8A), b = systemPath(utf8B);
+    if (a.size() != b.size()) return false;
+    // The system's own upper case, as its file systems match names.
+    CharUpperBuffW(&a[0], static_cast<DWORD>(a.size()));
+    CharUpperBuffW(&b[0], static_cast<DWORD>(b.size()));
+    return a == b;
+}
+
 bool isFolder(const std::string& utf8Path) {
     const DWORD attrs = GetFileAttributesW(systemPath(utf8Path).c_str());
     return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);

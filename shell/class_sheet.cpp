@@ -223,26 +223,29 @@ bool ClassSheet::askAboutChange(const wchar_t* first, const wchar_t* last, bool 
     return fw::app()->messageBox(question, MB_YESNO | MB_ICONQUESTION | (keepByDefault ? MB_DEFBUTTON2 : 0)) == IDYES;
 }
 
-bool ClassSheet::mayReplace() {
-    if (ClassRecord.classFilePath != disk_.path() || !lookAtDisk()) return true;
+bool ClassSheet::mayReplace(const std::string& path) {
+    if (!samePath(path, disk_.path()) || !lookAtDisk()) return true;
     disk_.acknowledge();
     // Enter keeps the other program's file.
     return askAboutChange(L" was changed by another program since it was read.", L"Replace it with this class?", true);
 }
 
-bool ClassSheet::save() {
-    if (!mayReplace()) return false;
+bool ClassSheet::saveTo(const std::string& path) {
+    if (!mayReplace(path)) return false;
+    ClassData out = ClassRecord;
+    out.classFilePath = path;
     try {
-        ClassRecord.writeClassFile();
+        out.writeClassFile();
     } catch (const FileError& e) {
-        fileError(L"Cannot save", ClassRecord.classFilePath, e.systemError());
+        fileError(L"Cannot save", path, e.systemError());
         return false;
     }
-    // Undo after a Save makes the class unsaved again.
+    ClassRecord.classFilePath = path;
     const RecordBytes written = ClassRecord.toBytes();
+    // Undo after a Save makes the class unsaved again.
     history_.markSaved(written);
     updateModified();
-    disk_.remember(ClassRecord.classFilePath, std::vector<std::uint8_t>(written.begin(), written.end()));
+    disk_.remember(path, std::vector<std::uint8_t>(written.begin(), written.end()));
     diskChanged_ = false;
     return true;
 }
@@ -333,10 +336,7 @@ void ClassSheet::saveCommand() { save(); }
 
 void ClassSheet::saveAsCommand() {
     std::optional<std::string> path = saveClassFileDialog(hwnd_, ClassRecord.classFilePath);
-    if (!path) return;
-    // Kept even when the write fails, so a later Save tries the new name again.
-    ClassRecord.classFilePath = *path;
-    save();
+    if (path) saveTo(*path);
 }
 
 void ClassSheet::exitCommand() { closeEditor(); }

@@ -4,6 +4,7 @@
 #define KESTRANE_CLASS_SHEET_H
 
 #include "basic_info_page.h"
+#include "class_record.h"
 #include "disk_watch.h"
 #include "edit_history.h"
 #include "editor_commands.h"
@@ -94,9 +95,9 @@ private:
     // the fields it changed, then `last`; No is the default button when
     // `keepByDefault`, so Enter loses nothing. True for Yes.
     bool askAboutChange(const wchar_t* first, const wchar_t* last, bool keepByDefault) const;
-    // Before a Save onto the file that was read: when another program has
-    // changed it since, asks whether to replace it; false for No.
-    bool mayReplace();
+    // Before a Save onto `path`: when it is the file that was read and another
+    // program has changed it since, asks whether to replace it; false for No.
+    bool mayReplace(const std::string& path);
 
     bool onSysCommand(fw::Message& m);
     bool onInitMenuPopup(fw::Message& m);
@@ -121,7 +122,11 @@ private:
     bool askToSave();
     // Writes the record to its file; on failure says why, and the old file,
     // `modified` and the window stay as they were.
-    bool save();
+    bool save() { return saveTo(ClassRecord.classFilePath); }
+    // Writes the record to `path`, which becomes the class's file only once
+    // written: after a failed Save As the caption, the watch, Revert and Save
+    // all still name the file that was open.
+    bool saveTo(const std::string& path);
     enum class ReadResult { Loaded, Declined, Failed };
     // Reads `path` into `into`, asking first about a file that is not 74 bytes
     // long, and gives the bytes the read delivered in `asRead`; says why a
