@@ -242,7 +242,8 @@ bool ClassSheet::saveTo(const std::string& path) {
     }
     ClassRecord.classFilePath = path;
     const RecordBytes written = ClassRecord.toBytes();
-    // Undo after a Save makes the class unsaved again.
+    // Undo after a Save makes the class unsaved again; the next change is a
+    // step of its own, so Undo comes back to exactly these bytes.
     history_.markSaved(written);
     updateModified();
     disk_.remember(path, std::vector<std::uint8_t>(written.begin(), written.end()));
