@@ -65,6 +65,7 @@ TEST(ClasscfgBuild, WritesTheClassFileTheTextDescribes) {
     writeText(dir.file("c.txt"), dumpText(plainClass()));
     Result r = cli({"build", dir.file("c.txt"), "-o", dir.file("class00.cfg")});
     EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
     EXPECT_EQ(readBytes(dir.file("class00.cfg")), bytesOf(plainClass()));
 }
 
@@ -299,11 +300,12 @@ TEST(ClasscfgCheck, EachOddityIsReportedAlone) {
 TEST(ClasscfgCheck, SizeIsReportedForShortAndLongFiles) {
     std::vector<std::uint8_t> bytes = bytesOf(plainClass());
     bytes.push_back(0);
-    EXPECT_EQ(checkFile(bytes), std::vector<std::string>{"size is 75 bytes, not 74; the open engine ignores the bytes past 74"});
+    EXPECT_EQ(checkFile(bytes), std::vector<std::string>{"the file is 75 bytes long; a class file is 74 bytes; the open engine ignores the bytes past 74"});
     EXPECT_EQ(checkFindings(bytes).at(0).severity, Severity::Note);
     bytes.resize(40);
     EXPECT_EQ(checkFile(bytes),
-              std::vector<std::string>{"size is 40 bytes, not 74; the open engine cannot load the file (it ends inside a field)"});
+              std::vector<std::string>{"the file is 40 bytes long; a class file is 74 bytes; the open engine cannot load the "
+                                       "file (it ends inside a field)"});
     EXPECT_EQ(checkFindings(bytes).at(0).severity, Severity::Breaks);
 }
 
@@ -532,6 +534,40 @@ TEST(ClasscfgCommandLine, HelpAndUsageErrors) {
         EXPECT_EQ(u.status, 2) << ::testing::PrintToString(args);
         EXPECT_NE(u.err.find("Try 'classcfg --help'."), std::string::npos);
     }
+}
+
+// Every command says so of a file that is not 74 bytes long, and fails.
+TEST(ClasscfgCommandLine, EveryCommandSaysAFileIsNot74BytesLong) {
+    TempDir dir;
+    const std::string good = dir.file("good.cfg"), shorter = dir.file("short.cfg");
+    writeBytes(good, bytesOf(plainClass()));
+    writeBytes(shorter, countingBytes(10));
+    const std::string line = "classcfg: " + shorter + " is 10 bytes long; a class file is 74 bytes.\n";
+    const struct {
+        std::vector<std::string> args;
+        const char* out;  // the start of what is still printed; null for nothing
+    } cases[] = {
+        {{"dump", shorter}, "# file size: 10 bytes, not 74."},  // build can make a class file of it
+        {{"tally", good, shorter}, nullptr},                     // no reckoning for it
+        {{"table", "--csv", shorter}, nullptr},
+        {{"diff", good, shorter}, "file size: 74 -> 10\n"},
+    };
+    for (const auto& c : cases) {
+        Result r = cli(c.args);
+        EXPECT_EQ(r.status, 1) << c.args[0];
+        EXPECT_EQ(r.err, line) << c.args[0];
+        if (c.out) {
+            EXPECT_EQ(r.out.rfind(c.out, 0), 0u) << r.out;
+        }
+    }
+    EXPECT_EQ(cli({"tally", shorter}).out, "");
+    // table lists it, marked, without numbers a read of it would make up.
+    EXPECT_NE(cli({"table", "--csv", shorter}).out.find("\r\n" + shorter + ",\"(10 bytes long, not 74)\",,,,,,1,,,,,,,,,,,,"),
+              std::string::npos);
+    Result r = cli({"check", shorter});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, shorter + ": the file is 10 bytes long; a class file is 74 bytes; the open engine cannot load the "
+                               "file (it ends inside a field)\n");
 }
 
 // --- tally --------------------------------------------------------------

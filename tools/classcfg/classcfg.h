@@ -48,6 +48,10 @@ std::string dumpText(const ClassData& record);
 // Throws TextError naming `source` and the line.
 ClassData parseText(const std::string& text, const std::string& source);
 
+// "FILE is N bytes long; a class file is 74 bytes." for a file of another
+// size than a class file's; empty for 74 bytes.
+std::string sizeProblem(const std::string& file, std::size_t size);
+
 // The JSON form (same facts, typed), two-space indented, ending in a newline.
 // A non-empty fileName is given first, as "file" (UTF-8).
 std::string dumpJson(const std::vector<std::uint8_t>& fileBytes, const std::string& fileName = "");

@@ -60,6 +60,14 @@ bool readOrReport(const std::string& path, std::vector<std::uint8_t>& bytes, std
     }
 }
 
+// Says so on `err` when a file is not 74 bytes long; true then.
+bool reportSize(const std::string& path, const std::vector<std::uint8_t>& bytes, std::ostream& err) {
+    const std::string problem = sizeProblem(path, bytes.size());
+    if (problem.empty()) return false;
+    err << "classcfg: " << problem << "\n";
+    return true;
+}
+
 // The arguments of a command taking "--json" and files: 0, or the usage
 // error's status for any other option or no file.
 int jsonAndFiles(const std::string& command, const std::vector<std::string>& args, bool& json,
@@ -91,6 +99,9 @@ int dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
             status = 1;
             continue;
         }
+        // Dumped all the same: the text says what a read of it leaves, and
+        // build makes a class file of it.
+        if (reportSize(f, bytes, err)) status = 1;
         if (json) {
             if (several) {
                 // Each element names its file and is indented as an array element.
@@ -163,6 +174,7 @@ int build(const std::vector<std::string>& args, std::ostream& err) {
 int diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() != 2) return usageError(err, "diff: give exactly two class files");
     std::vector<std::uint8_t> bytes[2];
+    bool sizes = false;
     for (int i = 0; i < 2; ++i) {
         try {
             bytes[i] = readWholeFile(args[i]);
@@ -170,10 +182,11 @@ int diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
             err << "classcfg: " << e.what() << "\n";
             return 2;
         }
+        sizes = reportSize(args[i], bytes[i], err) || sizes;
     }
     const std::vector<std::string> lines = factChanges(bytes[0], bytes[1]);
     for (const std::string& line : lines) out << line << "\n";
-    return lines.empty() ? 0 : 1;
+    return lines.empty() && !sizes ? 0 : 1;
 }
 
 int check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -262,6 +275,11 @@ int tally(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             status = 1;
             continue;
         }
+        // No reckoning for what is not a class file.
+        if (reportSize(f, bytes, err)) {
+            status = 1;
+            continue;
+        }
         const ClassData c = recordOf(bytes);
         const ClassTally t = tallyClass(c);
         Value name;
@@ -310,6 +328,11 @@ std::vector<std::string> expandFolders(const std::vector<std::string>& args, std
         for (const std::string& n : names) files.push_back(joinPath(a, n));
     }
     return files;
+}
+
+std::string sizeProblem(const std::string& file, std::size_t size) {
+    if (size == kClassFileSize) return "";
+    return file + " is " + std::to_string(size) + " bytes long; a class file is 74 bytes.";
 }
 
 std::vector<std::uint8_t> readWholeFile(const std::string& utf8Path) {
