@@ -471,6 +471,29 @@ TEST(ClasscfgDiff, SizeAndBytesPast74CountAsDifferences) {
     EXPECT_EQ(r.out, "file size: 74 -> 75\nbytes past 74: none -> AB\n");
 }
 
+TEST(ClasscfgDiff, TwoFoldersPairTheirClassFilesByNameInAnyCase) {
+    TempDir dir;
+    const std::string a = dir.file("old"), b = dir.file("new");
+    std::system(("mkdir '" + a + "' '" + b + "'").c_str());
+    ClassData stronger = plainClass();
+    stronger.attributes[0] = 50;
+    writeBytes(a + "/CLASS00.CFG", bytesOf(plainClass()));
+    writeBytes(b + "/class00.cfg", bytesOf(stronger));
+    writeBytes(a + "/CLASS01.CFG", bytesOf(plainClass()));
+    writeBytes(b + "/CLASS01.CFG", bytesOf(plainClass()));
+    writeBytes(a + "/CLASS02.CFG", bytesOf(plainClass()));
+    writeBytes(b + "/CLASS19.CFG", bytesOf(plainClass()));
+    writeBytes(b + "/notes.txt", bytesOf(stronger));
+    Result r = cli({"diff", a, b});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "# " + a + "/CLASS00.CFG -> " + b + "/class00.cfg\nSTR: 45 -> 50\n# only in " + a +
+                         ": CLASS02.CFG\n# only in " + b + ": CLASS19.CFG\n");
+    r = cli({"diff", a, a});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(cli({"diff", a, b + "/CLASS01.CFG"}).status, 2);  // a folder and a file
+}
+
 TEST(ClasscfgDiff, AnUnreadableFileIsTroubleNotADifference) {
     TempDir dir;
     writeBytes(dir.file("a.cfg"), bytesOf(plainClass()));

@@ -11,6 +11,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 #include <iostream>
@@ -171,22 +173,86 @@ int build(const std::vector<std::string>& args, std::ostream& err) {
     return 0;
 }
 
-int diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() != 2) return usageError(err, "diff: give exactly two class files");
+// Two class files' differing fields: 0 for none, 1 for some (or a file that
+// is not 74 bytes long), 2 when one cannot be read.
+int diffFiles(const std::string& a, const std::string& b, std::ostream& out, std::ostream& err,
+              const std::string& header = "") {
     std::vector<std::uint8_t> bytes[2];
+    const std::string paths[2] = {a, b};
     bool sizes = false;
     for (int i = 0; i < 2; ++i) {
         try {
-            bytes[i] = readWholeFile(args[i]);
+            bytes[i] = readWholeFile(paths[i]);
         } catch (const ReadError& e) {
             err << "classcfg: " << e.what() << "\n";
             return 2;
         }
-        sizes = reportSize(args[i], bytes[i], err) || sizes;
+        sizes = reportSize(paths[i], bytes[i], err) || sizes;
     }
     const std::vector<std::string> lines = factChanges(bytes[0], bytes[1]);
+    if (!lines.empty()) out << header;
     for (const std::string& line : lines) out << line << "\n";
     return lines.empty() && !sizes ? 0 : 1;
+}
+
+std::string lowerCase(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// Two folders: their class files paired by name in any case, each pair's
+// fields under a "# A -> B" line, and the files found in one folder only.
+int diffFolders(const std::string& a, const std::string& b, std::ostream& out, std::ostream& err) {
+    const std::string folders[2] = {a, b};
+    std::vector<std::string> names[2];
+    for (int i = 0; i < 2; ++i) {
+        try {
+            names[i] = classFilesOf(folders[i]);
+        } catch (const FileError& e) {
+            err << "classcfg: cannot read folder " << folders[i] << ": " << reasonFor(e.systemError()) << "\n";
+            return 2;
+        }
+        if (names[i].empty()) {
+            err << "classcfg: no class files in " << folders[i] << "\n";
+            return 2;
+        }
+    }
+    // Each name once, by name as the folders list them, with its file in
+    // each folder ("" for none).
+    std::vector<std::pair<std::string, std::string>> pairs;
+    std::vector<bool> taken(names[1].size(), false);
+    for (const std::string& n : names[0]) {
+        std::string match;
+        for (std::size_t j = 0; j < names[1].size() && match.empty(); ++j)
+            if (!taken[j] && lowerCase(names[1][j]) == lowerCase(n)) {
+                taken[j] = true;
+                match = names[1][j];
+            }
+        pairs.push_back({n, match});
+    }
+    for (std::size_t j = 0; j < names[1].size(); ++j)
+        if (!taken[j]) pairs.push_back({"", names[1][j]});
+    std::stable_sort(pairs.begin(), pairs.end(), [](const auto& x, const auto& y) {
+        return lowerCase(x.first.empty() ? x.second : x.first) < lowerCase(y.first.empty() ? y.second : y.first);
+    });
+    int status = 0;
+    for (const auto& p : pairs) {
+        if (p.first.empty() || p.second.empty()) {
+            out << "# only in " << (p.first.empty() ? b : a) << ": " << (p.first.empty() ? p.second : p.first) << "\n";
+            status = std::max(status, 1);
+            continue;
+        }
+        const std::string fa = joinPath(a, p.first), fb = joinPath(b, p.second);
+        status = std::max(status, diffFiles(fa, fb, out, err, "# " + fa + " -> " + fb + "\n"));
+    }
+    return status;
+}
+
+int diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() != 2) return usageError(err, "diff: give exactly two class files or two folders");
+    const bool folder = isFolder(args[0]);
+    if (folder != isFolder(args[1])) return usageError(err, "diff: give two class files or two folders, not one of each");
+    return folder ? diffFolders(args[0], args[1], out, err) : diffFiles(args[0], args[1], out, err);
 }
 
 int check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
