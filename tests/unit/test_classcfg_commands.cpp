@@ -67,6 +67,17 @@ TEST(ClasscfgBuild, WritesTheClassFileTheTextDescribes) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(readBytes(dir.file("class00.cfg")), bytesOf(plainClass()));
+    // Keys left out are written as 0 and named, so a slip does not pass unseen.
+    writeText(dir.file("short.txt"), "name: \"Lamplighter\"\nSTR: 45\nINT: 60\nWIL: 55\nAGI: 50\nEND: 45\n");
+    r = cli({"build", dir.file("short.txt"), "-o", dir.file("class01.cfg")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err.rfind("classcfg: " + dir.file("short.txt") + " does not give name tail, PER, SPD, LUC, hit points", 0),
+              0u)
+        << r.err;
+    EXPECT_NE(r.err.find(", equipment bits 13-15; they are written as an empty class has them (0, Normal, none, no)\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(readBytes(dir.file("class01.cfg")).at(58), 45);
 }
 
 TEST(ClasscfgBuild, BadTextNamesFileAndLineAndWritesNothing) {

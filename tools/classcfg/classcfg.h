@@ -44,9 +44,10 @@ ClassData recordOf(const std::vector<std::uint8_t>& fileBytes);
 std::string dumpText(const std::vector<std::uint8_t>& fileBytes);
 std::string dumpText(const ClassData& record);
 
-// Reads the text form back; a key left out keeps the zero record's value.
-// Throws TextError naming `source` and the line.
-ClassData parseText(const std::string& text, const std::string& source);
+// Reads the text form back; a key left out keeps the zero record's value and,
+// when `missing` is given, is added to it. Throws TextError naming `source`
+// and the line.
+ClassData parseText(const std::string& text, const std::string& source, std::vector<std::string>* missing = nullptr);
 
 // "FILE is N bytes long; a class file is 74 bytes." for a file of another
 // size than a class file's; empty for 74 bytes.

@@ -157,12 +157,19 @@ int build(const std::vector<std::string>& args, std::ostream& err) {
         return 1;
     }
     ClassData record;
+    const std::string source = input == "-" ? "<stdin>" : input;
+    std::vector<std::string> missing;
     try {
-        record = parseText(std::string(bytes.begin(), bytes.end()), input == "-" ? "<stdin>" : input);
+        record = parseText(std::string(bytes.begin(), bytes.end()), source, &missing);
     } catch (const TextError& e) {
         err << e.what() << "\n";
         return 1;
     }
+    // Written all the same, as an empty class has them; a key left out by
+    // mistake should not pass unseen.
+    if (!missing.empty())
+        err << "classcfg: " << source << " does not give " << joinList(missing, "")
+            << "; they are written as an empty class has them (0, Normal, none, no)\n";
     record.classFilePath = output;
     try {
         record.writeClassFile();

@@ -62,7 +62,7 @@ const std::map<std::string, std::size_t>& keyIndex() {
 
 }  // namespace
 
-ClassData parseText(const std::string& text, const std::string& source) {
+ClassData parseText(const std::string& text, const std::string& source, std::vector<std::string>* missing) {
     const std::map<std::string, std::size_t>& byKey = keyIndex();
     // The line each key was given on, 0 while it has not been.
     std::vector<int> seen(keyDefs().size(), 0);
@@ -106,6 +106,9 @@ ClassData parseText(const std::string& text, const std::string& source) {
                             std::to_string(d.tail.size()) + " bytes) need " + std::to_string(used) +
                             " bytes; the field holds 19");
     }
+    if (missing)
+        for (std::size_t i = 0; i < seen.size(); ++i)
+            if (!seen[i]) missing->push_back(keyDefs()[i].key);
     d.data.className.fill('\0');
     std::copy(d.name.begin(), d.name.end(), d.data.className.begin());
     for (std::size_t i = 0; i < d.tail.size(); ++i)
