@@ -556,6 +556,16 @@ TEST(ClasscfgCommandLine, HelpAndUsageErrors) {
     Result r = cli({"--help"});
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("classcfg build TEXT -o FILE"), std::string::npos);
+    // A command's own usage: its lines of the help, and no other command's.
+    for (const char* command : {"dump", "build", "diff", "check", "tally", "table"}) {
+        Result h = cli({command, "--help"});
+        EXPECT_EQ(h.status, 0) << command;
+        EXPECT_EQ(h.out.rfind("usage: classcfg " + std::string(command) + " ", 0), 0u) << h.out;
+        EXPECT_EQ(h.out.find("classcfg", 8), std::string::npos) << h.out;
+    }
+    EXPECT_EQ(cli({"table", "--csv", "--help"}).out,
+              "usage: classcfg table [--csv|--json|--markdown] FILE...\n"
+              "                                          one line per class: name, attributes, skills, the maker's price\n");
 
     const std::vector<std::vector<std::string>> wrong = {
         {},           {"frobnicate"},         {"dump"},   {"dump", "--yaml", "a.cfg"},

@@ -70,6 +70,25 @@ bool reportSize(const std::string& path, const std::vector<std::uint8_t>& bytes,
     return true;
 }
 
+// The lines of the help that are `command`'s: its usage line and those that
+// continue it; empty for no command of ours.
+std::string commandUsage(const std::string& command) {
+    const std::string help = kUsage;
+    const std::string head = "classcfg " + command + " ";
+    std::string out;
+    bool ours = false;
+    for (std::size_t pos = 0; pos < help.size();) {
+        const std::size_t end = std::min(help.find('\n', pos), help.size() - 1) + 1;
+        const std::string line = help.substr(pos, end - pos);
+        pos = end;
+        if (line.size() < 17) break;  // the usage lines end at the first blank line
+        // "usage: classcfg ..." or "       classcfg ...": a command's first line.
+        if (line.compare(7, 9, "classcfg ") == 0) ours = line.compare(7, head.size(), head) == 0;
+        if (ours) out += out.empty() ? "usage: " + line.substr(7) : line;
+    }
+    return out;
+}
+
 // The arguments of a command taking "--json" and files: 0, or the usage
 // error's status for any other option or no file.
 int jsonAndFiles(const std::string& command, const std::vector<std::string>& args, bool& json,
@@ -432,6 +451,13 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (cmd == "--help" || cmd == "-h" || cmd == "help") {
         out << kUsage;
         return 0;
+    }
+    if (std::find(rest.begin(), rest.end(), "--help") != rest.end()) {
+        const std::string usage = commandUsage(cmd);
+        if (!usage.empty()) {
+            out << usage;
+            return 0;
+        }
     }
     if (cmd == "dump") return dump(rest, out, err);
     if (cmd == "build") return build(rest, err);
