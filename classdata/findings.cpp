@@ -591,7 +591,8 @@ std::vector<Finding> mostSevereFirst(std::vector<Finding> found) {
     for (int game : games)
         for (int severity = 0; severity < kSeverities; ++severity)
             for (const Finding& f : found)
-                if (static_cast<int>(f.game) == game && static_cast<int>(f.severity) == severity) ordered.push_back(f);
+                if (static_cast<int>(f.game) == game && static_cast<int>(f.severity) == severity)
+                    ordered.push_back(Finding(f));  // as the rules add them: one copy of the growing code
     return ordered;
 }
 

@@ -110,9 +110,9 @@ int TallyBox::fillList() {
         ++rows;
     };
     // Wide: a finding may quote the class name, UTF-8 text.
-    auto add = [&](const std::string& points, const std::string& text, bool heading) {
+    auto add = [&](const wchar_t* points, const std::string& text, bool heading) {
         WString rest = widen(text);
-        WString shownPoints = widen(points);
+        WString shownPoints = points;
         do {
             const std::size_t cut = heading ? rest.size() : breakAt(list, rest, wrapWidth);
             addRow(shownPoints, rest.substr(0, cut), heading);
@@ -122,18 +122,21 @@ int TallyBox::fillList() {
     };
     for (const TallyLine& line : tallyLines(record_, tallyClass(record_))) {
         const bool points = line.kind == TallyLine::Kind::Points;
-        add(points ? (line.points < 0 ? "" : "+") + std::to_string(line.points) : "", line.text, false);
+        wchar_t shown[16] = L"";
+        // The user32 formatter, which has no "%+d".
+        if (points) wsprintfW(shown, line.points < 0 ? L"%d" : L"+%d", line.points);
+        add(shown, line.text, false);
     }
-    add("", "", false);
-    add("", kPlayHeading, true);
-    for (const std::string& line : playLines(record_, record_.classFilePath)) add("", line, false);
+    add(L"", "", false);
+    add(L"", kPlayHeading, true);
+    for (const std::string& line : playLines(record_, record_.classFilePath)) add(L"", line, false);
     // A clean class shows no findings' part; the status bar says "no findings".
     const std::vector<Finding> found = mostSevereFirst(findClass(record_, record_.classFilePath));
     for (auto group = found.begin(); group != found.end();) {
         const auto end = std::find_if(group, found.end(), [&group](const Finding& f) { return f.game != group->game; });
-        add("", "", false);
-        add("", std::string(gameHeading(group->game)) + ": " + findingsHeading(std::vector<Finding>(group, end)), true);
-        for (; group != end; ++group) add("", counts(*group) ? group->text : "note: " + group->text, false);
+        add(L"", "", false);
+        add(L"", std::string(gameHeading(group->game)) + ": " + findingsHeading(std::vector<Finding>(group, end)), true);
+        for (; group != end; ++group) add(L"", counts(*group) ? group->text : "note: " + group->text, false);
     }
     SelectObject(dc, old);
     ReleaseDC(list, dc);

@@ -66,6 +66,24 @@ std::vector<Cell> rowOf(const std::string& file, const ClassData& c, std::size_t
     return row;
 }
 
+// A file that is not 74 bytes long: listed, marked in the name's place,
+// without the numbers a read of it would make up.
+std::vector<Cell> markedRow(const std::string& file, std::size_t size, std::size_t findings) {
+    std::vector<Cell> row = {
+        {file, Kind::Text},
+        {"(" + std::to_string(size) + " bytes long, not 74)", Kind::Text},
+        {standardClassFor(file), Kind::Text},
+        {"", Kind::Integer},
+        {"", Kind::Decimal},
+        {"", Kind::Integer},
+        {"", Kind::Decimal},
+        {std::to_string(findings), Kind::Integer},
+    };
+    for (std::size_t i = 0; i < kAttributeCount; ++i) row.push_back({"", Kind::Integer});
+    for (std::size_t i = 0; i < kSkillCount; ++i) row.push_back({"", Kind::Text});
+    return row;
+}
+
 // Characters on screen: UTF-8 continuation bytes take no column.
 std::size_t columns(const std::string& s) {
     std::size_t n = 0;
@@ -174,7 +192,15 @@ int table(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     for (const std::string& f : expandFolders(files, err, failed)) {
         try {
             const std::vector<std::uint8_t> bytes = readWholeFile(f);
-            rows.push_back(rowOf(f, recordOf(bytes), static_cast<std::size_t>(findingCount(checkFindings(bytes, f)))));
+            const auto findings = static_cast<std::size_t>(findingCount(checkFindings(bytes, f)));
+            const std::string problem = sizeProblem(f, bytes.size());
+            if (problem.empty()) {
+                rows.push_back(rowOf(f, recordOf(bytes), findings));
+                continue;
+            }
+            err << "classcfg: " << problem << "\n";
+            failed = true;
+            rows.push_back(markedRow(f, bytes.size(), findings));
         } catch (const ReadError& e) {
             err << "classcfg: " << e.what() << "\n";
             failed = true;
