@@ -5,6 +5,7 @@
 #include "field_schema.h"
 #include "file_io.h"
 #include "file_paths.h"
+#include "table_columns.h"
 #include "tally.h"
 #include "value_readers.h"
 
@@ -29,6 +30,8 @@ const char kUsage[] =
     "       classcfg tally FILE...             what the game's class maker would charge for each class\n"
     "       classcfg table [--csv|--json|--markdown] FILE...\n"
     "                                          one line per class: name, attributes, skills, the maker's price\n"
+    "       classcfg apply [--dry-run] TABLE   write back the class files a table from table --csv names,\n"
+    "                                          as edited in a spreadsheet (--dry-run: only show the changes)\n"
     "       classcfg --help                    show this help\n"
     "\n"
     "A class file is the game's 74-byte arena2/CLASSnn.CFG. A FILE may be a folder:\n"
@@ -301,6 +304,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (cmd == "check") return check(rest, out, err);
     if (cmd == "tally") return tally(rest, out, err);
     if (cmd == "table") return table(rest, out, err);
+    if (cmd == "apply") return apply(rest, out, err);
     return usageError(err, "unknown command '" + cmd + "'");
 }
 

@@ -6,6 +6,7 @@
 #include "field_schema.h"
 
 #include <cstddef>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,9 @@ std::vector<TableColumn> tableColumns(bool everyKey);
 std::string csvKeyCell(const KeyDef& key, const ClassData& c);
 // The text form's value that a CSV cell of `key` stands for.
 std::string keyValueOfCell(const KeyDef& key, const std::string& cell);
+
+// `classcfg apply`: the CSV table's rows written back to their files (apply.cpp).
+int apply(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace classcfg
 }  // namespace kestrane
