@@ -21,7 +21,7 @@ enum class Severity {
     Breaks,   // the game fails on it
     Changes,  // the game reads it otherwise, or ignores it
     Maker,    // the class maker would not make it
-    Note,
+    Note,     // worth knowing, not a fault: listed, never counted
 };
 
 struct Finding {
@@ -30,16 +30,34 @@ struct Finding {
     Severity severity;
 };
 
+// The open engine's text under a key, for a caller that has its whole text
+// table (engine_text.h: engineTextUnder); without it a renamed class's line
+// says the text is the one under that key without quoting it.
+using EngineTexts = bool (*)(const std::string& key, std::string& text);
+
 // The findings for a record, in the order of the text form. `fileName` (a
 // path or a bare name; may be empty) tells a standard file CLASS00-CLASS18.
-std::vector<Finding> findClass(const ClassData& record, const std::string& fileName = "");
+std::vector<Finding> findClass(const ClassData& record, const std::string& fileName = "",
+                               EngineTexts texts = nullptr);
+// What a folder's class files mean together to the open engine, from their
+// names alone (paths or bare names, any order): a standard file missing, or
+// files that move its class list's places.
+std::vector<Finding> findFolder(const std::vector<std::string>& classFileNames);
+
+// The findings that count: all but the notes.
+bool counts(const Finding& finding);
+int findingCount(const std::vector<Finding>& found);
 int findingCount(const ClassData& record, const std::string& fileName = "");
 
 // "engine", "maker", "editor"; "breaks", "changes", "maker", "note".
 const char* gameKey(Game game);
 const char* severityKey(Severity severity);
+// The severity a key names; false for no such key.
+bool severityOfKey(const std::string& key, Severity& severity);
 // "no findings", "1 finding", "2 findings".
 std::string findingCountText(int count);
+// The count and the notes: "2 findings", "1 finding and 1 note", "2 notes".
+std::string findingsHeading(const std::vector<Finding>& found);
 
 }  // namespace kestrane
 

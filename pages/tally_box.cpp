@@ -2,6 +2,7 @@
 
 #include "basic_info_rules.h"
 #include "controls.h"
+#include "engine_play.h"
 #include "findings.h"
 #include "tally.h"
 #include "wide_string.h"
@@ -47,10 +48,13 @@ bool TallyBox::onInitDialog() {
     line(t.total, "total: " + counted(t.advantages, "advantage") + ", " + counted(t.disadvantages, "disadvantage"));
     for (const std::string& b : t.beyondMaker) text += "\tnot from the maker: " + b + "\r\n";
     text += tallySummary(t) + "; the file has " + formatMultiplier(record_.advancementMultiplier);
-    // A clean class shows the tally alone; the page's count says "no findings".
+    text += std::string("\r\n\r\n") + kPlayHeading;
+    for (const std::string& l : playLines(record_, record_.classFilePath)) text += "\r\n\t" + l;
+    // A clean class shows no findings' part; the page's count says "no findings".
     const std::vector<Finding> found = findClass(record_, record_.classFilePath);
-    if (!found.empty()) text += "\r\n\r\n" + findingCountText(static_cast<int>(found.size())) + ":";
-    for (const Finding& f : found) text += "\r\n- " + f.text + " (" + gameWords(f.game) + ")";
+    if (!found.empty()) text += "\r\n\r\n" + findingsHeading(found) + ":";
+    for (const Finding& f : found)
+        text += "\r\n- " + f.text + " (" + gameWords(f.game) + (counts(f) ? ")" : ", note)");
 
     const fw::EditField field(item(IDC_TALLY_TEXT));
     field.setTabStop(16);  // dialog units: room for "+14"

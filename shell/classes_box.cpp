@@ -216,6 +216,7 @@ ClassesBox::Listing ClassesBox::read(const std::string& folder, const std::strin
             cells[kOpenColumn] = unsaved ? L"open, unsaved" : L"open";
         }
     }
+    l.folderFindings = findFolder(l.names);
     return l;
 }
 
@@ -272,7 +273,11 @@ void ClassesBox::show(const std::string& folder, Listing listing) {
     } else if (shown_.rows.empty()) {
         where = L"No class files in " + widen(folder) + L".";
     } else {
-        where = L"Class files in " + widen(folder) + L":";
+        // The folder's own findings are counted here; `classcfg check` on the
+        // folder gives their text.
+        const std::vector<Finding>& found = shown_.folderFindings;
+        where = L"Class files in " + widen(folder) +
+                (found.empty() ? L":" : L" (the folder itself: " + widen(findingsHeading(found)) + L"):");
     }
     SetWindowTextW(item(IDC_CLASSES_WHERE), where.c_str());
     EnableWindow(item(IDOK), !shown_.rows.empty());

@@ -1,11 +1,13 @@
 // The Classes box: every class file of a folder, one row each, with the name
 // stored in it, the class its file number stands for in the game, the class
 // maker's reckoning and the findings' count; the open file's row is marked and
-// selected. Open (Enter, a double click) closes the box naming the chosen
+// selected; the line above the list names the folder and counts its own
+// findings. Open (Enter, a double click) closes the box naming the chosen
 // file; the editor then opens it as its own Open would.
 #ifndef KESTRANE_CLASSES_BOX_H
 #define KESTRANE_CLASSES_BOX_H
 
+#include "findings.h"
 #include "resource.h"
 #include "wide_string.h"
 #include "window.h"
@@ -46,6 +48,7 @@ private:
         std::vector<std::string> names;   // the files' names, in row order
         std::vector<Row> rows;
         int openRow = -1;                 // the open file's row, if it is there
+        std::vector<Finding> folderFindings;  // what the files' names mean together to the open engine
     };
     // Reads the class files of `folder` (a full path). It runs on a second
     // thread while the box is made, so it touches no window, nothing the

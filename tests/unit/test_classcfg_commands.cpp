@@ -2,6 +2,7 @@
 // findings, diff's output and exit statuses, and usage errors.
 #include "classcfg.h"
 #include "csv_reader.h"
+#include "engine_play.h"
 #include "standard_classes.h"
 #include "tables.h"
 #include "tally.h"
@@ -51,6 +52,12 @@ ClassData plainClass() {
     c.advancementMultiplier = 81920;
     c.skills = {23, 24, 2, 27, 21, 18, 28, 20, 14, 1, 0, 16};
     return c;
+}
+
+// Gives the record another name, the rest of the field zero.
+void rename(ClassData& c, const std::string& name) {
+    c.className.fill('\0');
+    std::copy(name.begin(), name.end(), c.className.begin());
 }
 
 }  // namespace
@@ -143,16 +150,27 @@ TEST(ClasscfgCheck, EachOddityIsReportedAlone) {
         const char* what;
         void (*spoil)(ClassData&);
         const char* finding;
-        const char* alsoTotal = nullptr;  // the maker's total, which moves with some of these
+        std::vector<std::string> also = {};  // more lines: the maker's, which move with some of these, or another game's
+        const char* file = "";       // the file's name, for the rules of the standard files
     };
+    const char notFound[] = "\"<LocaleText-NotFound>\", as any name that is not one of its text keys (whatever its "
+                            "length or characters)";
     const Case cases[] = {
         {"no NUL", [](ClassData& c) { c.className.fill('N'); }, "name has no NUL in its 19 bytes; the open engine reads the name on to the zero at byte 47"},
         {"skill 35", [](ClassData& c) { c.skills[4] = 35; },
-         "major skill 2 is index 35, which names no skill (0 to 34 do)"},
+         "major skill 2 is index 35, which names no skill (0 to 34 do); the open engine fails on it when a character "
+         "of the class is made (its bonus-skill screen) and in the character sheet's skill lists"},
+        {"skill 40", [](ClassData& c) { c.skills[0] = 40; },
+         "primary skill 1 is index 40, which names no skill (0 to 34 do); the open engine fails on it when a character "
+         "of the class is made (its bonus-skill screen) and in the character sheet's skill lists"},
         {"two tolerances", [](ClassData& c) { c.immuneFlags = 0x04, c.criticalWeaknessFlags = 0x04; },
          "Poison has more than one tolerance: Immune, Critical; the open engine takes Immune"},
         {"forbidden and expert", [](ClassData& c) { c.expertWeapons = 0x20, c.forbiddenEquipment = 0x20; },
-         "Missile Weapons is both forbidden and expert; the open engine takes Forbidden"},
+         "Missile Weapons is both forbidden and expert; the open engine's character sheet shows Forbidden, and in play "
+         "it equips no such weapon, so the expert bonus goes unused"},
+        {"hand to hand forbidden and expert", [](ClassData& c) { c.expertWeapons = 0x04, c.forbiddenEquipment = 0x04; },
+         "Hand to Hand is both forbidden and expert; the open engine's character sheet shows Forbidden, but in play "
+         "the expert bonus applies and the forbidding does nothing"},
         {"bonus and phobia", [](ClassData& c) { c.bonusPhobiaFlags = 0x44; }, "Humanoid has both bonus and phobia; the open engine takes the bonus"},
         {"magery 6", [](ClassData& c) { c.abilityFlags = 6 << kMageryShift; },
          "increased magery code is 6, which has no meaning (0 to 5 do); the open engine gives 3.00 x INT spell "
@@ -168,25 +186,67 @@ TEST(ClasscfgCheck, EachOddityIsReportedAlone) {
          "regeneration is 3, not one of its codes (0, 1, 2, 4, 8); the open engine regenerates nothing and its "
          "character sheet fails on it (no text for that code)"},
         {"absorption 5", [](ClassData& c) { c.spellAbsorption = 5; }, "spell absorption is 5, not one of its codes (0, 1, 2, 4); the open engine absorbs no spells and its character sheet fails on it (no text for that code)"},
-        {"attribute 100", [](ClassData& c) { c.attributes[5] = 100; }, "PER is 100, over 99; the class maker gives 10 to 75"},
-        {"attribute 101", [](ClassData& c) { c.attributes[0] = 101; },
-         "STR is 101, over 99; the open engine holds it to 100 in play, and the class maker gives 10 to 75"},
+        // Past the editor's arrows a note, past the engine's 100 what it does; the maker's limits count apart.
+        {"attribute 100", [](ClassData& c) { c.attributes[5] = 100; }, "PER is 100, over 99, where the editor's arrows stop",
+         {"attributes outside the class maker's 10 to 75: PER 100"}},
+        {"attribute 101", [](ClassData& c) { c.attributes[0] = 101; }, "STR is 101; the open engine holds it to 100 in play",
+         {"attributes outside the class maker's 10 to 75: STR 101"}},
+        {"END 150", [](ClassData& c) { c.attributes[4] = 150; },
+         "END is 150; the open engine holds it to 100 in play, but for the hit points a level adds, which read it as stored",
+         {"attributes outside the class maker's 10 to 75: END 150"}},
         {"attribute 9", [](ClassData& c) { c.attributes[7] = 9; }, "attributes outside the class maker's 10 to 75: LUC 9"},
         {"17 characters", [](ClassData& c) { std::copy_n("Seventeen Letters", 18, c.className.begin()); },
-         "name has 17 characters, more than the 16 bytes the class record keeps for it; the open engine shows all 17"},
+         "name has 17 characters, more than the 16 bytes the class record keeps for it; the open engine shows all 17, "
+         "on the character sheet when its class questions choose this class"},
+        {"17 characters in the city watch's file", [](ClassData& c) { std::copy_n("Seventeen Letters", 18, c.className.begin()); },
+         "the file of the city watch's Knight holds \"Seventeen Letters\"; the open engine names its guards City Watch "
+         "whatever the file holds, and lists the file at character creation only when another CLASS*.CFG sorts after it",
+         {}, "CLASS18.CFG"},
         {"e acute", [](ClassData& c) { c.className[1] = '\xE9'; },
          "name has characters outside printable ASCII (\xC3\xA9); the open engine reads the name as UTF-8 and shows "
-         "them otherwise, e.g. as a replacement mark"},
+         "them otherwise, e.g. as a replacement mark, on the character sheet when its class questions choose this class"},
         {"one skill three times", [](ClassData& c) { c.skills[0] = c.skills[4] = c.skills[9] = 32; },
-         "Blunt is among the skills 3 times; the class maker offers each skill once"},
+         "Blunt is among the skills 3 times; the class maker offers each skill once",
+         {"Blunt is primary skill 1, major skill 2 and minor skill 4; the open engine starts it with the minor roll (13 "
+          "to 16) and counts each point in it up to 3 times toward the next level, so the class levels faster"}},
+        {"one skill twice among the primary", [](ClassData& c) { c.skills[2] = c.skills[0]; },
+         "Restoration is among the skills 2 times; the class maker offers each skill once",
+         {"Restoration is primary skill 1 and primary skill 3; the open engine counts each point in it up to 2 times "
+          "toward the next level, so the class levels faster"}},
+        {"one skill twice among the minor", [](ClassData& c) { c.skills[11] = c.skills[6]; },
+         "Short Blade is among the skills 2 times; the class maker offers each skill once"},
         {"27 disadvantages' worth", [](ClassData& c) { c.hitPointsPerLevel = 4, c.criticalWeaknessFlags = 0x7F; },
          "the class maker could not make it: a total of -96 points is outside its -12 to 40"},
-        {"hit points 1000", [](ClassData& c) { c.hitPointsPerLevel = 1000; }, "hit points per level is 1000, over 999; the class maker gives 4 to 30",
-         "the class maker could not make it: a total of 1002 points is outside its -12 to 40"},
+        {"hit points 1000", [](ClassData& c) { c.hitPointsPerLevel = 1000; },
+         "hit points per level is 1000, over 999, where the editor's arrows stop",
+         {"the class maker could not make it: hit points per level 1000 are outside its 4 to 30",
+          "the class maker could not make it: a total of 1002 points is outside its -12 to 40"}},
         {"hit points 31", [](ClassData& c) { c.hitPointsPerLevel = 31; },
          "the class maker could not make it: hit points per level 31 are outside its 4 to 30"},
         {"multiplier negative", [](ClassData& c) { c.advancementMultiplier = -1; },
-         "multiplier -0.00 (-1) is outside 0 to 10"},
+         "multiplier -0.00 (-1) is outside 0 to 10",
+         {"the open engine reads the multiplier as 65536.00 (it takes the field as unsigned); from 20032.06 up it never "
+          "raises a skill: no skill's uses reach what its next point needs"}},
+        {"multiplier 20032.06", [](ClassData& c) { c.advancementMultiplier = 20032 * 65536 + 3933; },
+         "multiplier 20032.06 (1312821085) is outside 0 to 10",
+         {"the open engine reads the multiplier as 20032.06; from 20032.06 up it never raises a skill: no skill's uses "
+          "reach what its next point needs"}},
+        {"multiplier 0", [](ClassData& c) { c.advancementMultiplier = 0; },
+         "multiplier is 0.00; the open engine then raises every skill used since its last point by a point at each "
+         "skill check (the end of a rest or a fast journey more than 6 game hours after the last check), one use being "
+         "enough (two at low reflexes)"},
+        // A standard file holding another name, as the engine's class list shows it.
+        {"renamed", [](ClassData&) {},
+         nullptr, {}, "arena2/CLASS05.CFG"},
+        {"another class's name", [](ClassData& c) { rename(c, "Warrior"); },
+         "the file of the standard Mage holds \"Warrior\"; the open engine lists it as \"Warrior\", the text under that "
+         "key, with the Mage's description, and a character picked there takes that name", {}, "CLASS00.CFG"},
+        {"a key with a long text", [](ClassData& c) { rename(c, "enemyNames"); },
+         "the file of the standard Mage holds \"enemyNames\"; the open engine lists it as \"Rat\\nImp\\nSpriggan\\nGiant "
+         "Bat\\nGrizzly Bear\\n...\", the text under that key, with the Mage's description, and a character "
+         "picked there takes that name", {}, "class00.cfg"},
+        {"the standard name in a trailing space", [](ClassData& c) { rename(c, "Mage "); },
+         nullptr, {}, "CLASS00.CFG"},
         {"multiplier over 10", [](ClassData& c) { c.advancementMultiplier = 10 * 65536 + 1; },
          "multiplier 10.00 (655361) is outside 0 to 10"},
     };
@@ -194,10 +254,29 @@ TEST(ClasscfgCheck, EachOddityIsReportedAlone) {
         SCOPED_TRACE(c.what);
         ClassData d = plainClass();
         c.spoil(d);
-        std::vector<std::string> expected{c.finding};
-        if (c.alsoTotal) expected.push_back(c.alsoTotal);
-        EXPECT_EQ(checkFile(bytesOf(d)), expected);
+        // A renamed standard file's line, made here for the names the list does not know.
+        const std::string name = d.nameText(), standard = standardClassName(classFileNumber(c.file));
+        const std::string renamed = "the file of the standard " + standard + " holds \"" + name +
+                                    "\"; the open engine lists it as " + notFound + ", with the " + standard +
+                                    "'s description, and a character picked there takes that name";
+        std::vector<std::string> expected{c.finding ? c.finding : renamed};
+        expected.insert(expected.end(), c.also.begin(), c.also.end());
+        EXPECT_EQ(checkFile(bytesOf(d), c.file), expected);
     }
+    // Without the engine's text table, as in the editor: a key is known by its hash alone.
+    ClassData warrior = plainClass();
+    rename(warrior, "Warrior");
+    EXPECT_EQ(findClass(warrior, "CLASS00.CFG").at(0).text,
+              "the file of the standard Mage holds \"Warrior\"; the open engine lists it as the text it keeps under that "
+              "key, with the Mage's description, and a character picked there takes that name");
+    EXPECT_EQ(findClass(plainClass(), "CLASS00.CFG").at(0).text, checkFile(bytesOf(plainClass()), "CLASS00.CFG").at(0));
+    EXPECT_TRUE(findClass(plainClass(), "CLASS19.CFG").empty());
+    // Notes are not counted: the page says "no findings" for a class with notes alone.
+    ClassData fast = plainClass();
+    fast.advancementMultiplier = 0;
+    EXPECT_EQ(findingCountText(findingCount(fast, "CLASS18.CFG")), "no findings");
+    EXPECT_EQ(findingsHeading(findClass(fast, "CLASS18.CFG")), "2 notes");
+    EXPECT_EQ(findingsHeading(findClass(fast, "CLASS17.CFG")), "1 finding and 1 note");
     // A name that no zero byte ends before the end of the file.
     std::vector<std::uint8_t> endless = bytesOf(plainClass());
     std::fill(endless.begin() + 28, endless.end(), 'N');
@@ -212,6 +291,10 @@ TEST(ClasscfgCheck, EachOddityIsReportedAlone) {
     EXPECT_EQ(checkFile(bytesOf(edge)),
               (std::vector<std::string>{
                   "Critical Hit is among the skills 12 times; the class maker offers each skill once",
+                  "Critical Hit is primary skill 1, primary skill 2, primary skill 3, major skill 1, major skill 2, major "
+                  "skill 3, minor skill 1, minor skill 2, minor skill 3, minor skill 4, minor skill 5 and minor skill 6; "
+                  "the open engine starts it with the minor roll (13 to 16) and counts each point in it up to 7 times "
+                  "toward the next level, so the class levels faster",
                   "attributes outside the class maker's 10 to 75: STR 99, INT 99, WIL 99, AGI 99, END 99, PER 99, SPD 99, LUC 99",
                   "the class maker could not make it: hit points per level 999 are outside its 4 to 30",
                   "the class maker could not make it: a total of 1001 points is outside its -12 to 40"}));
@@ -220,9 +303,12 @@ TEST(ClasscfgCheck, EachOddityIsReportedAlone) {
 TEST(ClasscfgCheck, SizeIsReportedForShortAndLongFiles) {
     std::vector<std::uint8_t> bytes = bytesOf(plainClass());
     bytes.push_back(0);
-    EXPECT_EQ(checkFile(bytes), std::vector<std::string>{"size is 75 bytes, not 74"});
+    EXPECT_EQ(checkFile(bytes), std::vector<std::string>{"size is 75 bytes, not 74; the open engine ignores the bytes past 74"});
+    EXPECT_EQ(checkFindings(bytes).at(0).severity, Severity::Note);
     bytes.resize(40);
-    EXPECT_EQ(checkFile(bytes), std::vector<std::string>{"size is 40 bytes, not 74"});
+    EXPECT_EQ(checkFile(bytes),
+              std::vector<std::string>{"size is 40 bytes, not 74; the open engine cannot load the file (it ends inside a field)"});
+    EXPECT_EQ(checkFindings(bytes).at(0).severity, Severity::Breaks);
 }
 
 TEST(ClasscfgCheck, ExitStatusAndOutputPerFile) {
@@ -242,7 +328,8 @@ TEST(ClasscfgCheck, ExitStatusAndOutputPerFile) {
     EXPECT_EQ(r.out, dir.file("good.cfg") + ": ok\n" + dir.file("bad.cfg") +
                          ": regeneration is 16, not one of its codes (0, 1, 2, 4, 8); the open engine regenerates nothing and its "
                          "character sheet fails on it (no text for that code)\n" +
-                         dir.file("bad.cfg") + ": hit points per level is 5000, over 999; the class maker gives 4 to 30\n" +
+                         dir.file("bad.cfg") + ": note: hit points per level is 5000, over 999, where the editor's arrows stop\n" +
+                         dir.file("bad.cfg") + ": the class maker could not make it: hit points per level 5000 are outside its 4 to 30\n" +
                          dir.file("bad.cfg") + ": the class maker could not make it: a total of 5002 points is outside its -12 to 40\n");
 
     r = cli({"check", dir.file("good.cfg"), dir.file("gone.cfg")});
@@ -259,10 +346,14 @@ TEST(ClasscfgCheck, ExitStatusAndOutputPerFile) {
     writeBytes(dir.file("none/notes.txt"), bytesOf(bad));
     r = cli({"check", dir.file("arena2")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), dir.file("arena2/class00.cfg") +
-                                                      ": the file of the standard Mage holds \"Lamplighter\"; the open "
-                                                      "engine lists \"Lamplighter\" with the Mage's description");
-    EXPECT_NE(r.out.find(dir.file("arena2/CLASS01.CFG") + ": hit points per level"), std::string::npos);
+    // The folder's own findings come first: here the standard files it lacks.
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), dir.file("arena2") +
+                                                      ": CLASS02.CFG is missing; the open engine cannot make Battlemage "
+                                                      "enemies, nor a character whose class questions choose the Battlemage");
+    EXPECT_NE(r.out.find("\n" + dir.file("arena2/class00.cfg") + ": the file of the standard Mage holds \"Lamplighter\"; the "
+                         "open engine lists it as \"<LocaleText-NotFound>\""),
+              std::string::npos);
+    EXPECT_NE(r.out.find(dir.file("arena2/CLASS01.CFG") + ": note: hit points per level"), std::string::npos);
     // Past CLASS18.CFG no standard class.
     EXPECT_NE(r.out.find(dir.file("arena2/CLASS19.CFG") + ": ok"), std::string::npos) << r.out;
     r = cli({"check", dir.file("none"), dir.file("good.cfg")});
@@ -277,11 +368,69 @@ TEST(ClasscfgCheck, ExitStatusAndOutputPerFile) {
     ASSERT_EQ(j.size(), 2u);
     EXPECT_EQ(j[0]["file"], dir.file("good.cfg"));
     EXPECT_TRUE(j[0]["findings"].empty());
-    ASSERT_EQ(j[1]["findings"].size(), 3u);
+    ASSERT_EQ(j[1]["findings"].size(), 4u);
     EXPECT_EQ(j[1]["findings"][0]["game"], "engine");
     EXPECT_EQ(j[1]["findings"][0]["severity"], "breaks");
     EXPECT_EQ(j[1]["findings"][1]["game"], "editor");
+    EXPECT_EQ(j[1]["findings"][1]["severity"], "note");
     EXPECT_EQ(j[1]["findings"][2]["severity"], "maker");
+
+    // Notes are listed but never fail the check; --only picks the kinds.
+    writeBytes(dir.file("CLASS18.CFG"), bytesOf(plainClass()));
+    const std::string watch = dir.file("CLASS18.CFG") + ": note: the file of the city watch's Knight holds \"Lamplighter\"";
+    r = cli({"check", dir.file("CLASS18.CFG")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind(watch, 0), 0u) << r.out;
+    r = cli({"check", "--only", "breaks,note", dir.file("bad.cfg"), dir.file("CLASS18.CFG")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out.find(dir.file("bad.cfg") + ": the class maker"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(dir.file("bad.cfg") + ": regeneration is 16"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(watch), std::string::npos) << r.out;
+    r = cli({"check", "--only", "changes", dir.file("CLASS18.CFG")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, dir.file("CLASS18.CFG") + ": ok\n");
+    EXPECT_EQ(cli({"check", "--only", "breaks,bad", dir.file("good.cfg")}).status, 2);
+    EXPECT_EQ(cli({"check", dir.file("good.cfg"), "--only"}).status, 2);
+
+    // A whole game's folder: without CLASS18.CFG, then with a 20th file, then with one that moves the places.
+    std::system(("mkdir '" + dir.file("game") + "'").c_str());
+    for (int n = 0; n < kStandardClassCount - 1; ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "game/CLASS%02d.CFG", n);
+        writeBytes(dir.file(name), bytesOf(plainClass()));
+    }
+    const struct {
+        const char* add;
+        std::vector<std::string> lines;
+    } games[] = {
+        {nullptr,
+         {"CLASS18.CFG is missing; the open engine cannot make the city watch",
+          "the open engine's class list leaves out the file listed last, CLASS17.CFG, so its Knight cannot be chosen at "
+          "character creation"}},
+        {"game/CLASS18.CFG", {}},
+        {"game/CLASS19.CFG",
+         {"the folder has 20 CLASS*.CFG files; the open engine lists all but the last (CLASS19.CFG), and a character of "
+          "the 19th class listed, CLASS18.CFG, cannot be made: there is no biography or starting weapon for a 19th "
+          "class"}},
+        {"game/Class05a.cfg",
+         {"the open engine's class list goes by place, not file number: from Class05a.cfg, listed 7th, each class "
+          "takes the description, biography questions, starting spells and starting weapon of the place it is listed "
+          "at (Class05a.cfg the Bard's)",
+          "the folder has 21 CLASS*.CFG files; the open engine lists all but the last (CLASS19.CFG), and a character of "
+          "the 19th class listed, CLASS17.CFG, cannot be made: there is no biography or starting weapon for a 19th "
+          "class"}},
+    };
+    for (const auto& g : games) {
+        if (g.add) writeBytes(dir.file(g.add), bytesOf(plainClass()));
+        r = cli({"check", "--only", "breaks,changes", dir.file("game")});
+        std::string expected;
+        for (const std::string& line : g.lines) expected += dir.file("game") + ": " + line + "\n";
+        EXPECT_EQ(r.out.substr(0, r.out.find(dir.file("game/CLASS00.CFG"))), expected) << (g.add ? g.add : "");
+    }
+    j = nlohmann::json::parse(cli({"check", "--json", dir.file("game")}).out);
+    EXPECT_EQ(j[0]["folder"], dir.file("game"));
+    EXPECT_EQ(j[0]["findings"][0]["severity"], "changes");
+    EXPECT_EQ(j[1]["file"], dir.file("game/CLASS00.CFG"));
 }
 
 // --- diff ---------------------------------------------------------------
@@ -412,37 +561,74 @@ TEST(ClasscfgTally, OurSamplesCostWhatAHandReckoningSays) {
     //                Tower Shield -1; regeneration in water +2; Athleticism +4;
     //                Daedra phobia -4; Animals bonus +6                     = 18
     // The multiplier is 0.3 + 2.7 x (total + 12) / 52.
+    //
+    // What the open engine makes of two of them, in the demo's files:
+    //  Lamplighter (CLASS00.CFG, the Mage's): hp 12: a new character 25 + 12 = 37; a level adds 12 / 2 = 6
+    //                to 12 (END 50: modifier 50 / 10 - 5 = 0), 9 on average, so level 10 is 37 + 9 x 9 =
+    //                118; Restoration (factor 2) at 30 with 1.25: 30 x 2 x 1.25 = 75, x 1.04 x 2 / 5 =
+    //                31.2, + 1, floor: 32; Mage enemies 10 + 1 to 12 a level, 6.5 on average: 75 at 10
+    //  Tidewarden  (CLASS01.CFG, the Spellsword's): hp 18: 43; 9 to 18, 13.5 on average, level 10 is
+    //                43 + 121.5 = 164.5; the file's 104857 / 65536 = 1.59999 reads as 1.60; Swimming
+    //                (factor 1): 30 x 1.60 = 48, x 1.04 x 2 / 5 = 19.968, + 1, floor: 20; Spellsword
+    //                enemies 10 + 10 x 9.5 = 105 at level 10
     const struct {
         const char* name;
+        const char* file;
         const char* total;
         const char* summary;
+        std::vector<std::string> play;
     } expected[] = {
-        {"ashcaller", "  -19  total: 4 advantages, 12 disadvantages\n", "Class maker: beyond (-19 points); the file has 2.10\n"},
-        {"lamplighter", "  +21  total: 6 advantages, 3 disadvantages\n", "Class maker: 2.01 (21 points); the file has 1.25\n"},
-        {"quarrywright", "   +7  total: 7 advantages, 5 disadvantages\n", "Class maker: 1.29 (7 points); the file has 1.10\n"},
-        {"tidewarden", "  +18  total: 6 advantages, 6 disadvantages\n", "Class maker: 1.86 (18 points); the file has 1.60\n"},
+        {"lamplighter", "CLASS00.CFG", "  +21  total: 6 advantages, 3 disadvantages\n",
+         "Class maker: 2.01 (21 points); the file has 1.25\n",
+         {"a new character has 37 hit points (25 + 12)",
+          "each level adds 6 to 12 hit points, plus END's modifier, at least 1: on average 118 at level 10 with END 50",
+          "Restoration, the first primary skill, needs 32 uses for its next point at level 1 from 30 (multiplier read "
+          "as 1.25)",
+          "Mage enemies made from it have 10 hit points and 1 to 12 more for each level (their level is the player's): "
+          "on average 75 at level 10; they ignore its skills, multiplier, forbidden and expert gear and magery"}},
+        {"tidewarden", "CLASS01.CFG", "  +18  total: 6 advantages, 6 disadvantages\n",
+         "Class maker: 1.86 (18 points); the file has 1.60\n",
+         {"a new character has 43 hit points (25 + 18)",
+          "each level adds 9 to 18 hit points, plus END's modifier, at least 1: on average 164.5 at level 10 with END 50",
+          "Swimming, the first primary skill, needs 20 uses for its next point at level 1 from 30 (multiplier read as "
+          "1.60)",
+          "Spellsword enemies made from it have 10 hit points and 1 to 18 more for each level (their level is the "
+          "player's): on average 105 at level 10; they ignore its skills, multiplier, forbidden and expert gear and "
+          "magery"}},
+        {"ashcaller", "CLASS02.CFG", "  -19  total: 4 advantages, 12 disadvantages\n",
+         "Class maker: beyond (-19 points); the file has 2.10\n", {}},
+        {"quarrywright", "CLASS03.CFG", "   +7  total: 7 advantages, 5 disadvantages\n",
+         "Class maker: 1.29 (7 points); the file has 1.10\n", {}},
     };
     TempDir dir;
     std::vector<std::string> args = {"tally"};
     for (const auto& e : expected) {
-        std::string cfg = dir.file(std::string(e.name) + ".cfg");
+        std::string cfg = dir.file(e.file);
         ASSERT_EQ(cli({"build", samplesDir() + "/" + e.name + ".txt", "-o", cfg}).status, 0) << e.name;
         args.push_back(cfg);
     }
     Result r = cli(args);
     EXPECT_EQ(r.status, 0) << r.err;
     for (const auto& e : expected) {
-        std::size_t at = r.out.find(dir.file(std::string(e.name) + ".cfg") + ":");
+        std::size_t at = r.out.find(dir.file(e.file) + ":");
         ASSERT_NE(at, std::string::npos) << e.name;
         std::string part = r.out.substr(at, r.out.find("\n\n", at) - at + 1);
         EXPECT_NE(part.find(e.total), std::string::npos) << part;
         EXPECT_NE(part.find(e.summary), std::string::npos) << part;
         EXPECT_EQ(part.find("not from the maker") != std::string::npos, std::string(e.name) == "ashcaller") << part;
+        // The play figures follow the maker's price.
+        if (e.play.empty()) continue;
+        std::string play = e.summary + std::string(kPlayHeading) + "\n";
+        for (const std::string& line : e.play) play += "  " + line + "\n";
+        EXPECT_EQ(part.substr(part.find(e.summary)), play);
     }
+    // The multiplier from which no skill rises, from the uses formula itself.
+    EXPECT_TRUE(freezesEverySkill(std::strtof(kFreezingMultiplier, nullptr)));
+    EXPECT_FALSE(freezesEverySkill(20032.05f));
     EXPECT_NE(r.out.find("not from the maker: 12 disadvantages, more than the maker's 7\n"), std::string::npos);
 
     // JSON carries the same reckoning; a missing file fails the command.
-    nlohmann::json j = nlohmann::json::parse(cli({"dump", "--json", args[2]}).out);
+    nlohmann::json j = nlohmann::json::parse(cli({"dump", "--json", args[1]}).out);
     EXPECT_EQ(j["tally"]["total"], 21);
     EXPECT_EQ(j["tally"]["makerMultiplier"]["typed"], 131727);  // "2.01" typed: 131727.36, cut
     EXPECT_EQ(j["tally"]["items"][0], (nlohmann::json{{"name", "Resistance: Magic"}, {"points", 5}}));

@@ -75,10 +75,20 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 // inside our own message (platform file).
 std::string reasonFor(unsigned long systemError);
 
+// A folder among the arguments: where its class files start in the expanded
+// list, and how many there are.
+struct FolderSpan {
+    std::string folder;
+    std::size_t first;
+    std::size_t count;
+};
+
 // The arguments with each folder replaced by its class files (class*.cfg in
 // any case), sorted by name. A folder without any is reported on `err` and
-// counts as a file that could not be read (`failed` is set).
-std::vector<std::string> expandFolders(const std::vector<std::string>& args, std::ostream& err, bool& failed);
+// counts as a file that could not be read (`failed` is set). `folders`, when
+// given, receives each folder that had class files.
+std::vector<std::string> expandFolders(const std::vector<std::string>& args, std::ostream& err, bool& failed,
+                                       std::vector<FolderSpan>* folders = nullptr);
 
 // `classcfg table`: one row per class file, as aligned text, CSV, Markdown
 // or JSON (table_form.cpp).

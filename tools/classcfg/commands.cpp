@@ -2,6 +2,7 @@
 // table_form.cpp).
 #include "classcfg.h"
 
+#include "engine_play.h"
 #include "field_schema.h"
 #include "file_io.h"
 #include "file_paths.h"
@@ -25,9 +26,12 @@ const char kUsage[] =
     "usage: classcfg dump [--json] FILE...     print class files as text (or JSON)\n"
     "       classcfg build TEXT -o FILE        write the class file a text describes\n"
     "       classcfg diff A B                  list the fields in which two class files differ\n"
-    "       classcfg check [--json] FILE...    report what the games, the class maker or the editor\n"
-    "                                          would make of each class\n"
-    "       classcfg tally FILE...             what the game's class maker would charge for each class\n"
+    "       classcfg check [--json] [--only KINDS] FILE...\n"
+    "                                          report what the games, the class maker or the editor\n"
+    "                                          would make of each class (and of a folder's files);\n"
+    "                                          KINDS: breaks, changes, maker, note, comma-separated\n"
+    "       classcfg tally FILE...             what the game's class maker would charge for each class,\n"
+    "                                          and what the open engine makes of it in play\n"
     "       classcfg table [--csv|--json|--markdown] FILE...\n"
     "                                          one line per class: name, attributes, skills, the maker's price\n"
     "       classcfg apply [--dry-run] TABLE   write back the class files a table from table --csv names,\n"
@@ -39,9 +43,9 @@ const char kUsage[] =
     "'key: value' line per fact; dump followed by build gives back every byte.\n"
     "TEXT may be - for standard input.\n"
     "\n"
-    "Exit status: 0 when all went well, 1 when check found something, diff found\n"
-    "differences, or a file could not be read or written (diff: 2 for that), 2 on\n"
-    "a usage error.\n";
+    "Exit status: 0 when all went well, 1 when check found something other than a\n"
+    "note, diff found differences, or a file could not be read or written (diff: 2\n"
+    "for that), 2 on a usage error.\n";
 
 int usageError(std::ostream& err, const std::string& message) {
     err << "classcfg: " << message << "\nTry 'classcfg --help'.\n";
@@ -180,29 +184,67 @@ int diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 }
 
 int check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    // --only KINDS: the severities to report, comma-separated; all by default.
+    std::vector<std::string> rest;
+    bool wanted[4] = {true, true, true, true};
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--only") {
+            rest.push_back(args[i]);
+            continue;
+        }
+        if (i + 1 >= args.size()) return usageError(err, "check: --only needs kinds (breaks, changes, maker, note)");
+        std::fill(std::begin(wanted), std::end(wanted), false);
+        const std::string& kinds = args[++i];
+        for (std::size_t start = 0; start <= kinds.size();) {
+            std::size_t comma = kinds.find(',', start);
+            if (comma == std::string::npos) comma = kinds.size();
+            const std::string kind = kinds.substr(start, comma - start);
+            Severity severity;
+            if (!severityOfKey(kind, severity))
+                return usageError(err, "check: unknown kind '" + kind + "' (breaks, changes, maker, note)");
+            wanted[static_cast<int>(severity)] = true;
+            start = comma + 1;
+        }
+    }
     bool json = false;
     std::vector<std::string> files;
-    if (int bad = jsonAndFiles("check", args, json, files, err)) return bad;
+    if (int bad = jsonAndFiles("check", rest, json, files, err)) return bad;
     bool failed = false;
     int status = 0;
     nlohmann::ordered_json all = nlohmann::ordered_json::array();
-    for (const std::string& f : expandFolders(files, err, failed)) {
+    // One subject's findings, as asked: printed, or added to the JSON under
+    // `key` ("file" or "folder"). Only what counts sets the exit status.
+    auto report = [&](const std::string& key, const std::string& subject, const std::vector<Finding>& found) {
+        std::vector<const Finding*> shown;
+        for (const Finding& x : found)
+            if (wanted[static_cast<int>(x.severity)]) shown.push_back(&x);
+        for (const Finding* x : shown)
+            if (counts(*x)) status = 1;
+        if (json) {
+            nlohmann::ordered_json list = nlohmann::ordered_json::array();
+            for (const Finding* x : shown)
+                list.push_back({{"text", x->text}, {"game", gameKey(x->game)}, {"severity", severityKey(x->severity)}});
+            all.push_back({{key, subject}, {"findings", list}});
+            return;
+        }
+        if (shown.empty() && key == "file") out << subject << ": ok\n";
+        for (const Finding* x : shown) out << subject << (counts(*x) ? ": " : ": note: ") << x->text << "\n";
+    };
+    std::vector<FolderSpan> folders;
+    const std::vector<std::string> expanded = expandFolders(files, err, failed, &folders);
+    for (std::size_t i = 0; i < expanded.size(); ++i) {
+        for (const FolderSpan& folder : folders)
+            if (folder.first == i)
+                report("folder", folder.folder,
+                       findFolder(std::vector<std::string>(expanded.begin() + static_cast<std::ptrdiff_t>(i),
+                                                           expanded.begin() + static_cast<std::ptrdiff_t>(i + folder.count))));
+        const std::string& f = expanded[i];
         std::vector<std::uint8_t> bytes;
         if (!readOrReport(f, bytes, err)) {
             status = 1;
             continue;
         }
-        const std::vector<Finding> found = checkFindings(bytes, f);
-        if (!found.empty()) status = 1;
-        if (json) {
-            nlohmann::ordered_json list = nlohmann::ordered_json::array();
-            for (const Finding& x : found)
-                list.push_back({{"text", x.text}, {"game", gameKey(x.game)}, {"severity", severityKey(x.severity)}});
-            all.push_back({{"file", f}, {"findings", list}});
-            continue;
-        }
-        if (found.empty()) out << f << ": ok\n";
-        for (const Finding& x : found) out << f << ": " << x.text << "\n";
+        report("file", f, checkFindings(bytes, f));
     }
     // A file name that is not UTF-8 (possible on Linux) must not stop the report.
     if (json) out << all.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
@@ -240,6 +282,8 @@ int tally(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             << t.disadvantages << (t.disadvantages == 1 ? " disadvantage\n" : " disadvantages\n");
         for (const std::string& b : t.beyondMaker) out << "       not from the maker: " << b << "\n";
         out << tallySummary(t) << "; the file has " << multiplierText(c.advancementMultiplier) << "\n";
+        out << kPlayHeading << "\n";
+        for (const std::string& line : playLines(c, f)) out << "  " << line << "\n";
         first = false;
     }
     return status;
@@ -247,7 +291,8 @@ int tally(const std::vector<std::string>& args, std::ostream& out, std::ostream&
 
 }  // namespace
 
-std::vector<std::string> expandFolders(const std::vector<std::string>& args, std::ostream& err, bool& failed) {
+std::vector<std::string> expandFolders(const std::vector<std::string>& args, std::ostream& err, bool& failed,
+                                       std::vector<FolderSpan>* folders) {
     std::vector<std::string> files;
     for (const std::string& a : args) {
         if (a == "-" || !isFolder(a)) {
@@ -268,6 +313,7 @@ std::vector<std::string> expandFolders(const std::vector<std::string>& args, std
             continue;
         }
         // Joined as the folder was written: a Windows path keeps its backslashes.
+        if (folders) folders->push_back({a, files.size(), names.size()});
         for (const std::string& n : names) files.push_back(joinPath(a, n));
     }
     return files;

@@ -254,7 +254,8 @@ int table(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     for (const std::string& f : expandFolders(files, err, failed)) {
         try {
             const std::vector<std::uint8_t> bytes = readWholeFile(f);
-            rows.push_back(rowOf(cols, form == "--csv", f, recordOf(bytes), checkFindings(bytes, f).size()));
+            rows.push_back(rowOf(cols, form == "--csv", f, recordOf(bytes),
+                                 static_cast<std::size_t>(findingCount(checkFindings(bytes, f)))));
         } catch (const ReadError& e) {
             err << "classcfg: " << e.what() << "\n";
             failed = true;
