@@ -70,8 +70,8 @@ ClassData classOfRow(const std::vector<std::string>& cells, const std::vector<co
         const TableColumn& col = *cols[j];
         if (col.role != ColumnRole::Key && col.role != ColumnRole::Skill) continue;
         if (cells[j].find_first_of("\r\n") != std::string::npos)
-            throw Refusal{where + ", column " + col.header +
-                          ": the cell holds a line break, which no value does (a name writes its control bytes as \\x0A)"};
+            throw Refusal{where + ", column " + col.header + ": the cell holds a line break, which no value does" +
+                          (col.header == "name" ? " (a name writes its control bytes as \\x0A)" : "")};
         const std::size_t k = indexOf(col.key);
         if (col.role == ColumnRole::Key) {
             values[k] = keyValueOfCell(*col.key, cells[j]);
