@@ -27,6 +27,8 @@ double multiplierNumber(std::int32_t fixed);
 
 // A number with two decimals ("%1.2f"), as the editor shows a multiplier.
 std::string twoDecimals(double value);
+// What multiplierStored makes of a number twoDecimals wrote.
+std::int32_t twoDecimalsStored(const std::string& text);
 // "4 to 30": a range as the messages name it.
 std::string rangeText(long long first, long long last);
 // The editor's text of a 16.16 value: two decimals of multiplierNumber.

@@ -94,9 +94,8 @@ void nameCharacters(const Subject& s, Found& f) {
         if (w >= 0x20 && w != 0x7F) {
             appendUtf8(odd, w);
         } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", b);
-            odd += hex;
+            const char digits[] = "0123456789ABCDEF";
+            odd += {'\\', 'x', digits[b >> 4], digits[b & 15]};
         }
     }
     if (!odd.empty())
@@ -400,9 +399,9 @@ void multiplierInPlay(const Subject& s, Found& f) {
             "being enough (two at low reflexes)");
     else if (freezesEverySkill(m))
         add(f, Game::Engine, Severity::Changes,
-            printed("the open engine reads the multiplier as %.2f%s; from %s up it never raises a skill: no skill's "
+            printed("the open engine reads the multiplier as %s%s; from %s up it never raises a skill: no skill's "
                     "uses reach what its next point needs",
-                    static_cast<double>(m), s.c.advancementMultiplier < 0 ? " (it takes the field as unsigned)" : "",
+                    twoDecimals(m).c_str(), s.c.advancementMultiplier < 0 ? " (it takes the field as unsigned)" : "",
                     kFreezingMultiplier));
 }
 

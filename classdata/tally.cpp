@@ -136,7 +136,7 @@ ClassTally tallyClass(const ClassData& c) {
 }
 
 std::int32_t typedMultiplier(double multiplier) {
-    return multiplierStored(std::strtod(twoDecimals(multiplier).c_str(), nullptr));
+    return twoDecimalsStored(twoDecimals(multiplier));
 }
 
 std::string tallySummary(const ClassTally& t) { return "Class maker: " + makerText(t); }

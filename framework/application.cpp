@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "system_library.h"
 #include "window.h"
 
 #include <commctrl.h>
@@ -19,10 +20,7 @@ Application::Application() { g_app = this; }
 Application::~Application() {
     if (ctl3d_) {
         using UnregisterFn = BOOL(WINAPI*)(HINSTANCE);
-        if (auto unregister = reinterpret_cast<UnregisterFn>(
-                reinterpret_cast<void*>(GetProcAddress(ctl3d_, "Ctl3dUnregister"))))
-            unregister(instance_);
-        FreeLibrary(ctl3d_);
+        if (auto unregister = systemFunction<UnregisterFn>(L"CTL3D32.DLL", "Ctl3dUnregister")) unregister(instance_);
     }
     g_app = nullptr;
 }
@@ -35,13 +33,11 @@ int Application::messageBox(const WString& text, UINT type) const {
 
 void Application::enable3dControls() {
     if (ctl3d_) return;
-    // A system library, looked for only where the system keeps its own, never
-    // a copy planted in the directory the program was started in.
-    ctl3d_ = LoadLibraryExW(L"CTL3D32.DLL", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    ctl3d_ = systemLibrary(L"CTL3D32.DLL");
     if (!ctl3d_) return;  // the plain look it is
     using Fn = BOOL(WINAPI*)(HINSTANCE);
-    auto reg = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(ctl3d_, "Ctl3dRegister")));
-    auto autoSubclass = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(ctl3d_, "Ctl3dAutoSubclass")));
+    auto reg = systemFunction<Fn>(L"CTL3D32.DLL", "Ctl3dRegister");
+    auto autoSubclass = systemFunction<Fn>(L"CTL3D32.DLL", "Ctl3dAutoSubclass");
     if (reg && reg(instance_) && autoSubclass) autoSubclass(instance_);
 }
 

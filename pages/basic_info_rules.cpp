@@ -22,9 +22,7 @@ bool isCSpace(char c) {
 }  // namespace
 
 std::string formatNumber(unsigned value) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%u", value);
-    return buffer;
+    return std::to_string(value);
 }
 
 std::string formatMultiplier(std::int32_t value) {

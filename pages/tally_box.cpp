@@ -39,9 +39,7 @@ bool TallyBox::onInitDialog() {
     const ClassTally t = tallyClass(record_);
     std::string text;
     auto line = [&text](int points, const std::string& what) {
-        char sign[16];
-        std::snprintf(sign, sizeof sign, "%+d\t", points);
-        text += sign + what + "\r\n";
+        text += (points < 0 ? "" : "+") + std::to_string(points) + "\t" + what + "\r\n";
     };
     line(t.hitPointPoints, "hit points per level " + formatNumber(record_.hitPointsPerLevel));
     for (const TallyItem& i : t.items) line(i.points, i.name);

@@ -9,6 +9,7 @@
 #include "file_dialogs.h"
 #include "file_paths.h"
 #include "resource.h"
+#include "system_library.h"
 #include "wide_string.h"
 
 #include <shellapi.h>  // HDROP; its functions are loaded when first needed
@@ -294,11 +295,8 @@ namespace {
 std::optional<std::string> firstDroppedFile(HDROP drop) {
     using QueryFn = UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT);
     using FinishFn = void(WINAPI*)(HDROP);
-    static HMODULE shell = LoadLibraryW(L"shell32.dll");
-    auto query = reinterpret_cast<QueryFn>(
-        reinterpret_cast<void*>(shell ? GetProcAddress(shell, "DragQueryFileW") : nullptr));
-    auto finish = reinterpret_cast<FinishFn>(
-        reinterpret_cast<void*>(shell ? GetProcAddress(shell, "DragFinish") : nullptr));
+    const auto query = fw::systemFunction<QueryFn>(L"shell32.dll", "DragQueryFileW");
+    const auto finish = fw::systemFunction<FinishFn>(L"shell32.dll", "DragFinish");
     std::optional<std::string> first;
     if (query) {
         UINT n = query(drop, 0, nullptr, 0);

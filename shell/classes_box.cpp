@@ -6,10 +6,9 @@
 #include "file_paths.h"
 #include "findings.h"
 #include "standard_classes.h"
+#include "system_library.h"
 #include "tally.h"
 #include "wide_string.h"
-
-#include <shlobj.h>  // the folder picker's types; its functions are loaded when first needed
 
 #include <array>
 #include <iterator>
@@ -70,7 +69,18 @@ bool readRow(const std::string& path, ClassData& record, WString& reason) {
 // The header's items drawn flat, as the system's theme draws a header item at
 // rest: a plain field, the title and a thin line at the column's edge. The
 // theme's own drawing of six items cost Wine more than all the rows together.
-// An item under the mouse or pressed is left to the theme.
+// An item under the mouse or pressed is left to the theme, and so is the whole
+// header under the classic look or in high contrast, which draw it otherwise.
+bool headerDrawnFlat() {
+    using ThemedFn = BOOL(WINAPI*)();
+    const auto themed = fw::systemFunction<ThemedFn>(L"uxtheme.dll", "IsAppThemed");
+    if (!themed || !themed()) return false;
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof(contrast);
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+           !(contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 void drawHeaderItem(HWND header, const NMCUSTOMDRAW& draw) {
     wchar_t title[64] = L"";
     HDITEMW about{};
@@ -97,7 +107,7 @@ LRESULT CALLBACK listWithFlatHeader(HWND list, UINT msg, WPARAM wp, LPARAM lp, U
         const auto* draw = reinterpret_cast<const NMCUSTOMDRAW*>(lp);
         HWND header = ListView_GetHeader(list);
         if (draw->hdr.hwndFrom == header && draw->hdr.code == NM_CUSTOMDRAW) {
-            if (draw->dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+            if (draw->dwDrawStage == CDDS_PREPAINT) return headerDrawnFlat() ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
             if (draw->dwDrawStage == CDDS_ITEMPREPAINT && !(draw->uItemState & (CDIS_SELECTED | CDIS_HOT))) {
                 drawHeaderItem(header, *draw);
                 return CDRF_SKIPDEFAULT;
@@ -110,82 +120,10 @@ LRESULT CALLBACK listWithFlatHeader(HWND list, UINT msg, WPARAM wp, LPARAM lp, U
     return DefSubclassProc(list, msg, wp, lp);
 }
 
-// The shell's library is loaded when the folder picker is first wanted, as
-// for dropped files: the program imports nothing more for it.
-FARPROC shellFunction(const char* name) {
-    static HMODULE shell = LoadLibraryW(L"shell32.dll");
-    return shell ? GetProcAddress(shell, name) : nullptr;
-}
-
-int CALLBACK startInFolder(HWND picker, UINT message, LPARAM, LPARAM folder) {
-    if (message == BFFM_INITIALIZED) SendMessageW(picker, BFFM_SETSELECTIONW, TRUE, folder);
-    return 0;
-}
-
-// The folder the user picks, starting at `current`; nothing when cancelled.
-std::optional<std::string> pickFolder(HWND owner, const std::string& current) {
-    using BrowseFn = LPITEMIDLIST(WINAPI*)(LPBROWSEINFOW);
-    using PathFn = BOOL(WINAPI*)(LPCITEMIDLIST, LPWSTR);
-    using FreeFn = void(WINAPI*)(LPITEMIDLIST);
-    auto browse = reinterpret_cast<BrowseFn>(reinterpret_cast<void*>(shellFunction("SHBrowseForFolderW")));
-    auto pathOf = reinterpret_cast<PathFn>(reinterpret_cast<void*>(shellFunction("SHGetPathFromIDListW")));
-    auto release = reinterpret_cast<FreeFn>(reinterpret_cast<void*>(shellFunction("ILFree")));
-    if (!browse || !pathOf) return std::nullopt;
-    // The picker wants COM in this thread; its library too is loaded only now.
-    using OleStartFn = HRESULT(WINAPI*)(LPVOID);
-    using OleEndFn = void(WINAPI*)();
-    static HMODULE ole = LoadLibraryW(L"ole32.dll");
-    auto oleStart = reinterpret_cast<OleStartFn>(
-        reinterpret_cast<void*>(ole ? GetProcAddress(ole, "OleInitialize") : nullptr));
-    auto oleEnd = reinterpret_cast<OleEndFn>(
-        reinterpret_cast<void*>(ole ? GetProcAddress(ole, "OleUninitialize") : nullptr));
-    const bool oleStarted = oleStart && oleEnd && SUCCEEDED(oleStart(nullptr));
-    const WString start = widen(current);
-    BROWSEINFOW info{};
-    info.hwndOwner = owner;
-    info.lpszTitle = L"Choose the folder whose class files to list.";
-    // A path can be typed or pasted as well as found in the tree.
-    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON;
-    info.lpfn = startInFolder;
-    info.lParam = reinterpret_cast<LPARAM>(start.c_str());
-    LPITEMIDLIST chosen = browse(&info);
-    wchar_t path[MAX_PATH] = L"";
-    const bool ok = chosen && pathOf(chosen, path) != FALSE;
-    if (chosen && release) release(chosen);
-    if (oleStarted) oleEnd();
-    if (!ok || !path[0]) return std::nullopt;
-    return narrow(path);
-}
-
 }  // namespace
 
 ClassesBox::ClassesBox(const std::string& openFile, bool unsaved)
-    : fw::Dialog(IDD_CLASSES), openFile_(fullPath(openFile)), unsaved_(unsaved) {
-    // The files are read while the box is being made; without a second thread
-    // they are read when the box lists them.
-    folder_ = folderOf(openFile_);
-    reader_ = CreateThread(nullptr, 0, &ClassesBox::readAhead, this, 0, nullptr);
-}
-
-ClassesBox::~ClassesBox() { takeReadAhead(); }
-
-DWORD WINAPI ClassesBox::readAhead(void* param) {
-    auto* box = static_cast<ClassesBox*>(param);
-    try {
-        box->readAhead_ = read(box->folder_, box->openFile_, box->unsaved_);
-    } catch (...) {
-        // Nothing read ahead: the box reads the folder itself.
-    }
-    return 0;
-}
-
-std::optional<ClassesBox::Listing> ClassesBox::takeReadAhead() {
-    if (!reader_) return std::nullopt;
-    WaitForSingleObject(reader_, INFINITE);
-    CloseHandle(reader_);
-    reader_ = nullptr;
-    return std::move(readAhead_);
-}
+    : fw::Dialog(IDD_CLASSES), openFile_(fullPath(openFile)), unsaved_(unsaved), folder_(folderOf(openFile_)) {}
 
 ClassesBox::Listing ClassesBox::read(const std::string& folder, const std::string& openFile, bool unsaved) {
     Listing l;
@@ -236,8 +174,7 @@ bool ClassesBox::onInitDialog() {
         lvc.iSubItem = column;
         ListView_InsertColumn(listView, column++, &lvc);
     }
-    std::optional<Listing> ahead = takeReadAhead();
-    show(folder_, ahead ? std::move(*ahead) : read(folder_, openFile_, unsaved_));
+    show(folder_, read(folder_, openFile_, unsaved_));
     centreOnOwner();
     SetFocus(listView);
     return false;
@@ -313,7 +250,8 @@ void ClassesBox::openClicked() {
 }
 
 void ClassesBox::folderClicked() {
-    if (std::optional<std::string> folder = pickFolder(hwnd_, folder_)) show(*folder, read(*folder, openFile_, unsaved_));
+    if (std::optional<std::string> folder = pickFolderDialog(hwnd_, folder_))
+        show(*folder, read(*folder, openFile_, unsaved_));
 }
 
 bool ClassesBox::onNotify(fw::Message& m) {

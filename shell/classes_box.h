@@ -24,9 +24,6 @@ public:
     // `openFile`: the class file the editor holds (its folder is listed
     // first); `unsaved`: whether it has unsaved changes.
     ClassesBox(const std::string& openFile, bool unsaved);
-    ~ClassesBox() override;
-    ClassesBox(const ClassesBox&) = delete;
-    ClassesBox& operator=(const ClassesBox&) = delete;
 
     // The file chosen with Open, as a full path; nothing after Close.
     const std::optional<std::string>& chosen() const { return chosen_; }
@@ -50,14 +47,8 @@ private:
         int openRow = -1;                 // the open file's row, if it is there
         std::vector<Finding> folderFindings;  // what the files' names mean together to the open engine
     };
-    // Reads the class files of `folder` (a full path). It runs on a second
-    // thread while the box is made, so it touches no window, nothing the
-    // window's thread changes, and no function-local static (the program is
-    // built without guarded statics).
+    // Reads the class files of `folder` (a full path).
     static Listing read(const std::string& folder, const std::string& openFile, bool unsaved);
-    static DWORD WINAPI readAhead(void* box);
-    // What the second thread read, once it has finished.
-    std::optional<Listing> takeReadAhead();
     // Puts `listing`, read from `folder`, in the list.
     void show(const std::string& folder, Listing listing);
     int findRow(const NMLVFINDITEMW& find) const;
@@ -69,8 +60,6 @@ private:
     bool unsaved_;
     std::string folder_;
     Listing shown_;
-    HANDLE reader_ = nullptr;          // the thread reading the open file's folder
-    std::optional<Listing> readAhead_;  // what it read
     std::optional<std::string> chosen_;
 };
 

@@ -2,7 +2,7 @@
 
 namespace kestrane {
 
-WString fileDialogFailureText(unsigned long code) {
+WString dialogFailureText(const wchar_t* dialog, unsigned long code) {
     static const wchar_t kDigits[] = L"0123456789ABCDEF";
     WString hex;
     do {
@@ -10,7 +10,7 @@ WString fileDialogFailureText(unsigned long code) {
         code /= 16;
     } while (code != 0);
     if (hex.size() < 4) hex.insert(0, 4 - hex.size(), L'0');
-    return L"Cannot show the file dialog.\n\nError code 0x" + hex + L".";
+    return WString(L"Cannot show the ") + dialog + L" dialog.\n\nError code 0x" + hex + L".";
 }
 
 }  // namespace kestrane

@@ -3,8 +3,10 @@
 #include "application.h"
 #include "dialog_failure.h"
 #include "file_paths.h"
+#include "system_library.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <exception>
 #include <utility>
@@ -32,22 +34,19 @@ using ExtendedErrorFn = DWORD(WINAPI*)();
 
 // The dialogs' library brings much of the shell with it; it is loaded when a
 // dialog is first needed rather than at every start.
-FARPROC dialogLibraryFunction(const char* name) {
-    static HMODULE library = LoadLibraryW(L"comdlg32.dll");
-    FARPROC f = library ? GetProcAddress(library, name) : nullptr;
+template <typename Fn>
+Fn dialogLibraryFunction(const char* name) {
+    Fn f = fw::systemFunction<Fn>(L"comdlg32.dll", name);
     if (!f) throw DialogsUnavailable();
     return f;
 }
 
 FileDialogFn fileDialog(bool save) {
-    return reinterpret_cast<FileDialogFn>(
-        reinterpret_cast<void*>(dialogLibraryFunction(save ? "GetSaveFileNameW" : "GetOpenFileNameW")));
+    return dialogLibraryFunction<FileDialogFn>(save ? "GetSaveFileNameW" : "GetOpenFileNameW");
 }
 
 // Why the last dialog ended without a file: 0 when the user cancelled it.
-DWORD dialogExtendedError() {
-    return reinterpret_cast<ExtendedErrorFn>(reinterpret_cast<void*>(dialogLibraryFunction("CommDlgExtendedError")))();
-}
+DWORD dialogExtendedError() { return dialogLibraryFunction<ExtendedErrorFn>("CommDlgExtendedError")(); }
 
 std::optional<std::string> runDialog(HWND owner, const wchar_t* title, const WString& initialName, DWORD flags,
                                      bool save, const WString& initialDir = WString()) {
@@ -78,7 +77,7 @@ std::optional<std::string> runDialog(HWND owner, const wchar_t* title, const WSt
     if (ok) return narrow(file.data());
     // A dialog that could not be shown says so; the command then ends as a
     // cancel would.
-    if (failure != 0) fw::app()->messageBox(fileDialogFailureText(failure), MB_OK | MB_ICONSTOP);
+    if (failure != 0) fw::app()->messageBox(dialogFailureText(L"file", failure), MB_OK | MB_ICONSTOP);
     return std::nullopt;
 }
 
@@ -106,6 +105,73 @@ std::optional<std::string> saveClassFileDialog(HWND owner, const std::string& cu
     const auto [dir, name] = folderAndName(current);
     return runDialog(owner, nullptr, name,
                      OFN_HIDEREADONLY | OFN_CREATEPROMPT | OFN_NOREADONLYRETURN | OFN_OVERWRITEPROMPT, true, dir);
+}
+
+namespace {
+
+// Where the folder picker starts, and whether it came up at all: it returns
+// nothing both for Cancel and for a failure.
+struct FolderPicking {
+    const wchar_t* start;
+    bool shown = false;
+};
+
+int CALLBACK startInFolder(HWND picker, UINT message, LPARAM, LPARAM data) {
+    if (message == BFFM_INITIALIZED) {
+        auto* picking = reinterpret_cast<FolderPicking*>(data);
+        picking->shown = true;
+        SendMessageW(picker, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(picking->start));
+    }
+    return 0;
+}
+
+// A picker that could not be shown says so, as the file dialogs do; the
+// command then ends as a cancel would.
+std::nullopt_t folderDialogFailed(unsigned long code) {
+    fw::app()->messageBox(dialogFailureText(L"folder", code), MB_OK | MB_ICONSTOP);
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> pickFolderDialog(HWND owner, const std::string& current) {
+    using BrowseFn = LPITEMIDLIST(WINAPI*)(LPBROWSEINFOW);
+    using PathFn = BOOL(WINAPI*)(LPCITEMIDLIST, LPWSTR);
+    using FreeFn = void(WINAPI*)(LPITEMIDLIST);
+    using OleStartFn = HRESULT(WINAPI*)(LPVOID);
+    using OleEndFn = void(WINAPI*)();
+    // The shell's library and COM's are loaded when the picker is first wanted.
+    const auto browse = fw::systemFunction<BrowseFn>(L"shell32.dll", "SHBrowseForFolderW");
+    const auto pathOf = browse ? fw::systemFunction<PathFn>(L"shell32.dll", "SHGetPathFromIDListW") : nullptr;
+    const auto oleStart = pathOf ? fw::systemFunction<OleStartFn>(L"ole32.dll", "OleInitialize") : nullptr;
+    const auto oleEnd = oleStart ? fw::systemFunction<OleEndFn>(L"ole32.dll", "OleUninitialize") : nullptr;
+    if (!oleEnd) return folderDialogFailed(GetLastError());
+    // The picker wants COM in this thread.
+    const HRESULT oleStarted = oleStart(nullptr);
+    if (FAILED(oleStarted)) return folderDialogFailed(static_cast<unsigned long>(oleStarted));
+    const WString start = widen(current);
+    FolderPicking picking{start.c_str()};
+    BROWSEINFOW info{};
+    info.hwndOwner = owner;
+    info.lpszTitle = L"Choose the folder whose class files to list.";
+    // A path can be typed or pasted as well as found in the tree.
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON;
+    info.lpfn = startInFolder;
+    info.lParam = reinterpret_cast<LPARAM>(&picking);
+    SetLastError(0);
+    LPITEMIDLIST chosen = browse(&info);
+    const DWORD error = GetLastError();
+    wchar_t path[MAX_PATH] = L"";
+    const bool ok = chosen && pathOf(chosen, path) != FALSE;
+    if (chosen) {
+        if (const auto release = fw::systemFunction<FreeFn>(L"shell32.dll", "ILFree")) release(chosen);
+    }
+    oleEnd();
+    // Nothing chosen from a picker that never came up: a failure, whose code
+    // the shell may not have set (then COM's "unspecified error").
+    if (!chosen && !picking.shown) return folderDialogFailed(error != 0 ? error : static_cast<unsigned long>(E_FAIL));
+    if (!ok || !path[0]) return std::nullopt;
+    return narrow(path);
 }
 
 std::string fullPath(const std::string& path) {

@@ -1,4 +1,4 @@
-// The open and save dialogs for class files.
+// The open and save dialogs for class files, and the folder picker.
 #ifndef KESTRANE_FILE_DIALOGS_H
 #define KESTRANE_FILE_DIALOGS_H
 
@@ -22,6 +22,11 @@ std::optional<std::string> openClassFileDialog(HWND owner, const wchar_t* title 
 // Starts in the folder of `current` with its name filled in, and asks before
 // replacing an existing file.
 std::optional<std::string> saveClassFileDialog(HWND owner, const std::string& current);
+
+// The folder the user picks (UTF-8), starting in `current`; a path can be
+// typed as well as found, and no folder made. Nothing when the picker was
+// cancelled or could not be shown (said in a stop box first).
+std::optional<std::string> pickFolderDialog(HWND owner, const std::string& current);
 
 // `path` made full against the current directory (UTF-8).
 std::string fullPath(const std::string& path);

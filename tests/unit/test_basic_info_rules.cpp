@@ -1,5 +1,6 @@
 // The Basic Info page's number rules: showing, reading back and stepping.
 #include "basic_info_rules.h"
+#include "basic_numbers.h"
 #include "class_record.h"
 #include "test_support.h"
 
@@ -46,6 +47,19 @@ TEST_F(BasicInfoRules, MultiplierIsShownWithTwoDecimals) {
     EXPECT_EQ(formatMultiplier(-328), "-0.01");
     EXPECT_EQ(formatMultiplier(kInt32Max), "32768.00");
     EXPECT_EQ(formatMultiplier(kInt32Min), "-32768.00");
+    // Written by hand, as printf would: a tie goes to the even hundredth, a
+    // value just below one stays below, and the sign stays on a zero.
+    EXPECT_EQ(formatMultiplier(8192), "0.12");    // 0.125
+    EXPECT_EQ(formatMultiplier(24576), "0.38");   // 0.375
+    EXPECT_EQ(formatMultiplier(-8192), "-0.12");
+    EXPECT_EQ(formatMultiplier(-65), "-0.00");
+    EXPECT_EQ(twoDecimals(2.675), "2.67");        // 2.67499999...
+    EXPECT_EQ(twoDecimals(1e20), "100000000000000000000.00");
+    // And read back as the strtod route reads it, cut toward zero.
+    EXPECT_EQ(twoDecimalsStored("1.30"), 85196);
+    EXPECT_EQ(twoDecimalsStored("-0.01"), -655);
+    EXPECT_EQ(twoDecimalsStored("99999.00"), kInt32Max);
+    EXPECT_EQ(twoDecimalsStored("-99999.00"), kInt32Min);
 }
 
 TEST_F(BasicInfoRules, TypedNumbersFollowAtoiHeldToSixteenBits) {
