@@ -118,16 +118,20 @@ std::string ClassData::nameText() const {
 
 std::string ClassData::nameUtf8() const { return windows1252ToUtf8(nameText()); }
 
-bool ClassData::readClassFile() {
+bool ClassData::readClassFile(std::vector<std::uint8_t>* asRead) {
     std::unique_ptr<ClassFileReader> file = ClassFileReader::open(classFilePath);
     if (!file) return false;
+    std::vector<std::uint8_t> delivered;
     for (const FieldInfo& f : kFields) {
         std::uint8_t buf[32];
         f.encode(*this, buf);
-        file->read(buf, f.size);  // whatever is delivered replaces the field's start
+        const std::size_t got = file->read(buf, f.size);  // whatever is delivered replaces the field's start
+        delivered.insert(delivered.end(), buf, buf + got);
         f.decode(*this, buf);
     }
+    if (asRead) readOn(*file, kCompareCap, delivered);
     file->close();
+    if (asRead) *asRead = std::move(delivered);
     return true;
 }
 

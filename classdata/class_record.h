@@ -8,6 +8,7 @@
 #include <exception>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace kestrane {
 
@@ -62,8 +63,10 @@ public:
 
     // False when the file cannot be opened (nothing changes). A short file
     // updates the record as far as it reaches; bytes past 74 are ignored.
-    // Throws FileError when reading fails after the open.
-    bool readClassFile();
+    // Throws FileError when reading fails after the open. `asRead`, when
+    // given, gets exactly the bytes this read delivered, those past 74 too
+    // (up to kCompareCap), from the same open file.
+    bool readClassFile(std::vector<std::uint8_t>* asRead = nullptr);
 
     // Writes the 74 bytes atomically: the old file is replaced only after all
     // of them are on disk. Throws FileError and leaves the target unchanged on

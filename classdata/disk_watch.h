@@ -3,8 +3,6 @@
 #ifndef KESTRANE_DISK_WATCH_H
 #define KESTRANE_DISK_WATCH_H
 
-#include "file_io.h"
-
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,17 +12,21 @@ namespace kestrane {
 
 class DiskWatch {
 public:
-    // The file at `path` as it is now is the one this program knows: just
-    // read or written.
-    void remember(const std::string& path);
+    // `bytes` are exactly what this program itself has just read from or
+    // written to `path` (up to kCompareCap): never a second read, which could
+    // take another program's write made in between for this program's own.
+    void remember(const std::string& path, std::vector<std::uint8_t> bytes);
     const std::string& path() const { return path_; }
+    // The file as last read or written, and the other bytes last found there.
+    const std::vector<std::uint8_t>& known() const { return known_; }
+    const std::vector<std::uint8_t>& changed() const { return seen_ ? *seen_ : known_; }
 
     enum class State {
         Same,     // as last read or written, gone, or not readable just now
         Changed,  // other bytes than those last read or written
     };
-    // A changed size or write time is only a reason to read the bytes: a file
-    // rewritten with the same bytes has not changed.
+    // Reads the file's bytes every time: a class file's size never changes,
+    // and a write time may not either (FAT keeps it to 2 seconds).
     State check();
     // The change now on disk was asked about; `askedBefore` stays true until
     // another change comes.
@@ -32,11 +34,7 @@ public:
     bool askedBefore() const { return seen_ && asked_ == seen_; }
 
 private:
-    // The file's bytes, or nothing when it cannot be read.
-    static std::optional<std::vector<std::uint8_t>> contents(const std::string& path);
-
     std::string path_;
-    std::optional<FileStamp> stamp_;
     std::vector<std::uint8_t> known_;
     std::optional<std::vector<std::uint8_t>> seen_;   // the changed bytes last found
     std::optional<std::vector<std::uint8_t>> asked_;  // the changed bytes last asked about

@@ -58,8 +58,12 @@ public:
     std::optional<Move> redo();
 
     const RecordBytes& current() const { return position_ ? steps_[position_ - 1].bytes : base_; }
-    // The record was written as `bytes`: they are the saved state now.
-    void markSaved(const RecordBytes& bytes) { saved_ = bytes; }
+    // The record was written as `bytes`: they are the saved state now, and
+    // the step that led there is closed, so Undo comes back to them.
+    void markSaved(const RecordBytes& bytes) {
+        saved_ = bytes;
+        sealed_ = true;
+    }
     bool differsFromSaved(const RecordBytes& bytes) const { return bytes != saved_; }
     std::size_t stepCount() const { return steps_.size(); }
 

@@ -1,4 +1,5 @@
-// What the two file layers share: the looking read and a folder's class files.
+// What the two file layers share: the looking read, reading on to a cap, and a
+// folder's class files.
 #include "file_io.h"
 
 #include "class_record.h"
@@ -13,6 +14,12 @@ bool lookAtFile(const std::string& utf8Path, std::size_t cap, std::vector<std::u
     bytes.clear();
     std::unique_ptr<ClassFileReader> file = ClassFileReader::open(utf8Path, Sharing::Look, &error);
     if (!file) return false;
+    readOn(*file, cap, bytes);
+    file->close();
+    return true;
+}
+
+void readOn(ClassFileReader& file, std::size_t cap, std::vector<std::uint8_t>& bytes) {
     // Few reads: under Wine every call is a round trip to the system, and a
     // file delivers all it has up to the size asked for.
     constexpr std::size_t kChunk = 1 << 16;
@@ -20,12 +27,10 @@ bool lookAtFile(const std::string& utf8Path, std::size_t cap, std::vector<std::u
         const std::size_t had = bytes.size();
         const std::size_t want = std::min(cap - had, kChunk);
         bytes.resize(had + want);
-        const std::size_t got = file->read(bytes.data() + had, want);
+        const std::size_t got = file.read(bytes.data() + had, want);
         bytes.resize(had + got);
         if (got < want) break;
     }
-    file->close();
-    return true;
 }
 
 std::vector<std::string> classFilesOf(const std::string& utf8Folder) {

@@ -17,17 +17,12 @@ namespace kestrane {
 // not exist, say): then opening it tells why.
 std::optional<std::uint64_t> fileSize(const std::string& utf8Path);
 
-// A file's size and last-write time: a cheap first look at whether it changed.
-struct FileStamp {
-    std::uint64_t size = 0;
-    std::uint64_t writeTime = 0;  // the platform's own units
-    bool operator==(const FileStamp& o) const { return size == o.size && writeTime == o.writeTime; }
-    bool operator!=(const FileStamp& o) const { return !(*this == o); }
-};
-std::optional<FileStamp> fileStamp(const std::string& utf8Path);
-
 // True when the path names a folder.
 bool isFolder(const std::string& utf8Path);
+
+// True when the two paths name the same file as the file system compares
+// names: in full, and on Windows without regard to case.
+bool samePath(const std::string& utf8A, const std::string& utf8B);
 
 // What others may do with a file while this program reads it, where the
 // platform has sharing modes.
@@ -56,6 +51,12 @@ public:
 // FileError when reading fails after the open.
 constexpr std::size_t kWholeFile = static_cast<std::size_t>(-1);
 bool lookAtFile(const std::string& utf8Path, std::size_t cap, std::vector<std::uint8_t>& bytes, unsigned long& error);
+// How much of a file the editor keeps to tell another program's change: far
+// beyond any class file; a larger one is compared by its start.
+constexpr std::size_t kCompareCap = 1 << 16;
+// Appends what `file` delivers from where it stands, until `bytes` holds `cap`
+// bytes or the file ends. Throws FileError as the reader does.
+void readOn(ClassFileReader& file, std::size_t cap, std::vector<std::uint8_t>& bytes);
 
 // The names of a folder's files, not its folders, in the system's order.
 // Throws FileError with the system's code when the folder cannot be listed.

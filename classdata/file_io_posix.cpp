@@ -4,6 +4,7 @@
 #include "file_paths.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -48,18 +49,22 @@ private:
 
 }  // namespace
 
-std::optional<FileStamp> fileStamp(const std::string& utf8Path) {
+std::optional<std::uint64_t> fileSize(const std::string& utf8Path) {
     struct stat st;
     if (::stat(utf8Path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-    return FileStamp{static_cast<std::uint64_t>(st.st_size),
-                     static_cast<std::uint64_t>(st.st_mtim.tv_sec) * 1000000000u +
-                         static_cast<std::uint64_t>(st.st_mtim.tv_nsec)};
+    return static_cast<std::uint64_t>(st.st_size);
 }
 
-std::optional<std::uint64_t> fileSize(const std::string& utf8Path) {
-    const std::optional<FileStamp> stamp = fileStamp(utf8Path);
-    if (!stamp) return std::nullopt;
-    return stamp->size;
+// Names differ by case here; a relative path is taken against the current
+// directory as the system takes it.
+bool samePath(const std::string& utf8A, const std::string& utf8B) {
+    if (utf8A == utf8B) return true;
+    char* a = ::realpath(utf8A.c_str(), nullptr);
+    char* b = ::realpath(utf8B.c_str(), nullptr);
+    const bool same = a && b && std::strcmp(a, b) == 0;
+    std::free(a);
+    std::free(b);
+    return same;
 }
 
 bool isFolder(const std::string& utf8Path) {

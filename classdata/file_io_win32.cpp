@@ -61,19 +61,20 @@ private:
 
 }  // namespace
 
-std::optional<FileStamp> fileStamp(const std::string& utf8Path) {
+std::optional<std::uint64_t> fileSize(const std::string& utf8Path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(systemPath(utf8Path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
-    return FileStamp{(static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
-                     (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                         data.ftLastWriteTime.dwLowDateTime};
+    return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-std::optional<std::uint64_t> fileSize(const std::string& utf8Path) {
-    const std::optional<FileStamp> stamp = fileStamp(utf8Path);
-    if (!stamp) return std::nullopt;
-    return stamp->size;
+bool samePath(const std::string& utf8A, const std::string& utf8B) {
+    WString a = systemPath(utf8A), b = systemPath(utf8B);
+    if (a.size() != b.size()) return false;
+    // The system's own upper case, as its file systems match names.
+    CharUpperBuffW(&a[0], static_cast<DWORD>(a.size()));
+    CharUpperBuffW(&b[0], static_cast<DWORD>(b.size()));
+    return a == b;
 }
 
 bool isFolder(const std::string& utf8Path) {

@@ -2,6 +2,7 @@
 
 #include "about_box.h"
 #include "application.h"
+#include "class_facts.h"
 #include "class_record.h"
 #include "classes_box.h"
 #include "command_line.h"
@@ -153,7 +154,8 @@ std::optional<std::string> fileFromCommandLine() {
 
 }  // namespace
 
-ClassSheet::ReadResult ClassSheet::readInto(const std::string& path, ClassData& into, bool reportOpen) const {
+ClassSheet::ReadResult ClassSheet::readInto(const std::string& path, ClassData& into, std::vector<std::uint8_t>& asRead,
+                                            bool reportOpen) const {
     // A file of another size is more likely a mistake than a class: a Save
     // would cut it to 74 bytes.
     const std::optional<std::uint64_t> size = fileSize(path);
@@ -164,7 +166,7 @@ ClassSheet::ReadResult ClassSheet::readInto(const std::string& path, ClassData& 
     }
     into.classFilePath = path;
     try {
-        if (!into.readClassFile()) {
+        if (!into.readClassFile(&asRead)) {
             // The open's own error, before anything else can change it.
             const unsigned long error = GetLastError();
             if (reportOpen) fileError(L"Cannot open", path, error);
@@ -183,16 +185,17 @@ bool ClassSheet::initialLoad() {
     // that points at someone's real file would overwrite it on Save. The
     // default file's absence is no news; a file the user named is worth a word.
     ClassData chosen;
-    ReadResult result = readInto(given ? *given : "arena2\\class00.cfg", chosen, given.has_value());
+    std::vector<std::uint8_t> asRead;
+    ReadResult result = readInto(given ? *given : "arena2\\class00.cfg", chosen, asRead, given.has_value());
     while (result != ReadResult::Loaded) {
         // Shown when the game's own class file is not where the program was
         // started, so its title says what it wants.
         std::optional<std::string> path = openClassFileDialog(nullptr, L"Choose a class file");
         if (!path) return false;
         chosen = ClassData{};
-        result = readInto(*path, chosen, true);
+        result = readInto(*path, chosen, asRead, true);
     }
-    takeLoaded(chosen);
+    takeLoaded(chosen, std::move(asRead));
     for (ClassPage* p : pages()) addPage(p);
     return true;
 }
@@ -214,26 +217,36 @@ bool ClassSheet::askToSave() {
     }
 }
 
-bool ClassSheet::mayReplace() {
-    if (ClassRecord.classFilePath != disk_.path() || !lookAtDisk()) return true;
-    disk_.acknowledge();
-    const WString question = widen(fullPath(ClassRecord.classFilePath)) +
-                             L" was changed by another program since it was read. Replace it with this class?";
-    return fw::app()->messageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
+bool ClassSheet::askAboutChange(const wchar_t* first, const wchar_t* last, bool keepByDefault) const {
+    const WString question = widen(fullPath(disk_.path())) + first + L"\n\n" +
+                             widen(changeSummary(disk_.known(), disk_.changed())) + L"\n\n" + last;
+    return fw::app()->messageBox(question, MB_YESNO | MB_ICONQUESTION | (keepByDefault ? MB_DEFBUTTON2 : 0)) == IDYES;
 }
 
-bool ClassSheet::save() {
-    if (!mayReplace()) return false;
+bool ClassSheet::mayReplace(const std::string& path) {
+    if (!samePath(path, disk_.path()) || !lookAtDisk()) return true;
+    disk_.acknowledge();
+    // Enter keeps the other program's file.
+    return askAboutChange(L" was changed by another program since it was read.", L"Replace it with this class?", true);
+}
+
+bool ClassSheet::saveTo(const std::string& path) {
+    if (!mayReplace(path)) return false;
+    ClassData out = ClassRecord;
+    out.classFilePath = path;
     try {
-        ClassRecord.writeClassFile();
+        out.writeClassFile();
     } catch (const FileError& e) {
-        fileError(L"Cannot save", ClassRecord.classFilePath, e.systemError());
+        fileError(L"Cannot save", path, e.systemError());
         return false;
     }
-    // Undo after a Save makes the class unsaved again.
-    history_.markSaved(ClassRecord.toBytes());
+    ClassRecord.classFilePath = path;
+    const RecordBytes written = ClassRecord.toBytes();
+    // Undo after a Save makes the class unsaved again; the next change is a
+    // step of its own, so Undo comes back to exactly these bytes.
+    history_.markSaved(written);
     updateModified();
-    disk_.remember(ClassRecord.classFilePath);
+    disk_.remember(path, std::vector<std::uint8_t>(written.begin(), written.end()));
     diskChanged_ = false;
     return true;
 }
@@ -263,21 +276,23 @@ void ClassSheet::openPath(const std::string& path) {
     // record nor where Save writes it, and a short one leaves zeros, not the
     // previous class, behind its end.
     ClassData chosen;
-    if (readInto(path, chosen, true) == ReadResult::Loaded) takeLoaded(chosen);
+    std::vector<std::uint8_t> asRead;
+    if (readInto(path, chosen, asRead, true) == ReadResult::Loaded) takeLoaded(chosen, std::move(asRead));
 }
 
-void ClassSheet::takeLoaded(const ClassData& loaded) {
+void ClassSheet::takeLoaded(const ClassData& loaded, std::vector<std::uint8_t> asRead) {
     ClassRecord = loaded;
     history_.reset(ClassRecord.toBytes());
     updateModified();
-    disk_.remember(ClassRecord.classFilePath);
+    disk_.remember(ClassRecord.classFilePath, std::move(asRead));
     diskChanged_ = false;
 }
 
 bool ClassSheet::readAgain() {
     ClassData chosen;
-    const bool read = readInto(ClassRecord.classFilePath, chosen, true) == ReadResult::Loaded;
-    if (read) takeLoaded(chosen);
+    std::vector<std::uint8_t> asRead;
+    const bool read = readInto(ClassRecord.classFilePath, chosen, asRead, true) == ReadResult::Loaded;
+    if (read) takeLoaded(chosen, std::move(asRead));
     refreshPageInFront();
     return read;
 }
@@ -322,10 +337,7 @@ void ClassSheet::saveCommand() { save(); }
 
 void ClassSheet::saveAsCommand() {
     std::optional<std::string> path = saveClassFileDialog(hwnd_, ClassRecord.classFilePath);
-    if (!path) return;
-    // Kept even when the write fails, so a later Save tries the new name again.
-    ClassRecord.classFilePath = *path;
-    save();
+    if (path) saveTo(*path);
 }
 
 void ClassSheet::exitCommand() { closeEditor(); }
@@ -411,9 +423,11 @@ void ClassSheet::checkDisk() {
     if (!IsWindowEnabled(hwnd_)) return;
     if (!lookAtDisk() || disk_.askedBefore()) return;
     disk_.acknowledge();
-    const WString question = widen(fullPath(ClassRecord.classFilePath)) + L" was changed by another program. " +
-                             (modified ? L"Read it again and lose your changes?" : L"Read it again?");
-    if (fw::app()->messageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES) readAgain();
+    // With unsaved changes Enter keeps them; with none, reading it is the
+    // likely wish.
+    if (askAboutChange(L" was changed by another program.",
+                       modified ? L"Read it again and lose your changes?" : L"Read it again?", modified != 0))
+        readAgain();
 }
 
 // ---- the editor's menu ----

@@ -4,6 +4,7 @@
 #define KESTRANE_CLASS_SHEET_H
 
 #include "basic_info_page.h"
+#include "class_record.h"
 #include "disk_watch.h"
 #include "edit_history.h"
 #include "editor_commands.h"
@@ -14,8 +15,10 @@
 #include "window.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kestrane {
 
@@ -71,9 +74,10 @@ private:
     // or written. The one place it is set; every change of the record or of
     // the saved bytes ends here.
     void updateModified();
-    // The record now holds a file just read: a new history, and its bytes
-    // are the ones another program's change is told against.
-    void takeLoaded(const ClassData& loaded);
+    // The record now holds a file just read: a new history, and `asRead`, the
+    // bytes that read delivered, are what another program's change is told
+    // against.
+    void takeLoaded(const ClassData& loaded, std::vector<std::uint8_t> asRead);
     // Reads the class file again as Open does; false when it was not read.
     bool readAgain();
     // Revert is offered while there is something to revert to: unsaved
@@ -87,9 +91,13 @@ private:
     void showCommandStates(HMENU menu) const;
     // The class as the questions name it: its name, or its file's.
     WString questionName() const;
-    // Before a Save onto the file that was read: when another program has
-    // changed it since, asks whether to replace it; false for No.
-    bool mayReplace();
+    // A question about another program's change to the open file: `first`,
+    // the fields it changed, then `last`; No is the default button when
+    // `keepByDefault`, so Enter loses nothing. True for Yes.
+    bool askAboutChange(const wchar_t* first, const wchar_t* last, bool keepByDefault) const;
+    // Before a Save onto `path`: when it is the file that was read and another
+    // program has changed it since, asks whether to replace it; false for No.
+    bool mayReplace(const std::string& path);
 
     bool onSysCommand(fw::Message& m);
     bool onInitMenuPopup(fw::Message& m);
@@ -114,11 +122,17 @@ private:
     bool askToSave();
     // Writes the record to its file; on failure says why, and the old file,
     // `modified` and the window stay as they were.
-    bool save();
+    bool save() { return saveTo(ClassRecord.classFilePath); }
+    // Writes the record to `path`, which becomes the class's file only once
+    // written: after a failed Save As the caption, the watch, Revert and Save
+    // all still name the file that was open.
+    bool saveTo(const std::string& path);
     enum class ReadResult { Loaded, Declined, Failed };
     // Reads `path` into `into`, asking first about a file that is not 74 bytes
-    // long; says why a read failed, and why an open failed when `reportOpen`.
-    ReadResult readInto(const std::string& path, ClassData& into, bool reportOpen) const;
+    // long, and gives the bytes the read delivered in `asRead`; says why a
+    // read failed, and why an open failed when `reportOpen`.
+    ReadResult readInto(const std::string& path, ClassData& into, std::vector<std::uint8_t>& asRead,
+                        bool reportOpen) const;
     // "Cannot save <full path>." and the system's reason, in a stop box.
     void fileError(const wchar_t* what, const std::string& path, unsigned long error) const;
 

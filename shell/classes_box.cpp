@@ -43,10 +43,6 @@ int pixels(HWND box, int dialogUnits) {
     return r.right;
 }
 
-bool samePath(const std::string& a, const std::string& b) {
-    return lstrcmpiW(widen(a).c_str(), widen(b).c_str()) == 0;
-}
-
 // The file's record as Open would read it (a short file leaves zeros behind
 // its end); without touching the editor's own record or its unsaved flag.
 // False with the system's reason when it cannot be read.

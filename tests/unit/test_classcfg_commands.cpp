@@ -69,7 +69,19 @@ TEST(ClasscfgBuild, WritesTheClassFileTheTextDescribes) {
     writeText(dir.file("c.txt"), dumpText(plainClass()));
     Result r = cli({"build", dir.file("c.txt"), "-o", dir.file("class00.cfg")});
     EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
     EXPECT_EQ(readBytes(dir.file("class00.cfg")), bytesOf(plainClass()));
+    // Keys left out are written as 0 and named, so a slip does not pass unseen.
+    writeText(dir.file("short.txt"), "name: \"Lamplighter\"\nSTR: 45\nINT: 60\nWIL: 55\nAGI: 50\nEND: 45\n");
+    r = cli({"build", dir.file("short.txt"), "-o", dir.file("class01.cfg")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err.rfind("classcfg: " + dir.file("short.txt") + " does not give name tail, PER, SPD, LUC, hit points", 0),
+              0u)
+        << r.err;
+    EXPECT_NE(r.err.find(", equipment bits 13-15; they are written as an empty class has them (0, Normal, none, no)\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(readBytes(dir.file("class01.cfg")).at(58), 45);
 }
 
 TEST(ClasscfgBuild, BadTextNamesFileAndLineAndWritesNothing) {
@@ -303,11 +315,12 @@ TEST(ClasscfgCheck, EachOddityIsReportedAlone) {
 TEST(ClasscfgCheck, SizeIsReportedForShortAndLongFiles) {
     std::vector<std::uint8_t> bytes = bytesOf(plainClass());
     bytes.push_back(0);
-    EXPECT_EQ(checkFile(bytes), std::vector<std::string>{"size is 75 bytes, not 74; the open engine ignores the bytes past 74"});
+    EXPECT_EQ(checkFile(bytes), std::vector<std::string>{"the file is 75 bytes long; a class file is 74 bytes; the open engine ignores the bytes past 74"});
     EXPECT_EQ(checkFindings(bytes).at(0).severity, Severity::Note);
     bytes.resize(40);
     EXPECT_EQ(checkFile(bytes),
-              std::vector<std::string>{"size is 40 bytes, not 74; the open engine cannot load the file (it ends inside a field)"});
+              std::vector<std::string>{"the file is 40 bytes long; a class file is 74 bytes; the open engine cannot load the "
+                                       "file (it ends inside a field)"});
     EXPECT_EQ(checkFindings(bytes).at(0).severity, Severity::Breaks);
 }
 
@@ -473,6 +486,29 @@ TEST(ClasscfgDiff, SizeAndBytesPast74CountAsDifferences) {
     EXPECT_EQ(r.out, "file size: 74 -> 75\nbytes past 74: none -> AB\n");
 }
 
+TEST(ClasscfgDiff, TwoFoldersPairTheirClassFilesByNameInAnyCase) {
+    TempDir dir;
+    const std::string a = dir.file("old"), b = dir.file("new");
+    std::system(("mkdir '" + a + "' '" + b + "'").c_str());
+    ClassData stronger = plainClass();
+    stronger.attributes[0] = 50;
+    writeBytes(a + "/CLASS00.CFG", bytesOf(plainClass()));
+    writeBytes(b + "/class00.cfg", bytesOf(stronger));
+    writeBytes(a + "/CLASS01.CFG", bytesOf(plainClass()));
+    writeBytes(b + "/CLASS01.CFG", bytesOf(plainClass()));
+    writeBytes(a + "/CLASS02.CFG", bytesOf(plainClass()));
+    writeBytes(b + "/CLASS19.CFG", bytesOf(plainClass()));
+    writeBytes(b + "/notes.txt", bytesOf(stronger));
+    Result r = cli({"diff", a, b});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "# " + a + "/CLASS00.CFG -> " + b + "/class00.cfg\nSTR: 45 -> 50\n# only in " + a +
+                         ": CLASS02.CFG\n# only in " + b + ": CLASS19.CFG\n");
+    r = cli({"diff", a, a});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(cli({"diff", a, b + "/CLASS01.CFG"}).status, 2);  // a folder and a file
+}
+
 TEST(ClasscfgDiff, AnUnreadableFileIsTroubleNotADifference) {
     TempDir dir;
     writeBytes(dir.file("a.cfg"), bytesOf(plainClass()));
@@ -524,6 +560,16 @@ TEST(ClasscfgCommandLine, HelpAndUsageErrors) {
     Result r = cli({"--help"});
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("classcfg build TEXT -o FILE"), std::string::npos);
+    // A command's own usage: its lines of the help, and no other command's.
+    for (const char* command : {"dump", "build", "diff", "check", "tally", "table"}) {
+        Result h = cli({command, "--help"});
+        EXPECT_EQ(h.status, 0) << command;
+        EXPECT_EQ(h.out.rfind("usage: classcfg " + std::string(command) + " ", 0), 0u) << h.out;
+        EXPECT_EQ(h.out.find("classcfg", 8), std::string::npos) << h.out;
+    }
+    EXPECT_EQ(cli({"table", "--csv", "--help"}).out,
+              "usage: classcfg table [--csv|--json|--markdown] FILE...\n"
+              "                                          one line per class: name, attributes, skills, the maker's price\n");
 
     const std::vector<std::vector<std::string>> wrong = {
         {},           {"frobnicate"},         {"dump"},   {"dump", "--yaml", "a.cfg"},
@@ -537,6 +583,40 @@ TEST(ClasscfgCommandLine, HelpAndUsageErrors) {
         EXPECT_EQ(u.status, 2) << ::testing::PrintToString(args);
         EXPECT_NE(u.err.find("Try 'classcfg --help'."), std::string::npos);
     }
+}
+
+// Every command says so of a file that is not 74 bytes long, and fails.
+TEST(ClasscfgCommandLine, EveryCommandSaysAFileIsNot74BytesLong) {
+    TempDir dir;
+    const std::string good = dir.file("good.cfg"), shorter = dir.file("short.cfg");
+    writeBytes(good, bytesOf(plainClass()));
+    writeBytes(shorter, countingBytes(10));
+    const std::string line = "classcfg: " + shorter + " is 10 bytes long; a class file is 74 bytes.\n";
+    const struct {
+        std::vector<std::string> args;
+        const char* out;  // the start of what is still printed; null for nothing
+    } cases[] = {
+        {{"dump", shorter}, "# file size: 10 bytes, not 74."},  // build can make a class file of it
+        {{"tally", good, shorter}, nullptr},                     // no reckoning for it
+        {{"table", "--csv", shorter}, nullptr},
+        {{"diff", good, shorter}, "file size: 74 -> 10\n"},
+    };
+    for (const auto& c : cases) {
+        Result r = cli(c.args);
+        EXPECT_EQ(r.status, 1) << c.args[0];
+        EXPECT_EQ(r.err, line) << c.args[0];
+        if (c.out) {
+            EXPECT_EQ(r.out.rfind(c.out, 0), 0u) << r.out;
+        }
+    }
+    EXPECT_EQ(cli({"tally", shorter}).out, "");
+    // table lists it, marked, without numbers a read of it would make up.
+    EXPECT_NE(cli({"table", "--csv", shorter}).out.find("\r\n" + shorter + ",\"(10 bytes long, not 74)\",,,,,,1,,,,,,,,,,,,"),
+              std::string::npos);
+    Result r = cli({"check", shorter});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, shorter + ": the file is 10 bytes long; a class file is 74 bytes; the open engine cannot load the "
+                               "file (it ends inside a field)\n");
 }
 
 // --- tally --------------------------------------------------------------
@@ -872,7 +952,7 @@ TEST(ClasscfgApply, ARefusedTableNamesRowAndColumnAndWritesNothing) {
         {"a missing file", [](Rows& r, const std::string& d) { setCell(r, 3, "file", d + "/gone.cfg"); },
          "row 3 (DIR/gone.cfg), column file: cannot open DIR/gone.cfg: No such file or directory"},
         {"a 75-byte file", [](Rows&, const std::string& d) { writeBytes(d + "/arena2/CLASS01.CFG", countingBytes(75)); },
-         "row 3 (FILE), column file: the file is 75 bytes long; apply writes back only class files of 74 bytes"},
+         "row 3 (FILE), column file: FILE is 75 bytes long; a class file is 74 bytes."},
         {"a file twice", [](Rows& r, const std::string&) { r.push_back(r[2]); }, "row 4 (FILE), column file: the file is also on row 3"},
         {"a short row", [](Rows& r, const std::string&) { r[2].pop_back(); }, "row 3: 65 cells where the header has 66"},
     };

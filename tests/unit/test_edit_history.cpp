@@ -66,6 +66,14 @@ TEST(EditHistory, UndoRedoAndTheSavedPoint) {
     EXPECT_TRUE(h.differsFromSaved(h.current()));
     h.markSaved(h.current());  // Save keeps the history
     EXPECT_FALSE(h.differsFromSaved(h.current()));
+    // Typing on in the same field after the save is a step of its own, so
+    // Undo comes back to exactly the saved bytes.
+    EXPECT_TRUE(h.record(state(1, 6), kTyped, 0));
+    EXPECT_EQ(h.stepCount(), 3u);
+    auto saved = h.undo();
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->bytes, state(1, 5));
+    EXPECT_FALSE(h.differsFromSaved(saved->bytes));
 
     auto back = h.undo();
     ASSERT_TRUE(back);

@@ -1,5 +1,6 @@
 // Saving never damages the file that was there, whatever goes wrong; the
 // looking read, a folder's class files and the path splitter.
+#include "class_facts.h"
 #include "class_record.h"
 #include "disk_watch.h"
 #include "file_io.h"
@@ -113,19 +114,33 @@ TEST(ClassFileWrite, ReplacesADifferentlySizedFileWithExactly74Bytes) {
     EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), expected.begin()));
 }
 
-// Another program's change is told by the bytes, not by the file's time.
+// Another program's change is told by the bytes, not by the file's size or time.
 TEST(DiskWatch, TellsAChangeByItsBytesAndRemembersWhatWasAsked) {
     TempDir dir;
     const std::string path = dir.file("CLASS05.CFG");
-    writeBytes(path, countingBytes(74, 1));
+    writeBytes(path, countingBytes(80, 1));
+    // What the watch is given is what Open's own read delivered, past 74 too.
+    ClassData opened;
+    opened.classFilePath = path;
+    std::vector<std::uint8_t> asRead;
+    ASSERT_TRUE(opened.readClassFile(&asRead));
+    EXPECT_EQ(asRead, countingBytes(80, 1));
     DiskWatch watch;
-    watch.remember(path);
+    watch.remember(path, asRead);
     EXPECT_EQ(watch.check(), DiskWatch::State::Same);
     ASSERT_TRUE(sh("touch -d '2001-01-01' " + path));  // rewritten with the same bytes
     EXPECT_EQ(watch.check(), DiskWatch::State::Same);
 
-    writeBytes(path, countingBytes(74, 2));
+    // Other bytes, the same size and write time, as on FAT within 2 seconds.
+    struct stat before {}, after {};
+    ASSERT_EQ(stat(path.c_str(), &before), 0);
+    writeBytes(path, countingBytes(80, 2));
+    ASSERT_TRUE(sh("touch -d '2001-01-01' " + path));
+    ASSERT_EQ(stat(path.c_str(), &after), 0);
+    ASSERT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+    ASSERT_EQ(after.st_size, before.st_size);
     EXPECT_EQ(watch.check(), DiskWatch::State::Changed);
+    EXPECT_EQ(watch.changed(), countingBytes(80, 2));
     EXPECT_FALSE(watch.askedBefore());
     watch.acknowledge();
     EXPECT_EQ(watch.check(), DiskWatch::State::Changed);
@@ -134,10 +149,43 @@ TEST(DiskWatch, TellsAChangeByItsBytesAndRemembersWhatWasAsked) {
     EXPECT_EQ(watch.check(), DiskWatch::State::Changed);
     EXPECT_FALSE(watch.askedBefore());
 
-    watch.remember(path);  // read again: nothing to ask
+    watch.remember(path, countingBytes(76, 2));  // read again: nothing to ask
     EXPECT_EQ(watch.check(), DiskWatch::State::Same);
     ASSERT_EQ(std::remove(path.c_str()), 0);
     EXPECT_EQ(watch.check(), DiskWatch::State::Same);  // nothing to read again
+}
+
+// What a question about the change lists: the changed fields in classcfg
+// diff's form, at most eight, or the new size alone.
+TEST(DiskWatch, TheQuestionListsTheChangedFields) {
+    ClassData a;
+    std::copy_n("Nightblade", 10, a.className.begin());
+    a.attributes[4] = 55;
+    ClassData b = a;
+    std::copy_n("Shadowblade", 11, b.className.begin());
+    b.attributes[4] = 65;
+    ClassData many = a;
+    many.attributes = {1, 2, 3, 4, 5, 6, 7, 8};
+    many.hitPointsPerLevel = 9;
+    many.resistFlags = 1;
+    const auto bytes = [](const ClassData& c, std::size_t size = kClassFileSize) {
+        std::vector<std::uint8_t> v(size);
+        const auto r = c.toBytes();
+        std::copy_n(r.begin(), std::min(size, kClassFileSize), v.begin());
+        return v;
+    };
+    const struct {
+        std::vector<std::uint8_t> before, after;
+        const char* lines;
+    } cases[] = {
+        {bytes(a), bytes(b), "name: \"Nightblade\" -> \"Shadowblade\"\nEND: 55 -> 65"},
+        {bytes(a), bytes(many),
+         "STR: 0 -> 1\nINT: 0 -> 2\nWIL: 0 -> 3\nAGI: 0 -> 4\nEND: 55 -> 5\nPER: 0 -> 6\nSPD: 0 -> 7\nLUC: 0 -> 8\n"
+         "and 2 more"},
+        {bytes(a), bytes(a, 10), "It is now 10 bytes long; a class file is 74 bytes."},
+        {bytes(a, 80), bytes(a), "file size: 80 -> 74"},  // not a line of every byte gone
+    };
+    for (const auto& c : cases) EXPECT_EQ(changeSummary(c.before, c.after), c.lines);
 }
 
 // The looking read: what each reader asks for, as far as the file goes.

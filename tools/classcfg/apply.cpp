@@ -6,6 +6,7 @@
 #include "classcfg.h"
 
 #include "csv_reader.h"
+#include "class_facts.h"
 #include "table_columns.h"
 #include "value_readers.h"
 
@@ -64,7 +65,7 @@ ClassData classOfRow(const std::vector<std::string>& cells, const std::vector<co
                      const std::string& where, const ClassData& file) {
     const Keys& keys = keyDefs();
     std::vector<std::string> values;
-    for (const KeyDef& k : keys) values.push_back(textOf(k.get(file)));
+    for (const KeyDef& k : keys) values.push_back(textOf(k.valueIn(file)));
     std::map<std::size_t, std::vector<std::string>> lists;  // skill keys given cell by cell
     for (std::size_t j = 0; j < cols.size(); ++j) {
         const TableColumn& col = *cols[j];
@@ -104,7 +105,7 @@ ClassData classOfRow(const std::vector<std::string>& cells, const std::vector<co
                 continue;
             }
             // A skill: the cell that the file's other skills do not take.
-            std::vector<std::string> alone = splitList(textOf(keys[k].get(file)));
+            std::vector<std::string> alone = splitList(textOf(keys[k].valueIn(file)));
             alone.at(cols[j]->slot) = cells[j];
             try {
                 parseText(keys[k].key + ": " + joinList(alone, "") + "\n", "");
@@ -155,9 +156,8 @@ std::vector<Change> changesOf(const std::vector<std::vector<std::string>>& rows,
         } catch (const ReadError& e) {
             throw Refusal{where + ", column file: " + e.what()};
         }
-        if (bytes.size() != kClassFileSize)
-            throw Refusal{where + ", column file: the file is " + std::to_string(bytes.size()) +
-                          " bytes long; apply writes back only class files of 74 bytes (dump and build take any)"};
+        const std::string problem = sizeProblem(file, bytes.size());
+        if (!problem.empty()) throw Refusal{where + ", column file: " + problem};
         ++files;
         const ClassData after = classOfRow(cells, cols, where, recordOf(bytes));
         if (bytesOf(after) != bytes) changes.push_back({file, bytes, after});
@@ -207,10 +207,7 @@ int apply(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     std::size_t written = 0;
     for (const Change& c : changes) {
         // The lines classcfg diff prints, each headed by its file.
-        const std::vector<Fact> before = factsOf(c.before), after = factsOf(bytesOf(c.after));
-        for (std::size_t k = 0; k < before.size(); ++k)
-            if (before[k].value != after[k].value)
-                out << c.file << ": " << before[k].key << ": " << before[k].value << " -> " << after[k].value << "\n";
+        for (const std::string& line : factChanges(c.before, bytesOf(c.after))) out << c.file << ": " << line << "\n";
         if (dryRun) continue;
         ClassData record = c.after;
         record.classFilePath = c.file;

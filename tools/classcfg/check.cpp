@@ -15,7 +15,7 @@ std::vector<Finding> checkFindings(const std::vector<std::uint8_t>& fileBytes, c
     // The open engine reads the 74 bytes field by field and nothing after
     // them; a shorter file ends inside a field, and the read throws
     // (Daggerfall Unity 81e89e9, Assets/Scripts/API/ClassFile.cs:110-181).
-    const std::string size = "size is " + std::to_string(fileBytes.size()) + " bytes, not 74";
+    const std::string size = "the file is " + std::to_string(fileBytes.size()) + " bytes long; a class file is 74 bytes";
     if (fileBytes.size() < kClassFileSize)
         found.push_back({size + "; the open engine cannot load the file (it ends inside a field)", Game::Engine,
                          Severity::Breaks});

@@ -44,22 +44,18 @@ ClassData recordOf(const std::vector<std::uint8_t>& fileBytes);
 std::string dumpText(const std::vector<std::uint8_t>& fileBytes);
 std::string dumpText(const ClassData& record);
 
-// Reads the text form back; a key left out keeps the zero record's value.
-// Throws TextError naming `source` and the line.
-ClassData parseText(const std::string& text, const std::string& source);
+// Reads the text form back; a key left out keeps the zero record's value and,
+// when `missing` is given, is added to it. Throws TextError naming `source`
+// and the line.
+ClassData parseText(const std::string& text, const std::string& source, std::vector<std::string>* missing = nullptr);
+
+// "FILE is N bytes long; a class file is 74 bytes." for a file of another
+// size than a class file's; empty for 74 bytes.
+std::string sizeProblem(const std::string& file, std::size_t size);
 
 // The JSON form (same facts, typed), two-space indented, ending in a newline.
 // A non-empty fileName is given first, as "file" (UTF-8).
 std::string dumpJson(const std::vector<std::uint8_t>& fileBytes, const std::string& fileName = "");
-
-// One line of the text form, for comparisons.
-struct Fact {
-    std::string key;
-    std::string value;
-};
-// Every key of the text form in order, plus the file size and any bytes past
-// 74 when the file is not 74 bytes long.
-std::vector<Fact> factsOf(const std::vector<std::uint8_t>& fileBytes);
 
 // What a modder should know about a file; empty when nothing is wrong.
 // `fileName` tells a standard file (CLASS00.CFG ...) by its name.

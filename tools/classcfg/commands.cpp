@@ -12,6 +12,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 #include <iostream>
@@ -44,8 +46,8 @@ const char kUsage[] =
     "TEXT may be - for standard input.\n"
     "\n"
     "Exit status: 0 when all went well, 1 when check found something other than a\n"
-    "note, diff found differences, or a file could not be read or written (diff: 2\n"
-    "for that), 2 on a usage error.\n";
+    "note, diff found differences, apply refused a table, or a file could not be read\n"
+    "or written (diff: 2 for that), 2 on a usage error.\n";
 
 int usageError(std::ostream& err, const std::string& message) {
     err << "classcfg: " << message << "\nTry 'classcfg --help'.\n";
@@ -61,6 +63,33 @@ bool readOrReport(const std::string& path, std::vector<std::uint8_t>& bytes, std
         err << "classcfg: " << e.what() << "\n";
         return false;
     }
+}
+
+// Says so on `err` when a file is not 74 bytes long; true then.
+bool reportSize(const std::string& path, const std::vector<std::uint8_t>& bytes, std::ostream& err) {
+    const std::string problem = sizeProblem(path, bytes.size());
+    if (problem.empty()) return false;
+    err << "classcfg: " << problem << "\n";
+    return true;
+}
+
+// The lines of the help that are `command`'s: its usage line and those that
+// continue it; empty for no command of ours.
+std::string commandUsage(const std::string& command) {
+    const std::string help = kUsage;
+    const std::string head = "classcfg " + command + " ";
+    std::string out;
+    bool ours = false;
+    for (std::size_t pos = 0; pos < help.size();) {
+        const std::size_t end = std::min(help.find('\n', pos), help.size() - 1) + 1;
+        const std::string line = help.substr(pos, end - pos);
+        pos = end;
+        if (line.size() < 17) break;  // the usage lines end at the first blank line
+        // "usage: classcfg ..." or "       classcfg ...": a command's first line.
+        if (line.compare(7, 9, "classcfg ") == 0) ours = line.compare(7, head.size(), head) == 0;
+        if (ours) out += out.empty() ? "usage: " + line.substr(7) : line;
+    }
+    return out;
 }
 
 // The arguments of a command taking "--json" and files: 0, or the usage
@@ -94,6 +123,9 @@ int dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
             status = 1;
             continue;
         }
+        // Dumped all the same: the text says what a read of it leaves, and
+        // build makes a class file of it.
+        if (reportSize(f, bytes, err)) status = 1;
         if (json) {
             if (several) {
                 // Each element names its file and is indented as an array element.
@@ -147,12 +179,19 @@ int build(const std::vector<std::string>& args, std::ostream& err) {
         return 1;
     }
     ClassData record;
+    const std::string source = input == "-" ? "<stdin>" : input;
+    std::vector<std::string> missing;
     try {
-        record = parseText(std::string(bytes.begin(), bytes.end()), input == "-" ? "<stdin>" : input);
+        record = parseText(std::string(bytes.begin(), bytes.end()), source, &missing);
     } catch (const TextError& e) {
         err << e.what() << "\n";
         return 1;
     }
+    // Written all the same, as an empty class has them; a key left out by
+    // mistake should not pass unseen.
+    if (!missing.empty())
+        err << "classcfg: " << source << " does not give " << joinList(missing, "")
+            << "; they are written as an empty class has them (0, Normal, none, no)\n";
     record.classFilePath = output;
     try {
         record.writeClassFile();
@@ -163,24 +202,86 @@ int build(const std::vector<std::string>& args, std::ostream& err) {
     return 0;
 }
 
-int diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() != 2) return usageError(err, "diff: give exactly two class files");
-    std::vector<Fact> facts[2];
+// Two class files' differing fields: 0 for none, 1 for some (or a file that
+// is not 74 bytes long), 2 when one cannot be read.
+int diffFiles(const std::string& a, const std::string& b, std::ostream& out, std::ostream& err,
+              const std::string& header = "") {
+    std::vector<std::uint8_t> bytes[2];
+    const std::string paths[2] = {a, b};
+    bool sizes = false;
     for (int i = 0; i < 2; ++i) {
         try {
-            facts[i] = factsOf(readWholeFile(args[i]));
+            bytes[i] = readWholeFile(paths[i]);
         } catch (const ReadError& e) {
             err << "classcfg: " << e.what() << "\n";
             return 2;
         }
+        sizes = reportSize(paths[i], bytes[i], err) || sizes;
     }
-    bool differ = false;
-    for (std::size_t k = 0; k < facts[0].size(); ++k) {
-        if (facts[0][k].value == facts[1][k].value) continue;
-        differ = true;
-        out << facts[0][k].key << ": " << facts[0][k].value << " -> " << facts[1][k].value << "\n";
+    const std::vector<std::string> lines = factChanges(bytes[0], bytes[1]);
+    if (!lines.empty()) out << header;
+    for (const std::string& line : lines) out << line << "\n";
+    return lines.empty() && !sizes ? 0 : 1;
+}
+
+std::string lowerCase(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// Two folders: their class files paired by name in any case, each pair's
+// fields under a "# A -> B" line, and the files found in one folder only.
+int diffFolders(const std::string& a, const std::string& b, std::ostream& out, std::ostream& err) {
+    const std::string folders[2] = {a, b};
+    std::vector<std::string> names[2];
+    for (int i = 0; i < 2; ++i) {
+        try {
+            names[i] = classFilesOf(folders[i]);
+        } catch (const FileError& e) {
+            err << "classcfg: cannot read folder " << folders[i] << ": " << reasonFor(e.systemError()) << "\n";
+            return 2;
+        }
+        if (names[i].empty()) {
+            err << "classcfg: no class files in " << folders[i] << "\n";
+            return 2;
+        }
     }
-    return differ ? 1 : 0;
+    // Each name once, by name as the folders list them, with its file in
+    // each folder ("" for none).
+    std::vector<std::pair<std::string, std::string>> pairs;
+    std::vector<bool> taken(names[1].size(), false);
+    for (const std::string& n : names[0]) {
+        std::string match;
+        for (std::size_t j = 0; j < names[1].size() && match.empty(); ++j)
+            if (!taken[j] && lowerCase(names[1][j]) == lowerCase(n)) {
+                taken[j] = true;
+                match = names[1][j];
+            }
+        pairs.push_back({n, match});
+    }
+    for (std::size_t j = 0; j < names[1].size(); ++j)
+        if (!taken[j]) pairs.push_back({"", names[1][j]});
+    std::stable_sort(pairs.begin(), pairs.end(), [](const auto& x, const auto& y) {
+        return lowerCase(x.first.empty() ? x.second : x.first) < lowerCase(y.first.empty() ? y.second : y.first);
+    });
+    int status = 0;
+    for (const auto& p : pairs) {
+        if (p.first.empty() || p.second.empty()) {
+            out << "# only in " << (p.first.empty() ? b : a) << ": " << (p.first.empty() ? p.second : p.first) << "\n";
+            status = std::max(status, 1);
+            continue;
+        }
+        const std::string fa = joinPath(a, p.first), fb = joinPath(b, p.second);
+        status = std::max(status, diffFiles(fa, fb, out, err, "# " + fa + " -> " + fb + "\n"));
+    }
+    return status;
+}
+
+int diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() != 2) return usageError(err, "diff: give exactly two class files or two folders");
+    const bool folder = isFolder(args[0]);
+    if (folder != isFolder(args[1])) return usageError(err, "diff: give two class files or two folders, not one of each");
+    return folder ? diffFolders(args[0], args[1], out, err) : diffFiles(args[0], args[1], out, err);
 }
 
 int check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -269,6 +370,11 @@ int tally(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             status = 1;
             continue;
         }
+        // No reckoning for what is not a class file.
+        if (reportSize(f, bytes, err)) {
+            status = 1;
+            continue;
+        }
         const ClassData c = recordOf(bytes);
         const ClassTally t = tallyClass(c);
         Value name;
@@ -319,6 +425,11 @@ std::vector<std::string> expandFolders(const std::vector<std::string>& args, std
     return files;
 }
 
+std::string sizeProblem(const std::string& file, std::size_t size) {
+    if (size == kClassFileSize) return "";
+    return file + " is " + std::to_string(size) + " bytes long; a class file is 74 bytes.";
+}
+
 std::vector<std::uint8_t> readWholeFile(const std::string& utf8Path) {
     if (utf8Path == "-") {
         std::string all((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
@@ -343,6 +454,13 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (cmd == "--help" || cmd == "-h" || cmd == "help") {
         out << kUsage;
         return 0;
+    }
+    if (std::find(rest.begin(), rest.end(), "--help") != rest.end()) {
+        const std::string usage = commandUsage(cmd);
+        if (!usage.empty()) {
+            out << usage;
+            return 0;
+        }
     }
     if (cmd == "dump") return dump(rest, out, err);
     if (cmd == "build") return build(rest, err);

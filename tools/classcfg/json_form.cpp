@@ -22,14 +22,14 @@ Json byteList(const std::uint8_t* p, std::size_t n) {
     return a;
 }
 
-Json entryJson(const Entry& e) { return e.name.empty() ? Json(e.number) : Json(e.name); }
+Json entryJson(const Entry& e) { return e.named() ? Json(e.name) : Json(e.number); }
 
 Json jsonOf(const Value& v) {
     switch (v.shape) {
     case Shape::Number:
     case Shape::Hex: return v.number;
     case Shape::YesNo: return v.number != 0;
-    case Shape::Choice: return entryJson(v.entries.at(0));
+    case Shape::Choice: return entryJson(v.entries[0]);
     case Shape::States:
     case Shape::Names: {
         Json a = Json::array();
@@ -76,7 +76,7 @@ std::string dumpJson(const std::vector<std::uint8_t>& fileBytes, const std::stri
     j["fileSize"] = fileBytes.size();
     for (const KeyDef& k : keyDefs()) {
         Json& place = k.jsonGroup.empty() ? j : j[k.jsonGroup];
-        place[k.jsonKey] = jsonOf(k.get(c));
+        place[k.jsonKey] = jsonOf(k.valueIn(c));
     }
     std::array<std::uint8_t, kClassFileSize> bytes = c.toBytes();
     j["bytes"] = hexBytes(bytes.data(), bytes.size());

@@ -13,15 +13,6 @@ namespace classcfg {
 
 namespace {
 
-std::vector<std::uint8_t> nameTail(const ClassData& c) {
-    auto nul = std::find(c.className.begin(), c.className.end(), '\0');
-    std::vector<std::uint8_t> tail;
-    if (nul == c.className.end()) return tail;
-    for (auto it = nul + 1; it != c.className.end(); ++it) tail.push_back(static_cast<std::uint8_t>(*it));
-    while (!tail.empty() && tail.back() == 0) tail.pop_back();
-    return tail;
-}
-
 // The three skill groups: where each starts in `skills`, how many it has.
 struct SkillGroup {
     const char* key;
@@ -51,46 +42,25 @@ void parseSkills(ClassData& c, const std::string& value, std::size_t first, std:
 
 void addBasicInfoKeys(Keys& k) {
     k.push_back({"Basic Info", "name", "", "name",
-                 [](const ClassData& c) {
-                     Value v;
-                     v.shape = Shape::Name;
-                     std::string n = c.nameText();
-                     v.bytes.assign(n.begin(), n.end());
-                     return v;
-                 },
                  [](Draft& d, const std::string& v) {
                      d.name = parseQuoted(v);
                      d.nameLine = d.currentLine;
                  }});
     k.push_back({"", "name tail", "", "nameTail",
-                 [](const ClassData& c) {
-                     Value v;
-                     v.shape = Shape::Bytes;
-                     v.bytes = nameTail(c);
-                     return v;
-                 },
                  [](Draft& d, const std::string& v) {
                      d.tail = parseHexBytes(v);
                      d.tailLine = d.currentLine;
                  }});
     for (std::size_t i = 0; i < kAttributeNames.size(); ++i)
         k.push_back({"", kAttributeNames[i], "attributes", kAttributeNames[i],
-                     [i](const ClassData& c) { return numberValue(c.attributes[i]); },
                      [i](Draft& d, const std::string& v) {
                          d.data.attributes[i] = static_cast<std::uint16_t>(parseNumber(v, 0xFFFF));
                      }});
     k.push_back({"", "hit points per level", "", "hitPointsPerLevel",
-                 [](const ClassData& c) { return numberValue(c.hitPointsPerLevel); },
                  [](Draft& d, const std::string& v) {
                      d.data.hitPointsPerLevel = static_cast<std::uint16_t>(parseNumber(v, 0xFFFF));
                  }});
     k.push_back({"", "multiplier", "", "multiplier",
-                 [](const ClassData& c) {
-                     Value v;
-                     v.shape = Shape::Multiplier;
-                     v.number = c.advancementMultiplier;
-                     return v;
-                 },
                  [](Draft& d, const std::string& v) { d.data.advancementMultiplier = parseMultiplier(v); }});
     k.back().note = [](const ClassData& c) {
         ClassTally t = tallyClass(c);
@@ -98,15 +68,6 @@ void addBasicInfoKeys(Keys& k) {
     };
     for (const SkillGroup& g : kSkillGroups) {
         k.push_back({"", g.key, "skills", g.jsonKey,
-                     [g](const ClassData& c) {
-                         Value v;
-                         v.shape = Shape::Names;
-                         for (std::size_t i = g.first; i < g.first + g.count; ++i) {
-                             std::uint8_t s = c.skills[i];
-                             v.entries.push_back({s < SkillNames.size() ? SkillNames[s] : "", s});
-                         }
-                         return v;
-                     },
                      [g](Draft& d, const std::string& v) { parseSkills(d.data, v, g.first, g.count); }});
     }
 }

@@ -11,7 +11,6 @@ namespace {
 
 void addMasked(Keys& k, const char* key, const char* jsonKey, std::uint16_t ClassData::*field, unsigned mask) {
     k.push_back({"", key, "keptAsRead", jsonKey,
-                 [field, mask](const ClassData& c) { return hexFieldValue(c.*field & mask, 4); },
                  [field, mask](Draft& d, const std::string& v) { setBits16(d.data.*field, mask, parseMasked(v, mask, 4)); }});
 }
 
@@ -19,26 +18,16 @@ void addMasked(Keys& k, const char* key, const char* jsonKey, std::uint16_t Clas
 
 void addKeptKeys(Keys& k) {
     k.push_back({"Kept as read: bits and bytes no page shows", "hidden byte", "keptAsRead", "hiddenByte",
-                 [](const ClassData& c) { return hexFieldValue(c.hiddenByte, 2); },
                  [](Draft& d, const std::string& v) {
                      d.data.hiddenByte = static_cast<std::uint8_t>(parseNumber(v, 0xFF));
                  }});
     k.push_back({"", "hidden block", "keptAsRead", "hiddenBlock",
-                 [](const ClassData& c) {
-                     Value v;
-                     v.shape = Shape::Bytes;
-                     v.bytes.assign(c.hiddenBlock.begin(), c.hiddenBlock.end());
-                     return v;
-                 },
                  [](Draft& d, const std::string& v) {
                      std::vector<std::uint8_t> b = parseHexBytes(v);
                      if (b.size() != kHiddenBlockSize) bad("expected exactly 5 bytes, got " + std::to_string(b.size()));
                      std::copy(b.begin(), b.end(), d.data.hiddenBlock.begin());
                  }});
     k.push_back({"", "effect bit 7", "keptAsRead", "effectBit7",
-                 [](const ClassData& c) {
-                     return namesValue(Shape::Names, toleranceSet(c, kEffectUnusedMask), toleranceNames());
-                 },
                  [](Draft& d, const std::string& v) {
                      std::string t = normalName(v) == "none" ? "Normal" : v;
                      setTolerances(d.data, kEffectUnusedMask, parseStates(t, toleranceNames(), "tolerance"));
@@ -46,7 +35,6 @@ void addKeptKeys(Keys& k) {
     addMasked(k, "ability bits 13-15", "abilityBits13to15", &ClassData::abilityFlags, kAbilityUnusedMask);
     addMasked(k, "material bits 10-15", "materialBits10to15", &ClassData::forbiddenMaterials, kMaterialUnusedMask);
     k.push_back({"", "expert weapon bits 6-7", "keptAsRead", "expertWeaponBits6to7",
-                 [](const ClassData& c) { return hexFieldValue(c.expertWeapons & kExpertUnusedMask, 2); },
                  [](Draft& d, const std::string& v) {
                      setBits8(d.data.expertWeapons, kExpertUnusedMask, parseMasked(v, kExpertUnusedMask, 2));
                  }});

@@ -16,26 +16,15 @@ void addMageryPair(Keys& k, const char* key, const char* jsonKey, std::uint16_t 
     for (std::uint16_t mask : {first, second})
         for (const AbilityBit& b : kAbilityBits)
             if (b.mask == mask) states.push_back(b.name);
-    addPairKey(k, nullptr, key, "", jsonKey, states, "state",
-               {[first, second](const ClassData& c) {
-                    return ((c.abilityFlags & first) ? 1u : 0u) | ((c.abilityFlags & second) ? 2u : 0u);
-                },
-                [first, second](ClassData& c, unsigned set) {
-                    setBits16(c.abilityFlags, first | second, ((set & 1u) ? first : 0u) | ((set & 2u) ? second : 0u));
-                }});
+    addPairKey(k, nullptr, key, "", jsonKey, states, "state", [first, second](ClassData& c, unsigned set) {
+        setBits16(c.abilityFlags, first | second, ((set & 1u) ? first : 0u) | ((set & 2u) ? second : 0u));
+    });
 }
 
 }  // namespace
 
 void addMagickaKeys(Keys& k) {
     k.push_back({"Magicka", "increased magery", "", "increasedMagery",
-                 [](const ClassData& c) {
-                     unsigned code = (c.abilityFlags & kMageryMask) >> kMageryShift;
-                     Value v;
-                     v.shape = Shape::Choice;
-                     v.entries.push_back({code < kMageryNames.size() ? kMageryNames[code] : "", code});
-                     return v;
-                 },
                  [](Draft& d, const std::string& v) {
                      std::string t = trim(v);
                      unsigned code = (!t.empty() && std::isdigit(static_cast<unsigned char>(t[0])) && t.size() == 1)

@@ -23,13 +23,9 @@ void addMiscellaneousKeys(Keys& k) {
     for (int i = 0; i < kEnemyKindCount; ++i) {
         unsigned bonus = 1u << i, phobia = 1u << (i + kPhobiaShift);
         addPairKey(k, nullptr, kEnemyKinds[i], "enemies", kEnemyKinds[i], {"Bonus", "Phobia"}, "enemy state",
-                   {[bonus, phobia](const ClassData& c) {
-                        return ((c.bonusPhobiaFlags & bonus) ? 1u : 0u) | ((c.bonusPhobiaFlags & phobia) ? 2u : 0u);
-                    },
-                    [bonus, phobia](ClassData& c, unsigned set) {
-                        setBits8(c.bonusPhobiaFlags, bonus | phobia,
-                                 ((set & 1u) ? bonus : 0u) | ((set & 2u) ? phobia : 0u));
-                    }});
+                   [bonus, phobia](ClassData& c, unsigned set) {
+                       setBits8(c.bonusPhobiaFlags, bonus | phobia, ((set & 1u) ? bonus : 0u) | ((set & 2u) ? phobia : 0u));
+                   });
     }
 }
 

@@ -22,9 +22,6 @@ void addResistanceKeys(Keys& k) {
         auto bit = static_cast<std::uint8_t>(1u << r);
         std::string effect = kEffectNames[r];
         k.push_back({r == 0 ? "Resistance and Weakness" : "", effect, "tolerances", effect,
-                     [bit](const ClassData& c) {
-                         return namesValue(Shape::States, toleranceSet(c, bit), toleranceNames());
-                     },
                      [bit](Draft& d, const std::string& v) {
                          setTolerances(d.data, bit, parseStates(v, toleranceNames(), "tolerance"));
                      }});

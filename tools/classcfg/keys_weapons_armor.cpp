@@ -10,14 +10,10 @@ void addWeaponsArmorKeys(Keys& k) {
     for (int i = 0; i < kWeaponGroupCount; ++i) {
         unsigned bit = 1u << i;
         addPairKey(k, i == 0 ? "Weapons and Armor" : nullptr, kWeaponGroups[i], "weapons", kWeaponGroups[i],
-                   {"Forbidden", "Expert"}, "weapon state",
-                   {[bit](const ClassData& c) {
-                        return ((c.forbiddenEquipment & bit) ? 1u : 0u) | ((c.expertWeapons & bit) ? 2u : 0u);
-                    },
-                    [bit](ClassData& c, unsigned set) {
-                        setBits16(c.forbiddenEquipment, bit, (set & 1u) ? bit : 0u);
-                        setBits8(c.expertWeapons, bit, (set & 2u) ? bit : 0u);
-                    }});
+                   {"Forbidden", "Expert"}, "weapon state", [bit](ClassData& c, unsigned set) {
+                       setBits16(c.forbiddenEquipment, bit, (set & 1u) ? bit : 0u);
+                       setBits8(c.expertWeapons, bit, (set & 2u) ? bit : 0u);
+                   });
         // Text written before the editor's caption was mended says "Fobidden"; take that too.
         Parse states = k.back().parse;
         k.back().parse = [states](Draft& d, const std::string& v) {

@@ -67,8 +67,8 @@ std::vector<Cell> rowOf(const std::vector<TableColumn>& cols, bool csv, const st
                 row.push_back({std::to_string(findings), Kind::Integer});
             break;
         case ColumnRole::Skill: {
-            const Entry e = col.key->get(c).entries.at(col.slot);
-            row.push_back({e.name.empty() ? std::to_string(e.number) : e.name, Kind::Text});
+            const Entry e = col.key->valueIn(c).entries[col.slot];
+            row.push_back({e.named() ? std::string(e.name) : std::to_string(e.number), Kind::Text});
             break;
         }
         case ColumnRole::Key:
@@ -79,7 +79,7 @@ std::vector<Cell> rowOf(const std::vector<TableColumn>& cols, bool csv, const st
             else if (col.key->key == "multiplier")
                 row.push_back({multiplierText(c.advancementMultiplier), Kind::Decimal});
             else
-                row.push_back({textOf(col.key->get(c)), Kind::Integer});
+                row.push_back({textOf(col.key->valueIn(c)), Kind::Integer});
             break;
         }
     }
@@ -118,7 +118,7 @@ std::vector<TableColumn> tableColumns(bool everyKey) {
 }
 
 std::string csvKeyCell(const KeyDef& key, const ClassData& c) {
-    const std::string text = textOf(key.get(c));
+    const std::string text = textOf(key.valueIn(c));
     if (key.key != "name") return text;
     // Inside the quotes: an escaped quote is bare in the cell, the other escapes stay.
     std::string cell;
@@ -143,6 +143,28 @@ std::string keyValueOfCell(const KeyDef& key, const std::string& cell) {
 }
 
 namespace {
+
+// A file that is not 74 bytes long: listed, marked in the name's place,
+// without the numbers a read of it would make up.
+std::vector<Cell> markedRow(const std::vector<TableColumn>& cols, const std::string& file, std::size_t size,
+                            std::size_t findings) {
+    std::vector<Cell> row;
+    for (const TableColumn& col : cols) {
+        if (col.role == ColumnRole::File)
+            row.push_back({file, Kind::Text});
+        else if (col.header == "name")
+            row.push_back({"(" + std::to_string(size) + " bytes long, not 74)", Kind::Text});
+        else if (col.header == "standard")
+            row.push_back({standardClassFor(file), Kind::Text});
+        else if (col.header == "findings")
+            row.push_back({std::to_string(findings), Kind::Integer});
+        else if (col.header == "multiplier" || col.header == "maker multiplier")
+            row.push_back({"", Kind::Decimal});
+        else
+            row.push_back({"", col.role == ColumnRole::Skill ? Kind::Text : Kind::Integer});
+    }
+    return row;
+}
 
 // Characters on screen: UTF-8 continuation bytes take no column.
 std::size_t columns(const std::string& s) {
@@ -254,8 +276,15 @@ int table(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     for (const std::string& f : expandFolders(files, err, failed)) {
         try {
             const std::vector<std::uint8_t> bytes = readWholeFile(f);
-            rows.push_back(rowOf(cols, form == "--csv", f, recordOf(bytes),
-                                 static_cast<std::size_t>(findingCount(checkFindings(bytes, f)))));
+            const auto findings = static_cast<std::size_t>(findingCount(checkFindings(bytes, f)));
+            const std::string problem = sizeProblem(f, bytes.size());
+            if (problem.empty()) {
+                rows.push_back(rowOf(cols, form == "--csv", f, recordOf(bytes), findings));
+                continue;
+            }
+            err << "classcfg: " << problem << "\n";
+            failed = true;
+            rows.push_back(markedRow(cols, f, bytes.size(), findings));
         } catch (const ReadError& e) {
             err << "classcfg: " << e.what() << "\n";
             failed = true;

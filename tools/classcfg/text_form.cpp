@@ -38,7 +38,7 @@ std::string dumpText(const ClassData& record) {
     std::string out;
     for (const KeyDef& k : keyDefs()) {
         if (!k.section.empty()) out += (out.empty() ? "# " : "\n# ") + k.section + "\n";
-        out += k.key + ": " + textOf(k.get(record)) + "\n";
+        out += k.key + ": " + textOf(k.valueIn(record)) + "\n";
         if (k.note) out += "# " + k.note(record) + "\n";
     }
     return out;
@@ -46,17 +46,6 @@ std::string dumpText(const ClassData& record) {
 
 std::string dumpText(const std::vector<std::uint8_t>& fileBytes) {
     return sizeNote(fileBytes) + dumpText(recordOf(fileBytes));
-}
-
-std::vector<Fact> factsOf(const std::vector<std::uint8_t>& fileBytes) {
-    ClassData c = recordOf(fileBytes);
-    std::vector<Fact> facts;
-    facts.push_back({"file size", std::to_string(fileBytes.size())});
-    for (const KeyDef& k : keyDefs()) facts.push_back({k.key, textOf(k.get(c))});
-    std::size_t n = fileBytes.size();
-    facts.push_back({"bytes past 74", n > kClassFileSize ? hexBytes(fileBytes.data() + kClassFileSize, n - kClassFileSize)
-                                                         : std::string("none")});
-    return facts;
 }
 
 namespace {
@@ -73,7 +62,7 @@ const std::map<std::string, std::size_t>& keyIndex() {
 
 }  // namespace
 
-ClassData parseText(const std::string& text, const std::string& source) {
+ClassData parseText(const std::string& text, const std::string& source, std::vector<std::string>* missing) {
     const std::map<std::string, std::size_t>& byKey = keyIndex();
     // The line each key was given on, 0 while it has not been.
     std::vector<int> seen(keyDefs().size(), 0);
@@ -117,6 +106,9 @@ ClassData parseText(const std::string& text, const std::string& source) {
                             std::to_string(d.tail.size()) + " bytes) need " + std::to_string(used) +
                             " bytes; the field holds 19");
     }
+    if (missing)
+        for (std::size_t i = 0; i < seen.size(); ++i)
+            if (!seen[i]) missing->push_back(keyDefs()[i].key);
     d.data.className.fill('\0');
     std::copy(d.name.begin(), d.name.end(), d.data.className.begin());
     for (std::size_t i = 0; i < d.tail.size(); ++i)

@@ -8,7 +8,6 @@
 #include <cctype>
 #include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace kestrane {
@@ -45,23 +44,15 @@ std::string normalName(const std::string& s) {
     return out;
 }
 
-std::string hexByte(std::uint8_t b) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "%02X", b);
-    return buf;
-}
-
-std::string hexBytes(const std::uint8_t* p, std::size_t n) {
-    std::string out;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (i) out += ' ';
-        out += hexByte(p[i]);
-    }
-    return out;
-}
-
 
 std::string multiplierText(std::int32_t raw) { return multiplierShown(raw); }
+
+std::string joinList(const std::vector<std::string>& items, const char* empty) {
+    if (items.empty()) return empty;
+    std::string out;
+    for (const auto& s : items) out += (out.empty() ? "" : ", ") + s;
+    return out;
+}
 
 
 unsigned long parseNumber(const std::string& text, unsigned long max) {
@@ -97,13 +88,6 @@ std::vector<std::string> splitList(const std::string& value) {
         start = comma + 1;
     }
     return items;
-}
-
-std::string joinList(const std::vector<std::string>& items, const char* empty) {
-    if (items.empty()) return empty;
-    std::string out;
-    for (const auto& s : items) out += (out.empty() ? "" : ", ") + s;
-    return out;
 }
 
 
@@ -152,12 +136,6 @@ unsigned parseMaskList(const std::string& value, const std::vector<std::string>&
     return set;
 }
 
-
-std::string hexValue(unsigned v, int digits) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "0x%0*X", digits, v);
-    return buf;
-}
 
 unsigned parseMasked(const std::string& value, unsigned mask, int digits) {
     unsigned v = static_cast<unsigned>(parseNumber(value, 0xFFFF));

@@ -4,6 +4,7 @@
 #ifndef KESTRANE_CLASSCFG_VALUE_READERS_H
 #define KESTRANE_CLASSCFG_VALUE_READERS_H
 
+#include "class_facts.h"
 #include "tables.h"
 
 #include <cstddef>
@@ -23,10 +24,8 @@ std::string trim(const std::string& s);
 // Lower case with runs of blanks made one, so "1 x int" finds "1  X INT".
 std::string normalName(const std::string& s);
 
-std::string hexByte(std::uint8_t b);
-std::string hexBytes(const std::uint8_t* p, std::size_t n);  // "0A FF"
-std::string hexValue(unsigned v, int digits);                // "0x0A"
-std::string multiplierText(std::int32_t raw);                // as the editor shows it: "1.50"
+// hexByte, hexBytes and hexValue come with the facts (class_facts.h).
+std::string multiplierText(std::int32_t raw);  // as the editor shows it: "1.50"
 std::string joinList(const std::vector<std::string>& items, const char* empty);
 
 // Decimal or 0x-hex, 0 to max.
