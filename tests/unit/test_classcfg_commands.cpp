@@ -1,6 +1,7 @@
 // classcfg's commands run in-process: build's line-numbered errors, check's
 // findings, diff's output and exit statuses, and usage errors.
 #include "classcfg.h"
+#include "csv_reader.h"
 #include "engine_play.h"
 #include "standard_classes.h"
 #include "tables.h"
@@ -10,7 +11,10 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <random>
 #include <sstream>
+
+#include <sys/stat.h>
 
 using namespace kestrane;
 using namespace kestrane::classcfg;
@@ -572,6 +576,7 @@ TEST(ClasscfgCommandLine, HelpAndUsageErrors) {
         {"build"},    {"build", "a.txt"},     {"build", "a.txt", "-o"},
         {"diff", "a"}, {"diff", "a", "b", "c"}, {"check"},
         {"table"},    {"table", "--csv", "--json", "a"}, {"table", "--tsv", "a"},
+        {"apply"},    {"apply", "a.csv", "b.csv"}, {"apply", "--force", "a.csv"},
     };
     for (const auto& args : wrong) {
         Result u = cli(args);
@@ -727,35 +732,49 @@ TEST(ClasscfgTable, EachFormOfAFolderOfUpperCaseClassFiles) {
     const std::string f0 = dir.file("arena2/CLASS00.CFG"), f5 = dir.file("arena2/Class05.Cfg");
     const std::string skills =
         "Restoration,Illusion,Streetwise,Mysticism,Running,Climbing,Short Blade,Dodging,Mercantile,Etiquette,Medical,Stealth";
-    const std::string csvHead =
+    const std::string header =
         "file,name,standard,hit points per level,multiplier,maker points,maker multiplier,findings,STR,INT,WIL,AGI,END,PER,SPD,LUC,"
-        "primary 1,primary 2,primary 3,major 1,major 2,major 3,minor 1,minor 2,minor 3,minor 4,minor 5,minor 6\r\n";
+        "primary 1,primary 2,primary 3,major 1,major 2,major 3,minor 1,minor 2,minor 3,minor 4,minor 5,minor 6";
     auto bars = [](std::string line) {
         std::string out = "| ";
         for (char ch : line) out += ch == ',' ? std::string(" | ") : std::string(1, ch);
-        return out + " |\n";
+        return out + " |";
     };
     std::string separator = "|";
     for (int i = 0; i < 28; ++i) separator += "---|";
     // Lamplighter: 12 hit points +4, magery code 0 (3 X INT) +10: 14 points, 1.65. The other: 40 hit
-    // points, +42, beyond the maker.
+    // points, +42, beyond the maker. CSV adds every other key of the text form and spells the
+    // multiplier as it does; each line begins as given and ends in its own line end.
     const struct {
         const char* option;
-        std::string expected;
+        std::vector<std::string> starts;
+        std::string lineEnd;
     } forms[] = {
-        {"--csv", csvHead + f0 + ",Lamplighter,Mage,12,1.25,14,1.65,1,45,60,55,50,45,55,50,50," + skills + "\r\n" + f5 +
-                      ",\"Roof, \"\"Runner\"\"\",Nightblade,40,1.25,42,,3,45,60,55,50,45,55,50,50," + skills + "\r\n"},
-        {"--markdown", bars(csvHead.substr(0, csvHead.size() - 2)) + separator + "\n" +
-                           bars(f0 + ",Lamplighter,Mage,12,1.25,14,1.65,1,45,60,55,50,45,55,50,50," + skills)},
+        {"--csv",
+         {header + ",name tail,Paralysis,Magic,", f0 + ",Lamplighter,Mage,12,1.25 (81920),14,1.65,1,45,60,55,50,45,55,50,50," + skills + ",none,Normal,",
+          f5 + ",\"Roof, \"\"Runner\"\"\",Nightblade,40,1.25 (81920),42,,3,45,60,55,50,45,55,50,50," + skills + ",none,"},
+         "\r"},
+        {"--markdown", {bars(header) + "\n", separator + "\n", bars(f0 + ",Lamplighter,Mage,12,1.25,14,1.65,1,45,60,55,50,45,55,50,50," + skills) + "\n"}, ""},
     };
     for (const auto& form : forms) {
+        SCOPED_TRACE(form.option);
         Result r = cli({"table", form.option, dir.file("arena2")});
         EXPECT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(r.out.substr(0, form.expected.size()), form.expected) << form.option;
+        std::istringstream lines(r.out);
+        std::string line;
+        for (const std::string& start : form.starts) {
+            std::getline(lines, line);
+            line += "\n";
+            EXPECT_EQ(line.substr(0, start.size()), start);
+            EXPECT_EQ(line.substr(line.size() - 1 - form.lineEnd.size()), form.lineEnd + "\n");
+        }
     }
+    EXPECT_NE(cli({"table", "--csv", f0}).out.find(",none,0x0000,0x0000,0x00,0x0000\r\n"), std::string::npos);
+    EXPECT_NE(cli({"table", "--csv", f0}).out.find(",expert weapon bits 6-7,equipment bits 13-15\r\n"), std::string::npos);
 
     nlohmann::json j = nlohmann::json::parse(cli({"table", "--json", dir.file("arena2")}).out);
     ASSERT_EQ(j.size(), 2u);
+    EXPECT_EQ(j[0].size(), 28u);
     EXPECT_EQ(j[0]["standard"], "Mage");
     EXPECT_EQ(j[0]["maker multiplier"], 1.65);
     EXPECT_EQ(j[0]["minor 6"], "Stealth");
@@ -781,4 +800,208 @@ TEST(ClasscfgTable, EachFormOfAFolderOfUpperCaseClassFiles) {
     EXPECT_EQ(standardClassFor("C:\\Games\\arena2\\class18.cfg"), "Knight (city watch)");
     EXPECT_EQ(standardClassFor("arena2/CLASS19.CFG"), "");
     EXPECT_EQ(makerText(tallyClass(odd)), "beyond (42 points)");
+}
+
+// --- apply --------------------------------------------------------------
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+// Every cell quoted, as some spreadsheets write.
+std::string csvText(const Rows& rows, const std::string& sep = ",", const std::string& lineEnd = "\r\n") {
+    std::string text;
+    for (const auto& row : rows) {
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            text += (i ? sep : "") + std::string("\"");
+            for (char ch : row[i]) text += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+            text += "\"";
+        }
+        text += lineEnd;
+    }
+    return text;
+}
+
+void setCell(Rows& rows, std::size_t row, const std::string& column, const std::string& value) {
+    auto at = std::find(rows[0].begin(), rows[0].end(), column);
+    ASSERT_NE(at, rows[0].end()) << column;
+    rows.at(row - 1).at(static_cast<std::size_t>(at - rows[0].begin())) = value;
+}
+
+// A file rewritten, even with the same bytes, is a new file under its name.
+std::vector<ino_t> inodes(const std::vector<std::string>& files) {
+    std::vector<ino_t> out;
+    for (const std::string& f : files) {
+        struct stat st {};
+        out.push_back(stat(f.c_str(), &st) == 0 ? st.st_ino : 0);
+    }
+    return out;
+}
+
+// A folder of class files and its table as table --csv writes it.
+struct Tabled {
+    TempDir dir;
+    std::vector<std::string> files;
+    Rows rows;
+    explicit Tabled(const std::vector<std::vector<std::uint8_t>>& contents) {
+        std::system(("mkdir '" + dir.file("arena2") + "'").c_str());
+        for (std::size_t i = 0; i < contents.size(); ++i) {
+            char name[64];
+            std::snprintf(name, sizeof name, "arena2/CLASS%02zu.CFG", i);
+            files.push_back(dir.file(name));
+            writeBytes(files.back(), contents[i]);
+        }
+        rows = readCsv(cli({"table", "--csv", dir.file("arena2")}).out);
+    }
+    std::vector<std::vector<std::uint8_t>> bytes() const {
+        std::vector<std::vector<std::uint8_t>> out;
+        for (const std::string& f : files) out.push_back(readBytes(f));
+        return out;
+    }
+    Result apply(const std::string& text, bool dryRun = false) {
+        writeText(dir.file("t.csv"), text);
+        return dryRun ? cli({"apply", "--dry-run", dir.file("t.csv")}) : cli({"apply", dir.file("t.csv")});
+    }
+};
+
+}  // namespace
+
+TEST(ClasscfgApply, AnUnchangedTableWritesNothingAndKeepsEveryByte) {
+    // Our odd class (a name to quote and escape, bytes behind it, unshown bits) and random files.
+    ClassData odd = plainClass();
+    const std::string oddName = "R\x01of, \"R\\n\"\x81;";
+    std::fill(odd.className.begin(), odd.className.end(), '\0');
+    std::copy(oddName.begin(), oddName.end(), odd.className.begin());
+    odd.className[17] = '\x7F';
+    odd.advancementMultiplier = 81921;
+    odd.abilityFlags = 0xE000;
+    odd.skills[3] = 200;
+    std::vector<std::vector<std::uint8_t>> contents = {bytesOf(plainClass()), bytesOf(odd)};
+    std::mt19937 rng(2026);
+    for (int i = 0; i < 60; ++i) {
+        std::vector<std::uint8_t> b(74);
+        for (auto& x : b) x = static_cast<std::uint8_t>(rng());
+        contents.push_back(b);
+    }
+    Tabled t(contents);
+    ASSERT_EQ(t.rows.size(), 63u);
+    EXPECT_EQ(t.rows[2][1], "R\\x01of, \"R\\\\n\"\\x81;");
+    const std::vector<ino_t> before = inodes(t.files);
+    for (bool dryRun : {true, false}) {
+        Result r = t.apply(cli({"table", "--csv", t.dir.file("arena2")}).out, dryRun);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, dryRun ? "dry run: 0 of 62 class files would change; nothing written\n"
+                                : "0 of 62 class files changed; nothing written\n");
+        EXPECT_EQ(t.bytes(), contents);
+        EXPECT_EQ(inodes(t.files), before);
+    }
+}
+
+TEST(ClasscfgApply, OneEditedCellChangesThatFieldOfThatFileAlone) {
+    const struct {
+        const char* column;
+        const char* cell;
+        const char* change;
+    } cases[] = {
+        {"STR", "61", "STR: 45 -> 61"},
+        {"major 2", "Axe", "major skills: Mysticism, Running, Climbing -> Mysticism, Axe, Climbing"},
+        {"name", "Roof, \"Runner\"\\x01", "name: \"Lamplighter\" -> \"Roof, \\\"Runner\\\"\\x01\""},
+        {"multiplier", "1.5", "multiplier: 1.25 (81920) -> 1.50 (98304)"},
+        {"Fire", "Resist", "Fire: Normal -> Resist"},
+        {"hidden block", "00 00 7F 00 00", "hidden block: 00 00 00 00 00 -> 00 00 7F 00 00"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.column);
+        Tabled t({bytesOf(plainClass()), bytesOf(plainClass())});
+        const std::vector<ino_t> before = inodes(t.files);
+        setCell(t.rows, 3, c.column, c.cell);
+        const std::string change = t.files[1] + ": " + c.change + "\n";
+        Result r = t.apply(csvText(t.rows), true);
+        EXPECT_EQ(r.out, change + "dry run: 1 of 2 class files would change; nothing written\n") << r.err;
+        EXPECT_EQ(inodes(t.files), before);
+        r = t.apply(csvText(t.rows));
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, change + "1 of 2 class files changed and written\n");
+        EXPECT_EQ(cli({"diff", t.files[0], t.files[1]}).out, std::string(c.change) + "\n");
+        EXPECT_EQ(inodes(t.files)[0], before[0]);
+    }
+}
+
+TEST(ClasscfgApply, ARefusedTableNamesRowAndColumnAndWritesNothing) {
+    const struct {
+        const char* what;
+        void (*spoil)(Rows&, const std::string& dir);
+        const char* message;  // after "classcfg: TABLE: "; FILE stands for the second file
+    } cases[] = {
+        {"a number", [](Rows& r, const std::string&) { setCell(r, 3, "STR", "lots"); },
+         "row 3 (FILE), column STR: expected a number from 0 to 65535, got 'lots'"},
+        {"a skill", [](Rows& r, const std::string&) { setCell(r, 3, "minor 4", "Sneaking"); },
+         "row 3 (FILE), column minor 4: unknown skill 'Sneaking' (one of: "},
+        {"a state", [](Rows& r, const std::string&) { setCell(r, 3, "Fire", "Resist, Normal"); },
+         "row 3 (FILE), column Fire: Normal cannot be combined with other states (the cell holds 'Resist, Normal')"},
+        {"a name", [](Rows& r, const std::string&) { setCell(r, 3, "name", "Lamplighter\\q"); },
+         "row 3 (FILE), column name: unknown escape \\q in the name (use \\\\, \\\" or \\xHH) (the cell holds 'Lamplighter\\q')"},
+        {"a tail the name leaves no room for", [](Rows& r, const std::string&) { setCell(r, 3, "name tail", "01 02 03 04 05 06 07 08"); },
+         "row 3 (FILE), column name: the name (11 bytes), its NUL and the name tail (8 bytes) need 20 bytes"},
+        {"a line break", [](Rows& r, const std::string&) { setCell(r, 3, "name", "Lamp\nlighter"); },
+         "row 3 (FILE), column name: the cell holds a line break"},
+        {"an unknown column", [](Rows& r, const std::string&) { r[0][20] = "speed"; }, "row 1: unknown column 'speed'"},
+        {"a column twice", [](Rows& r, const std::string&) { r[0][20] = "str"; }, "row 1: the column 'STR' is given twice (columns 9 and 21)"},
+        {"no file column", [](Rows& r, const std::string&) { for (auto& row : r) row.erase(row.begin()); },
+         "row 1: no column 'file'"},
+        {"a missing file", [](Rows& r, const std::string& d) { setCell(r, 3, "file", d + "/gone.cfg"); },
+         "row 3 (DIR/gone.cfg), column file: cannot open DIR/gone.cfg: No such file or directory"},
+        {"a 75-byte file", [](Rows&, const std::string& d) { writeBytes(d + "/arena2/CLASS01.CFG", countingBytes(75)); },
+         "row 3 (FILE), column file: FILE is 75 bytes long; a class file is 74 bytes."},
+        {"a file twice", [](Rows& r, const std::string&) { r.push_back(r[2]); }, "row 4 (FILE), column file: the file is also on row 3"},
+        {"a short row", [](Rows& r, const std::string&) { r[2].pop_back(); }, "row 3: 65 cells where the header has 66"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Tabled t({bytesOf(plainClass()), bytesOf(plainClass())});
+        setCell(t.rows, 2, "STR", "50");  // a change that must not be written either
+        c.spoil(t.rows, t.dir.path());
+        const std::vector<std::vector<std::uint8_t>> contents = t.bytes();
+        Result r = t.apply(csvText(t.rows));
+        EXPECT_EQ(r.status, 1);
+        std::string message = c.message;
+        for (auto at = message.find("FILE"); at != std::string::npos; at = message.find("FILE"))
+            message.replace(at, 4, t.files[1]);
+        for (auto at = message.find("DIR"); at != std::string::npos; at = message.find("DIR"))
+            message.replace(at, 3, t.dir.path());
+        EXPECT_EQ(r.err.rfind("classcfg: " + t.dir.file("t.csv") + ": " + message, 0), 0u) << r.err;
+        EXPECT_EQ(r.err.substr(r.err.size() - 27), "\nclasscfg: no file written\n");
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(t.bytes(), contents);
+    }
+    // A quote left open: the reader names the row.
+    Tabled t({bytesOf(plainClass())});
+    EXPECT_EQ(t.apply("file,name\r\n" + t.files[0] + ",\"Lamp\r\n").err,
+              "classcfg: " + t.dir.file("t.csv") + ": row 2: cell 2 opens a quote that is never closed\nclasscfg: no file written\n");
+}
+
+TEST(ClasscfgApply, ReadsWhatSpreadsheetsWrite) {
+    // Separators and line ends, a byte-order mark, some columns only: the others keep the file's
+    // values and the derived ones are not read.
+    const struct {
+        const char* sep;
+        const char* lineEnd;
+        bool bom;
+    } forms[] = {{",", "\r\n", false}, {";", "\r\n", true}, {",", "\n", true}, {";", "\n", false}};
+    ClassData expected = plainClass();
+    const std::string name = "Roof; \"Runner\", \xE9";
+    std::fill(expected.className.begin(), expected.className.end(), '\0');
+    std::copy(name.begin(), name.end(), expected.className.begin());
+    expected.attributes[0] = 70;
+    expected.skills[11] = 31;  // Axe
+    for (const auto& f : forms) {
+        SCOPED_TRACE(std::string(f.sep) + (f.bom ? " BOM" : ""));
+        Tabled t({bytesOf(plainClass())});
+        const Rows rows = {{"file", "Name", "STR", "findings", "minor 6", "maker multiplier"},
+                           {t.files[0], "Roof; \"Runner\", \xC3\xA9", "70", "junk", "Axe", "9.99"},
+                           {"", "", "", "", "", ""}};
+        Result r = t.apply((f.bom ? "\xEF\xBB\xBF" : "") + csvText(rows, f.sep, f.lineEnd));
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(readBytes(t.files[0]), bytesOf(expected));
+    }
 }

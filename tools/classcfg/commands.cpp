@@ -6,6 +6,7 @@
 #include "field_schema.h"
 #include "file_io.h"
 #include "file_paths.h"
+#include "table_columns.h"
 #include "tally.h"
 #include "value_readers.h"
 
@@ -35,6 +36,8 @@ const char kUsage[] =
     "                                          and what the open engine makes of it in play\n"
     "       classcfg table [--csv|--json|--markdown] FILE...\n"
     "                                          one line per class: name, attributes, skills, the maker's price\n"
+    "       classcfg apply [--dry-run] TABLE   write back the class files a table from table --csv names,\n"
+    "                                          as edited in a spreadsheet (--dry-run: only show the changes)\n"
     "       classcfg --help                    show this help\n"
     "\n"
     "A class file is the game's 74-byte arena2/CLASSnn.CFG. A FILE may be a folder:\n"
@@ -43,8 +46,8 @@ const char kUsage[] =
     "TEXT may be - for standard input.\n"
     "\n"
     "Exit status: 0 when all went well, 1 when check found something other than a\n"
-    "note, diff found differences, or a file could not be read or written (diff: 2\n"
-    "for that), 2 on a usage error.\n";
+    "note, diff found differences, apply refused a table, or a file could not be read\n"
+    "or written (diff: 2 for that), 2 on a usage error.\n";
 
 int usageError(std::ostream& err, const std::string& message) {
     err << "classcfg: " << message << "\nTry 'classcfg --help'.\n";
@@ -468,6 +471,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (cmd == "check") return check(rest, out, err);
     if (cmd == "tally") return tally(rest, out, err);
     if (cmd == "table") return table(rest, out, err);
+    if (cmd == "apply") return apply(rest, out, err);
     return usageError(err, "unknown command '" + cmd + "'");
 }
 

@@ -2,6 +2,7 @@
 // folder, a spreadsheet (CSV), a post (Markdown) or a script (JSON).
 #include "classcfg.h"
 
+#include "table_columns.h"
 #include "standard_classes.h"
 #include "tables.h"
 #include "tally.h"
@@ -13,6 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdlib>
+#include <stdexcept>
 
 namespace kestrane {
 namespace classcfg {
@@ -26,14 +28,11 @@ struct Cell {
     Kind kind;
 };
 
-std::vector<std::string> headers() {
-    std::vector<std::string> h = {"file",           "name",        "standard",        "hit points per level",
-                                  "multiplier",     "maker points", "maker multiplier", "findings"};
-    for (const char* a : kAttributeNames) h.push_back(a);
-    for (int i = 1; i <= 3; ++i) h.push_back("primary " + std::to_string(i));
-    for (int i = 1; i <= 3; ++i) h.push_back("major " + std::to_string(i));
-    for (int i = 1; i <= 6; ++i) h.push_back("minor " + std::to_string(i));
-    return h;
+// The key the text form gives under `name`.
+const KeyDef& keyNamed(const std::string& name) {
+    for (const KeyDef& k : keyDefs())
+        if (k.key == name) return k;
+    throw std::logic_error("no key " + name);
 }
 
 // The name as text, its control characters shown as '?' so that no row
@@ -48,39 +47,122 @@ std::string nameCell(const ClassData& c) {
     return out;
 }
 
-std::vector<Cell> rowOf(const std::string& file, const ClassData& c, std::size_t findings) {
+// The CSV form spells every key as the text form does, so that apply reads
+// each byte back; the other forms keep a name and the multiplier as shown.
+std::vector<Cell> rowOf(const std::vector<TableColumn>& cols, bool csv, const std::string& file, const ClassData& c,
+                        std::size_t findings) {
     const ClassTally t = tallyClass(c);
-    std::vector<Cell> row = {
-        {file, Kind::Text},
-        {nameCell(c), Kind::Text},
-        {standardClassFor(file), Kind::Text},
-        {std::to_string(c.hitPointsPerLevel), Kind::Integer},
-        {multiplierText(c.advancementMultiplier), Kind::Decimal},
-        {std::to_string(t.total), Kind::Integer},
-        {t.beyondMaker.empty() ? twoDecimals(t.makerMultiplier) : "", Kind::Decimal},
-        {std::to_string(findings), Kind::Integer},
-    };
-    for (std::uint16_t a : c.attributes) row.push_back({std::to_string(a), Kind::Integer});
-    for (std::uint8_t s : c.skills)
-        row.push_back({s < SkillNames.size() ? SkillNames[s] : std::to_string(s), Kind::Text});
+    std::vector<Cell> row;
+    for (const TableColumn& col : cols) {
+        switch (col.role) {
+        case ColumnRole::File: row.push_back({file, Kind::Text}); break;
+        case ColumnRole::Derived:
+            if (col.header == "standard")
+                row.push_back({standardClassFor(file), Kind::Text});
+            else if (col.header == "maker points")
+                row.push_back({std::to_string(t.total), Kind::Integer});
+            else if (col.header == "maker multiplier")
+                row.push_back({t.beyondMaker.empty() ? twoDecimals(t.makerMultiplier) : "", Kind::Decimal});
+            else
+                row.push_back({std::to_string(findings), Kind::Integer});
+            break;
+        case ColumnRole::Skill: {
+            const Entry e = col.key->valueIn(c).entries[col.slot];
+            row.push_back({e.named() ? std::string(e.name) : std::to_string(e.number), Kind::Text});
+            break;
+        }
+        case ColumnRole::Key:
+            if (csv)
+                row.push_back({csvKeyCell(*col.key, c), Kind::Text});
+            else if (col.key->key == "name")
+                row.push_back({nameCell(c), Kind::Text});
+            else if (col.key->key == "multiplier")
+                row.push_back({multiplierText(c.advancementMultiplier), Kind::Decimal});
+            else
+                row.push_back({textOf(col.key->valueIn(c)), Kind::Integer});
+            break;
+        }
+    }
     return row;
 }
 
+}  // namespace
+
+std::vector<TableColumn> tableColumns(bool everyKey) {
+    std::vector<TableColumn> cols = {
+        {"file", ColumnRole::File},
+        {"name", ColumnRole::Key, &keyNamed("name")},
+        {"standard", ColumnRole::Derived},
+        {"hit points per level", ColumnRole::Key, &keyNamed("hit points per level")},
+        {"multiplier", ColumnRole::Key, &keyNamed("multiplier")},
+        {"maker points", ColumnRole::Derived},
+        {"maker multiplier", ColumnRole::Derived},
+        {"findings", ColumnRole::Derived},
+    };
+    for (const char* a : kAttributeNames) cols.push_back({a, ColumnRole::Key, &keyNamed(a)});
+    const struct {
+        const char* prefix;
+        const char* key;
+        std::size_t count;
+    } groups[] = {{"primary ", "primary skills", 3}, {"major ", "major skills", 3}, {"minor ", "minor skills", 6}};
+    for (const auto& g : groups)
+        for (std::size_t i = 0; i < g.count; ++i)
+            cols.push_back({g.prefix + std::to_string(i + 1), ColumnRole::Skill, &keyNamed(g.key), i});
+    if (!everyKey) return cols;
+    for (const KeyDef& k : keyDefs()) {
+        bool given = false;
+        for (const TableColumn& col : cols) given = given || col.key == &k;
+        if (!given) cols.push_back({k.key, ColumnRole::Key, &k});
+    }
+    return cols;
+}
+
+std::string csvKeyCell(const KeyDef& key, const ClassData& c) {
+    const std::string text = textOf(key.valueIn(c));
+    if (key.key != "name") return text;
+    // Inside the quotes: an escaped quote is bare in the cell, the other escapes stay.
+    std::string cell;
+    for (std::size_t i = 1; i + 1 < text.size(); ++i) {
+        if (text[i] == '\\' && text[i + 1] == '"') continue;
+        if (text[i] == '\\') cell += text[i++];
+        cell += text[i];
+    }
+    return cell;
+}
+
+std::string keyValueOfCell(const KeyDef& key, const std::string& cell) {
+    if (key.key != "name") return cell;
+    // A bare quote is the name's own; an escape (\\, \", \xNN) is taken as written.
+    std::string value = "\"";
+    for (std::size_t i = 0; i < cell.size(); ++i) {
+        if (cell[i] == '"') value += '\\';
+        if (cell[i] == '\\' && i + 1 < cell.size()) value += cell[i++];
+        value += cell[i];
+    }
+    return value + "\"";
+}
+
+namespace {
+
 // A file that is not 74 bytes long: listed, marked in the name's place,
 // without the numbers a read of it would make up.
-std::vector<Cell> markedRow(const std::string& file, std::size_t size, std::size_t findings) {
-    std::vector<Cell> row = {
-        {file, Kind::Text},
-        {"(" + std::to_string(size) + " bytes long, not 74)", Kind::Text},
-        {standardClassFor(file), Kind::Text},
-        {"", Kind::Integer},
-        {"", Kind::Decimal},
-        {"", Kind::Integer},
-        {"", Kind::Decimal},
-        {std::to_string(findings), Kind::Integer},
-    };
-    for (std::size_t i = 0; i < kAttributeCount; ++i) row.push_back({"", Kind::Integer});
-    for (std::size_t i = 0; i < kSkillCount; ++i) row.push_back({"", Kind::Text});
+std::vector<Cell> markedRow(const std::vector<TableColumn>& cols, const std::string& file, std::size_t size,
+                            std::size_t findings) {
+    std::vector<Cell> row;
+    for (const TableColumn& col : cols) {
+        if (col.role == ColumnRole::File)
+            row.push_back({file, Kind::Text});
+        else if (col.header == "name")
+            row.push_back({"(" + std::to_string(size) + " bytes long, not 74)", Kind::Text});
+        else if (col.header == "standard")
+            row.push_back({standardClassFor(file), Kind::Text});
+        else if (col.header == "findings")
+            row.push_back({std::to_string(findings), Kind::Integer});
+        else if (col.header == "multiplier" || col.header == "maker multiplier")
+            row.push_back({"", Kind::Decimal});
+        else
+            row.push_back({"", col.role == ColumnRole::Skill ? Kind::Text : Kind::Integer});
+    }
     return row;
 }
 
@@ -112,7 +194,8 @@ void csv(const std::vector<std::vector<std::string>>& lines, std::ostream& out) 
         for (std::size_t i = 0; i < l.size(); ++i) {
             const std::string& f = l[i];
             if (i) out << ',';
-            if (f.find_first_of(",\"\r\n") == std::string::npos) {
+            // A semicolon too, for spreadsheets that take it as the separator.
+            if (f.find_first_of(",;\"\r\n") == std::string::npos) {
                 out << f;
                 continue;
             }
@@ -188,6 +271,7 @@ int table(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         return 2;
     }
     bool failed = false;
+    const std::vector<TableColumn> cols = tableColumns(form == "--csv");
     std::vector<std::vector<Cell>> rows;
     for (const std::string& f : expandFolders(files, err, failed)) {
         try {
@@ -195,18 +279,19 @@ int table(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             const auto findings = static_cast<std::size_t>(findingCount(checkFindings(bytes, f)));
             const std::string problem = sizeProblem(f, bytes.size());
             if (problem.empty()) {
-                rows.push_back(rowOf(f, recordOf(bytes), findings));
+                rows.push_back(rowOf(cols, form == "--csv", f, recordOf(bytes), findings));
                 continue;
             }
             err << "classcfg: " << problem << "\n";
             failed = true;
-            rows.push_back(markedRow(f, bytes.size(), findings));
+            rows.push_back(markedRow(cols, f, bytes.size(), findings));
         } catch (const ReadError& e) {
             err << "classcfg: " << e.what() << "\n";
             failed = true;
         }
     }
-    const std::vector<std::string> head = headers();
+    std::vector<std::string> head;
+    for (const TableColumn& col : cols) head.push_back(col.header);
     if (form == "--json") {
         json(head, rows, out);
     } else {
