@@ -5,8 +5,7 @@
 #include "tally.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
+#include <cstdint>
 
 namespace kestrane {
 
@@ -45,21 +44,32 @@ std::optional<std::uint16_t> readNumberText(const std::string& text) {
 }
 
 std::optional<std::int32_t> readMultiplierText(const std::string& text) {
-    std::size_t digits = 0, points = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (isDigit(c))
-            ++digits;
-        else if (c == '.')
-            ++points;
-        else if (c != '-' || i != 0)
-            return std::nullopt;
+    const bool negative = !text.empty() && text[0] == '-';
+    const std::size_t point = text.find('.');
+    const std::string whole = text.substr(negative ? 1 : 0, point == std::string::npos ? std::string::npos
+                                                                                      : point - (negative ? 1 : 0));
+    std::string fraction = point == std::string::npos ? std::string() : text.substr(point + 1);
+    if (whole.empty() && fraction.empty()) return std::nullopt;
+    // Digits only on each side of the one point (no sign but a leading minus,
+    // no exponent, no "inf").
+    std::int64_t fixed = 0;
+    for (char c : whole) {
+        if (!isDigit(c)) return std::nullopt;
+        fixed = fixed * 10 + (c - '0');
+        if (fixed > 0x8000) return std::nullopt;  // past every 16.16 whole part
     }
-    std::int32_t fixed = 0;
-    // The grammar leaves strtod nothing it reads otherwise (no exponent, no
-    // "inf"); a number too large for 16.16 does not fit.
-    if (digits == 0 || points > 1 || !multiplierFits(std::strtod(text.c_str(), nullptr), fixed)) return std::nullopt;
-    return fixed;
+    fixed *= kMultiplierOne;
+    // The fraction times 65536, exactly: multiplied digit by digit from the
+    // last, so a long fraction is cut toward zero and never rounded up.
+    std::int64_t carry = 0;
+    for (auto c = fraction.rbegin(); c != fraction.rend(); ++c) {
+        if (!isDigit(*c)) return std::nullopt;
+        carry = ((*c - '0') * std::int64_t{kMultiplierOne} + carry) / 10;
+    }
+    fixed += carry;
+    if (negative) fixed = -fixed;
+    if (fixed > INT32_MAX || fixed < INT32_MIN) return std::nullopt;
+    return static_cast<std::int32_t>(fixed);
 }
 
 bool multiplierTakes(const std::string& text, std::size_t selStart, std::size_t selEnd, wchar_t typed) {

@@ -91,6 +91,8 @@ TEST_F(BasicInfoRules, AMultiplierReadsAsDigitsAndOnePointScaledAndCutTowardZero
         {"1.30", 85196}, {"10.0", 655360}, {"0", 0}, {"9999", 655294464},
         // As the field shows a negative value read from a file.
         {"-1.50", -98304}, {"-0.0", 0}, {"-0.01", -655},  // -655.36 cut toward zero
+        // Exactly, as no double would: one 65536th short of 1 stays short of it.
+        {"0.99999999999999999999", 65535}, {"000000000001.5", 98304},
         // 32767.99 is 2147482992.64; 32768 is 2^31, one past the top; -32768 the bottom.
         {"32767.99", 2147482992}, {"32768", std::nullopt}, {"-32768", kInt32Min}, {"-32768.5", std::nullopt},
         // What a paste or an emptied field can leave, and what strtod would read.
