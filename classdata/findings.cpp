@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <initializer_list>
 #include <utility>
 
@@ -31,8 +32,21 @@ struct Subject {
 
 using Found = std::vector<Finding>;
 
-// A finding's text is printed from a format (printed.h).
-void add(Found& f, Game g, Severity s, std::string text) { f.push_back({std::move(text), g, s}); }
+// A finding's text is printed from a format (printed.h); `spots` say where.
+void add(Found& f, Game g, Severity s, std::string text, std::vector<Spot> spots = {}) {
+    f.push_back({std::move(text), g, s, std::move(spots)});
+}
+
+constexpr std::uint32_t kWhole = ~0u;
+const Spot kName{"className", kWhole};
+
+// The entries of the record's twelve skills that hold `skill`.
+std::uint32_t slotsOf(const ClassData& c, std::uint8_t skill) {
+    std::uint32_t slots = 0;
+    for (std::size_t i = 0; i < kSkillCount; ++i)
+        if (c.skills[i] == skill) slots |= 1u << i;
+    return slots;
+}
 
 // The name's 16 bytes of the record's layout (ClassFile.cs: bytes 28-43,
 // then 8 bytes kept); the last 3 of our 19 belong to those 8.
@@ -68,11 +82,13 @@ void nameLength(const Subject& s, Found& f) {
             add(f, Game::Engine, Severity::Breaks,
                 printed("name has no NUL in its %d bytes; the open engine cannot load the file (no zero byte ends the "
                         "name)",
-                        size));
+                        size),
+                {kName});
         else
             add(f, Game::Engine, Severity::Changes,
                 printed("name has no NUL in its %d bytes; the open engine reads the name on to the zero at byte %d", size,
-                        static_cast<int>(end)));
+                        static_cast<int>(end)),
+                {kName});
         return;
     }
     const std::size_t n = static_cast<std::size_t>(nul - s.c.className.begin());
@@ -80,7 +96,8 @@ void nameLength(const Subject& s, Found& f) {
         add(f, Game::Engine, Severity::Note,
             printed("name has %d characters, more than the %d bytes the class record keeps for it; the open engine "
                     "shows all %d%s",
-                    static_cast<int>(n), static_cast<int>(kRecordNameBytes), static_cast<int>(n), kWhereShown));
+                    static_cast<int>(n), static_cast<int>(kRecordNameBytes), static_cast<int>(n), kWhereShown),
+            {kName});
 }
 
 // FileProxy.cs:390 decodes the name as UTF-8 (Encoding.UTF8.GetString), so
@@ -103,7 +120,8 @@ void nameCharacters(const Subject& s, Found& f) {
         add(f, Game::Engine, Severity::Changes,
             printed("name has characters outside printable ASCII (%s); the open engine reads the name as UTF-8 and "
                     "shows them otherwise, e.g. as a replacement mark%s",
-                    odd.c_str(), kWhereShown));
+                    odd.c_str(), kWhereShown),
+            {kName});
 }
 
 // A class's text in the engine's class list: Game/UserInterfaceWindows/
@@ -182,7 +200,8 @@ void skillIndexes(const Subject& s, Found& f) {
             add(f, Game::Engine, Severity::Breaks,
                 printed("%s is index %d, which names no skill (%s do); the open engine fails on it when a character of "
                         "the class is made (its bonus-skill screen) and in the character sheet's skill lists",
-                        slotName(i).c_str(), s.c.skills[i], rangeText(0, kSkillNameCount - 1).c_str()));
+                        slotName(i).c_str(), s.c.skills[i], rangeText(0, kSkillNameCount - 1).c_str()),
+                {{"skills", 1u << i}});
 }
 
 // The engine's starting rolls by group (Game/UserInterface/SkillsRollout.cs:
@@ -206,9 +225,11 @@ void doubledSkills(const Subject& s, Found& f) {
             continue;
         const auto times = std::count(s.c.skills.begin(), s.c.skills.end(), k);
         if (times < 2) continue;
+        const std::vector<Spot> slots{{"skills", slotsOf(s.c, k)}};
         add(f, Game::Maker, Severity::Maker,
             printed("%s is among the skills %d times; the class maker offers each skill once", SkillNames[k],
-                    static_cast<int>(times)));
+                    static_cast<int>(times)),
+            slots);
         int inGroup[3] = {0, 0, 0};
         for (std::size_t j = 0; j < kSkillCount; ++j)
             if (s.c.skills[j] == k) ++inGroup[kSkillGroupStart[j] == 0 ? 0 : kSkillGroupStart[j] == 3 ? 1 : 2];
@@ -229,7 +250,8 @@ void doubledSkills(const Subject& s, Found& f) {
         add(f, Game::Engine, Severity::Changes,
             printed("%s is %s; the open engine %scounts each point in it up to %d times toward the next level, so the "
                     "class levels faster",
-                    SkillNames[k], where.c_str(), roll.c_str(), counted));
+                    SkillNames[k], where.c_str(), roll.c_str(), counted),
+            slots);
     }
 }
 
@@ -241,6 +263,9 @@ void tolerances(const Subject& s, Found& f) {
     for (int e = 0; e < kEffectCount; ++e) {
         const unsigned set = toleranceSet(s.c, static_cast<std::uint8_t>(1u << e));
         if (!(set & (set - 1))) continue;  // none or one
+        std::vector<Spot> bytes;
+        for (std::size_t t = 0; t < kToleranceBytes.size(); ++t)
+            if (set & (1u << t)) bytes.push_back({kToleranceBytes[t].fieldName, 1u << e});
         int taken = 0;
         for (int t : engineOrder)
             if (set & (1u << t)) {
@@ -250,7 +275,8 @@ void tolerances(const Subject& s, Found& f) {
         add(f, Game::Engine, Severity::Changes,
             printed("%s has more than one tolerance: %s; the open engine takes %s", kEffectNames[e],
                     toleranceNames(set).c_str(),
-                    kToleranceNames[static_cast<int>(kToleranceBytes[static_cast<std::size_t>(taken)].tolerance)]));
+                    kToleranceNames[static_cast<int>(kToleranceBytes[static_cast<std::size_t>(taken)].tolerance)]),
+            bytes);
     }
 }
 
@@ -270,7 +296,8 @@ void weaponPairs(const Subject& s, Found& f) {
             printed("%s is both forbidden and expert; the open engine's character sheet shows Forbidden, %s",
                     kWeaponGroups[g],
                     g == kHandToHand ? "but in play the expert bonus applies and the forbidding does nothing"
-                                     : "and in play it equips no such weapon, so the expert bonus goes unused"));
+                                     : "and in play it equips no such weapon, so the expert bonus goes unused"),
+            {{"forbiddenEquipment", 1u << g}, {"expertWeapons", 1u << g}});
     }
 }
 
@@ -288,23 +315,26 @@ void mageryCode(const Subject& s, Found& f) {
         add(f, Game::Engine, Severity::Breaks,
             printed("increased magery code is %u, which has no meaning (%s do); the open engine gives 3.00 x INT spell "
                     "points%s",
-                    code, rangeText(0, static_cast<long long>(kMageryNames.size()) - 1).c_str(), kSheetFails));
+                    code, rangeText(0, static_cast<long long>(kMageryNames.size()) - 1).c_str(), kSheetFails),
+            {{"abilityFlags", kMageryMask}});
 }
 
 template <std::size_t N>
-void code(Found& f, const char* key, const std::array<CodeName, N>& codes, std::uint8_t value, const char* engine) {
+void code(Found& f, const char* key, const char* field, const std::array<CodeName, N>& codes, std::uint8_t value,
+          const char* engine) {
     for (const CodeName& k : codes)
         if (k.code == value) return;
     std::string list;
     for (std::size_t i = 0; i < N; ++i) list += printed(i ? ", %d" : "%d", codes[i].code);
     add(f, Game::Engine, Severity::Breaks,
-        printed("%s is %d, not one of its codes (%s); %s%s", key, value, list.c_str(), engine, kSheetFails));
+        printed("%s is %d, not one of its codes (%s); %s%s", key, value, list.c_str(), engine, kSheetFails),
+        {{field, 0xFF}});
 }
 
 // EntityEffectManager.cs TryCareerBasedAbsorption compares the byte with
 // each single code.
 void absorptionCode(const Subject& s, Found& f) {
-    code(f, "spell absorption", kSpellAbsorptionCodes, s.c.spellAbsorption, "the open engine absorbs no spells");
+    code(f, "spell absorption", "spellAbsorption", kSpellAbsorptionCodes, s.c.spellAbsorption, "the open engine absorbs no spells");
 }
 
 // PassiveSpecialsEffect.cs switches on the pair's value: both bits match no case.
@@ -322,15 +352,16 @@ void mageryPairs(const Subject& s, Found& f) {
             if (b.mask == p.second) names[1] = b.name;
         }
         add(f, Game::Engine, Severity::Changes,
-            printed("%s has both %s and %s; the open engine applies neither", p.key, names[0].c_str(), names[1].c_str()));
+            printed("%s has both %s and %s; the open engine applies neither", p.key, names[0].c_str(), names[1].c_str()),
+            {{"abilityFlags", static_cast<std::uint32_t>(p.first | p.second)}});
     }
 }
 
 // FormulaHelper.cs CalculateHealthRecoveryRate compares with single codes;
 // PassiveSpecialsEffect.cs RegenerateHealth returns on any other value.
 void healingCodes(const Subject& s, Found& f) {
-    code(f, "rapid healing", kRapidHealingCodes, s.c.rapidHealing, "the open engine heals as without it");
-    code(f, "regeneration", kRegenerationCodes, s.c.regeneration, "the open engine regenerates nothing");
+    code(f, "rapid healing", "rapidHealing", kRapidHealingCodes, s.c.rapidHealing, "the open engine heals as without it");
+    code(f, "regeneration", "regeneration", kRegenerationCodes, s.c.regeneration, "the open engine regenerates nothing");
 }
 
 // DFCareer.cs GetAttackModifier: the bonus before the phobia.
@@ -338,7 +369,8 @@ void enemyPairs(const Subject& s, Found& f) {
     for (int k = 0; k < kEnemyKindCount; ++k)
         if ((s.c.bonusPhobiaFlags & (1u << k)) && (s.c.bonusPhobiaFlags & (1u << (k + 4))))
             add(f, Game::Engine, Severity::Changes,
-                printed("%s has both bonus and phobia; the open engine takes the bonus", kEnemyKinds[k]));
+                printed("%s has both bonus and phobia; the open engine takes the bonus", kEnemyKinds[k]),
+                {{"bonusPhobiaFlags", (1u << k) | (1u << (k + 4))}});
 }
 
 // The editor's arrows stop at kAttributeMax: past it a note. The engine
@@ -353,35 +385,43 @@ void attributeBounds(const Subject& s, Found& f) {
         if (v > kEngineAttributeMax)
             add(f, Game::Engine, Severity::Changes,
                 printed("%s is %u; the open engine holds it to %d in play%s", kAttributeNames[i], v, kEngineAttributeMax,
-                        i == kEndurance ? ", but for the hit points a level adds, which read it as stored" : ""));
+                        i == kEndurance ? ", but for the hit points a level adds, which read it as stored" : ""),
+                {{"attributes", 1u << i}});
         else if (v > kAttributeMax)
             add(f, Game::Editor, Severity::Note,
-                printed("%s is %u, over %d, where the editor's arrows stop", kAttributeNames[i], v, kAttributeMax));
+                printed("%s is %u, over %d, where the editor's arrows stop", kAttributeNames[i], v, kAttributeMax),
+                {{"attributes", 1u << i}});
     }
 }
 
 // StatsRollout.cs in the class maker's free edit.
 void attributesForMaker(const Subject& s, Found& f) {
     std::string list;
+    std::uint32_t entries = 0;
     for (std::size_t i = 0; i < kAttributeCount; ++i)
-        if (!makerTakesAttribute(s.c.attributes[i]))
+        if (!makerTakesAttribute(s.c.attributes[i])) {
             list += printed("%s%s %u", list.empty() ? "" : ", ", kAttributeNames[i], s.c.attributes[i]);
+            entries |= 1u << i;
+        }
     if (!list.empty())
         add(f, Game::Maker, Severity::Maker,
             printed("attributes outside the class maker's %s: %s", rangeText(kMakerMinAttribute, kMakerMaxAttribute).c_str(),
-                    list.c_str()));
+                    list.c_str()),
+            {{"attributes", entries}});
 }
 
 void editorBounds(const Subject& s, Found& f) {
     if (s.c.hitPointsPerLevel > kHitPointsMax)
         add(f, Game::Editor, Severity::Note,
             printed("hit points per level is %d, over %d, where the editor's arrows stop", s.c.hitPointsPerLevel,
-                    kHitPointsMax));
+                    kHitPointsMax),
+            {{"hitPointsPerLevel", kWhole}});
     const std::int32_t m = s.c.advancementMultiplier;
     if (m < 0 || m > kMultiplierMax)
         add(f, Game::Editor, Severity::Note,
             printed("multiplier %s (%ld) is outside %s", multiplierShown(m).c_str(), static_cast<long>(m),
-                    rangeText(0, kMultiplierMax / kMultiplierOne).c_str()));
+                    rangeText(0, kMultiplierMax / kMultiplierOne).c_str()),
+            {{"advancementMultiplier", kWhole}});
 }
 
 // The multiplier as the engine reads it (engine_play.h). At 0.00 a skill's
@@ -397,13 +437,15 @@ void multiplierInPlay(const Subject& s, Found& f) {
         add(f, Game::Engine, Severity::Note,
             "multiplier is 0.00; the open engine then raises every skill used since its last point by a point at each "
             "skill check (the end of a rest or a fast journey more than 6 game hours after the last check), one use "
-            "being enough (two at low reflexes)");
+            "being enough (two at low reflexes)",
+            {{"advancementMultiplier", kWhole}});
     else if (freezesEverySkill(m))
         add(f, Game::Engine, Severity::Changes,
             printed("the open engine reads the multiplier as %s%s; from %s up it never raises a skill: no skill's "
                     "uses reach what its next point needs",
                     twoDecimals(m).c_str(), s.c.advancementMultiplier < 0 ? " (it takes the field as unsigned)" : "",
-                    kFreezingMultiplier));
+                    kFreezingMultiplier),
+            {{"advancementMultiplier", kWhole}});
 }
 
 // CreateCharCustomClass.cs: hit points and the total;
@@ -414,7 +456,8 @@ void makerLimits(const Subject& s, Found& f) {
     if (!makerTakesHitPoints(s.c.hitPointsPerLevel))
         add(f, Game::Maker, Severity::Maker,
             printed("the class maker could not make it: hit points per level %d are outside its %s", s.c.hitPointsPerLevel,
-                    rangeText(kMakerMinHitPoints, kMakerMaxHitPoints).c_str()));
+                    rangeText(kMakerMinHitPoints, kMakerMaxHitPoints).c_str()),
+            {{"hitPointsPerLevel", kWhole}});
     const struct {
         int count;
         const char* what;
@@ -527,6 +570,32 @@ std::vector<Finding> findFolder(const std::vector<std::string>& classFileNames) 
 }
 
 bool counts(const Finding& finding) { return finding.severity != Severity::Note; }
+
+bool concerns(const Finding& finding, const char* field, std::uint32_t mask) {
+    for (const Spot& s : finding.spots)
+        if (std::strcmp(s.field, field) == 0 && (s.mask & mask)) return true;
+    return false;
+}
+
+bool showsSpot(const ClassData& record, const Spot& spot, bool (*shown)(const ClassData&, int), int control) {
+    const FieldInfo* field = fieldNamed(spot.field);
+    if (!field || field->size > 4) return false;
+    std::array<std::uint8_t, kClassFileSize> bytes = record.toBytes();
+    // The field's bytes are little-endian, as the file holds them.
+    std::uint32_t value = 0;
+    for (std::size_t i = field->size; i-- > 0;) value = value << 8 | bytes[field->offset + i];
+    const bool now = shown(record, control);
+    // Every other value of the spot's bits: few for any one finding.
+    for (std::uint32_t bits = spot.mask;; bits = (bits - 1) & spot.mask) {
+        const std::uint32_t other = (value & ~spot.mask) | bits;
+        for (std::size_t i = 0; i < field->size; ++i)
+            bytes[field->offset + i] = static_cast<std::uint8_t>(other >> (8 * i));
+        ClassData changed = record;
+        changed.fromBytes(bytes.data(), bytes.size());
+        if (shown(changed, control) != now) return true;
+        if (bits == 0) return false;
+    }
+}
 
 int findingCount(const std::vector<Finding>& found) {
     return static_cast<int>(std::count_if(found.begin(), found.end(), counts));

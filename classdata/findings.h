@@ -6,6 +6,7 @@
 
 #include "class_record.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -24,11 +25,30 @@ enum class Severity {
     Note,     // worth knowing, not a fault: listed, never counted
 };
 
+// A spot of the record a finding is about: a field of kFields by name and,
+// within it, the bits concerned (of a flags byte or word, or a code's bits);
+// for the attributes and skills, their entries (bit i for entry i); ~0 for a
+// whole number.
+struct Spot {
+    const char* field;
+    std::uint32_t mask;
+};
+
 struct Finding {
     std::string text;  // one line of plain words that names the game
     Game game;
     Severity severity;
+    // Where in the record; none for a finding about the whole class (its
+    // file's name, its folder, a renamed standard class, the maker's total).
+    std::vector<Spot> spots;
 };
+
+// Whether a finding is about `field` within `mask`.
+bool concerns(const Finding& finding, const char* field, std::uint32_t mask);
+// Whether what `shown` says of `control` (a button's check state, say) turns
+// on the spot's bits: some other value of them, the rest of the record as it
+// is, changes it. The pages find the controls a finding marks by it.
+bool showsSpot(const ClassData& record, const Spot& spot, bool (*shown)(const ClassData&, int), int control);
 
 // The open engine's text under a key, for a caller that has its whole text
 // table (engine_text.h: engineTextUnder); without it a renamed class's line

@@ -11,10 +11,10 @@ const std::array<const char*, 5> kToleranceNames = {CAP_TOL_IMMUNE, CAP_TOL_RESI
                                                     CAP_TOL_CRITICAL};
 
 const std::array<ToleranceByte, 4> kToleranceBytes = {{
-    {&ClassData::immuneFlags, Tolerance::Immune, "Immunity", 10},
-    {&ClassData::resistFlags, Tolerance::Resist, "Resistance", 5},
-    {&ClassData::lowToleranceFlags, Tolerance::LowTolerance, "Low Tolerance", -5},
-    {&ClassData::criticalWeaknessFlags, Tolerance::Critical, "Critical Weakness", -14},
+    {&ClassData::immuneFlags, "immuneFlags", Tolerance::Immune, "Immunity", 10},
+    {&ClassData::resistFlags, "resistFlags", Tolerance::Resist, "Resistance", 5},
+    {&ClassData::lowToleranceFlags, "lowToleranceFlags", Tolerance::LowTolerance, "Low Tolerance", -5},
+    {&ClassData::criticalWeaknessFlags, "criticalWeaknessFlags", Tolerance::Critical, "Critical Weakness", -14},
 }};
 
 const ToleranceByte* toleranceByte(Tolerance tolerance) {

@@ -34,6 +34,7 @@ extern const std::array<const char*, 5> kToleranceNames;
 // The four tolerance bytes; an effect's bit in one of them gives it that tolerance.
 struct ToleranceByte {
     std::uint8_t ClassData::*field;
+    const char* fieldName;  // its name in kFields
     Tolerance tolerance;
     const char* makerEntry;  // the class maker's name for it, e.g. "Immunity"
     int points;              // per effect

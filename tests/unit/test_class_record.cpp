@@ -283,8 +283,9 @@ TEST(Findings, TogetherByGameTheMostSevereFirst) {
     using G = Game;
     using S = Severity;
     const std::vector<Finding> found = {
-        {"maker 1", G::Maker, S::Maker},    {"engine note", G::Engine, S::Note}, {"editor", G::Editor, S::Changes},
-        {"engine breaks", G::Engine, S::Breaks}, {"maker 2", G::Maker, S::Maker}, {"engine changes", G::Engine, S::Changes},
+        {"maker 1", G::Maker, S::Maker, {}},       {"engine note", G::Engine, S::Note, {}},
+        {"editor", G::Editor, S::Changes, {}},     {"engine breaks", G::Engine, S::Breaks, {}},
+        {"maker 2", G::Maker, S::Maker, {}},       {"engine changes", G::Engine, S::Changes, {}},
     };
     std::vector<std::string> order;
     for (const Finding& f : mostSevereFirst(found)) order.push_back(f.text);

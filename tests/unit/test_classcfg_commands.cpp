@@ -164,6 +164,7 @@ TEST(ClasscfgCheck, EachOddityIsReportedAlone) {
         const char* finding;
         std::vector<std::string> also = {};  // more lines: the maker's, which move with some of these, or another game's
         const char* file = "";       // the file's name, for the rules of the standard files
+        const char* where = nullptr;  // the first finding's spots, "field mask, ...", where given
     };
     const char notFound[] = "\"<LocaleText-NotFound>\", as any name that is not one of its text keys (whatever its "
                             "length or characters)";
@@ -171,29 +172,30 @@ TEST(ClasscfgCheck, EachOddityIsReportedAlone) {
         {"no NUL", [](ClassData& c) { c.className.fill('N'); }, "name has no NUL in its 19 bytes; the open engine reads the name on to the zero at byte 47"},
         {"skill 35", [](ClassData& c) { c.skills[4] = 35; },
          "major skill 2 is index 35, which names no skill (0 to 34 do); the open engine fails on it when a character "
-         "of the class is made (its bonus-skill screen) and in the character sheet's skill lists"},
+         "of the class is made (its bonus-skill screen) and in the character sheet's skill lists", {}, "", "skills 10"},
         {"skill 40", [](ClassData& c) { c.skills[0] = 40; },
          "primary skill 1 is index 40, which names no skill (0 to 34 do); the open engine fails on it when a character "
          "of the class is made (its bonus-skill screen) and in the character sheet's skill lists"},
         {"two tolerances", [](ClassData& c) { c.immuneFlags = 0x04, c.criticalWeaknessFlags = 0x04; },
-         "Poison has more than one tolerance: Immune, Critical; the open engine takes Immune"},
+         "Poison has more than one tolerance: Immune, Critical; the open engine takes Immune", {}, "",
+         "immuneFlags 4, criticalWeaknessFlags 4"},
         {"forbidden and expert", [](ClassData& c) { c.expertWeapons = 0x20, c.forbiddenEquipment = 0x20; },
          "Missile Weapons is both forbidden and expert; the open engine's character sheet shows Forbidden, and in play "
-         "it equips no such weapon, so the expert bonus goes unused"},
+         "it equips no such weapon, so the expert bonus goes unused", {}, "", "forbiddenEquipment 20, expertWeapons 20"},
         {"hand to hand forbidden and expert", [](ClassData& c) { c.expertWeapons = 0x04, c.forbiddenEquipment = 0x04; },
          "Hand to Hand is both forbidden and expert; the open engine's character sheet shows Forbidden, but in play "
          "the expert bonus applies and the forbidding does nothing"},
-        {"bonus and phobia", [](ClassData& c) { c.bonusPhobiaFlags = 0x44; }, "Humanoid has both bonus and phobia; the open engine takes the bonus"},
+        {"bonus and phobia", [](ClassData& c) { c.bonusPhobiaFlags = 0x44; }, "Humanoid has both bonus and phobia; the open engine takes the bonus", {}, "", "bonusPhobiaFlags 44"},
         {"magery 6", [](ClassData& c) { c.abilityFlags = 6 << kMageryShift; },
          "increased magery code is 6, which has no meaning (0 to 5 do); the open engine gives 3.00 x INT spell "
-         "points and its character sheet fails on it (no text for that code)"},
+         "points and its character sheet fails on it (no text for that code)", {}, "", "abilityFlags 1c00"},
         {"magery 7", [](ClassData& c) { c.abilityFlags = 7 << kMageryShift; }, "increased magery code is 7, which has no meaning (0 to 5 do); the open engine gives 3.00 x INT spell points and its character sheet fails on it (no text for that code)"},
         {"both light bits", [](ClassData& c) { c.abilityFlags = kUnableInLightBit | kReducedInLightBit; },
          "darkness powered magery has both Unable to Cast in Light and Reduced Power in Light; the open engine "
-         "applies neither"},
+         "applies neither", {}, "", "abilityFlags 300"},
         {"rapid healing 8", [](ClassData& c) { c.rapidHealing = 8; },
          "rapid healing is 8, not one of its codes (0, 1, 2, 4); the open engine heals as without it and its "
-         "character sheet fails on it (no text for that code)"},
+         "character sheet fails on it (no text for that code)", {}, "", "rapidHealing ff"},
         {"regeneration 3", [](ClassData& c) { c.regeneration = 3; },
          "regeneration is 3, not one of its codes (0, 1, 2, 4, 8); the open engine regenerates nothing and its "
          "character sheet fails on it (no text for that code)"},
@@ -206,7 +208,7 @@ TEST(ClasscfgCheck, EachOddityIsReportedAlone) {
         {"END 150", [](ClassData& c) { c.attributes[4] = 150; },
          "END is 150; the open engine holds it to 100 in play, but for the hit points a level adds, which read it as stored",
          {"attributes outside the class maker's 10 to 75: END 150"}},
-        {"attribute 9", [](ClassData& c) { c.attributes[7] = 9; }, "attributes outside the class maker's 10 to 75: LUC 9"},
+        {"attribute 9", [](ClassData& c) { c.attributes[7] = 9; }, "attributes outside the class maker's 10 to 75: LUC 9", {}, "", "attributes 80"},
         {"17 characters", [](ClassData& c) { std::copy_n("Seventeen Letters", 18, c.className.begin()); },
          "name has 17 characters, more than the 16 bytes the class record keeps for it; the open engine shows all 17, "
          "on the character sheet when its class questions choose this class"},
@@ -216,11 +218,13 @@ TEST(ClasscfgCheck, EachOddityIsReportedAlone) {
          {}, "CLASS18.CFG"},
         {"e acute", [](ClassData& c) { c.className[1] = '\xE9'; },
          "name has characters outside printable ASCII (\xC3\xA9); the open engine reads the name as UTF-8 and shows "
-         "them otherwise, e.g. as a replacement mark, on the character sheet when its class questions choose this class"},
+         "them otherwise, e.g. as a replacement mark, on the character sheet when its class questions choose this class",
+         {}, "", "className ffffffff"},
         {"one skill three times", [](ClassData& c) { c.skills[0] = c.skills[4] = c.skills[9] = 32; },
          "Blunt is among the skills 3 times; the class maker offers each skill once",
          {"Blunt is primary skill 1, major skill 2 and minor skill 4; the open engine starts it with the minor roll (13 "
-          "to 16) and counts each point in it up to 3 times toward the next level, so the class levels faster"}},
+          "to 16) and counts each point in it up to 3 times toward the next level, so the class levels faster"},
+         "", "skills 211"},
         {"one skill twice among the primary", [](ClassData& c) { c.skills[2] = c.skills[0]; },
          "Restoration is among the skills 2 times; the class maker offers each skill once",
          {"Restoration is primary skill 1 and primary skill 3; the open engine counts each point in it up to 2 times "
@@ -228,13 +232,14 @@ TEST(ClasscfgCheck, EachOddityIsReportedAlone) {
         {"one skill twice among the minor", [](ClassData& c) { c.skills[11] = c.skills[6]; },
          "Short Blade is among the skills 2 times; the class maker offers each skill once"},
         {"27 disadvantages' worth", [](ClassData& c) { c.hitPointsPerLevel = 4, c.criticalWeaknessFlags = 0x7F; },
-         "the class maker could not make it: a total of -96 points is outside its -12 to 40"},
+         "the class maker could not make it: a total of -96 points is outside its -12 to 40", {}, "", ""},
         {"hit points 1000", [](ClassData& c) { c.hitPointsPerLevel = 1000; },
          "hit points per level is 1000, over 999, where the editor's arrows stop",
          {"the class maker could not make it: hit points per level 1000 are outside its 4 to 30",
           "the class maker could not make it: a total of 1002 points is outside its -12 to 40"}},
         {"hit points 31", [](ClassData& c) { c.hitPointsPerLevel = 31; },
-         "the class maker could not make it: hit points per level 31 are outside its 4 to 30"},
+         "the class maker could not make it: hit points per level 31 are outside its 4 to 30", {}, "",
+         "hitPointsPerLevel ffffffff"},
         {"multiplier negative", [](ClassData& c) { c.advancementMultiplier = -1; },
          "multiplier -0.00 (-1) is outside 0 to 10",
          {"the open engine reads the multiplier as 65536.00 (it takes the field as unsigned); from 20032.06 up it never "
@@ -252,7 +257,7 @@ TEST(ClasscfgCheck, EachOddityIsReportedAlone) {
          nullptr, {}, "arena2/CLASS05.CFG"},
         {"another class's name", [](ClassData& c) { rename(c, "Warrior"); },
          "the file of the standard Mage holds \"Warrior\"; the open engine lists it as \"Warrior\", the text under that "
-         "key, with the Mage's description, and a character picked there takes that name", {}, "CLASS00.CFG"},
+         "key, with the Mage's description, and a character picked there takes that name", {}, "CLASS00.CFG", ""},
         {"a key with a long text", [](ClassData& c) { rename(c, "enemyNames"); },
          "the file of the standard Mage holds \"enemyNames\"; the open engine lists it as \"Rat\\nImp\\nSpriggan\\nGiant "
          "Bat\\nGrizzly Bear\\n...\", the text under that key, with the Mage's description, and a character "
@@ -274,6 +279,12 @@ TEST(ClasscfgCheck, EachOddityIsReportedAlone) {
         std::vector<std::string> expected{c.finding ? c.finding : renamed};
         expected.insert(expected.end(), c.also.begin(), c.also.end());
         EXPECT_EQ(checkFile(bytesOf(d), c.file), expected);
+        if (!c.where) continue;
+        std::ostringstream where;
+        const std::vector<Finding> found = findClass(d, c.file);
+        for (const Spot& spot : found.at(0).spots)
+            where << (where.tellp() ? ", " : "") << spot.field << ' ' << std::hex << spot.mask;
+        EXPECT_EQ(where.str(), c.where);
     }
     // Without the engine's text table, as in the editor: a key is known by its hash alone.
     ClassData warrior = plainClass();

@@ -1,5 +1,6 @@
 // The Weapons and Armor page: materials, armor, shields and weapon groups.
 #include "class_record.h"
+#include "findings.h"
 #include "test_support.h"
 #include "weapons_armor_rules.h"
 
@@ -92,6 +93,12 @@ TEST_F(WeaponsArmorRules, APairOfOneOneShowsBothAndCollapsesOnAClick) {
             EXPECT_TRUE(weaponsArmorShown(ClassRecord, group(i)[0]));
             EXPECT_FALSE(weaponsArmorShown(ClassRecord, group(i)[1]));
             EXPECT_TRUE(weaponsArmorShown(ClassRecord, group(i)[2]));
+            // With the expert bit set the forbidden bit shows on the row's
+            // Forbidden alone, and on nothing of another row or of the armor.
+            const Spot forbidden{"forbiddenEquipment", 1u << i};
+            EXPECT_EQ(showsSpot(ClassRecord, forbidden, &weaponsArmorShown, group(i)[b]), b == 0);
+            EXPECT_FALSE(showsSpot(ClassRecord, forbidden, &weaponsArmorShown, group((i + 1) % 6)[b]));
+            EXPECT_FALSE(showsSpot(ClassRecord, forbidden, &weaponsArmorShown, 3213 + b));  // Leather, Chain, Plate
 
             weaponsArmorClicked(group(i)[b]);
             for (int other = 0; other < 3; ++other)

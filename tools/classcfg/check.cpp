@@ -18,9 +18,9 @@ std::vector<Finding> checkFindings(const std::vector<std::uint8_t>& fileBytes, c
     const std::string size = "the file is " + std::to_string(fileBytes.size()) + " bytes long; a class file is 74 bytes";
     if (fileBytes.size() < kClassFileSize)
         found.push_back({size + "; the open engine cannot load the file (it ends inside a field)", Game::Engine,
-                         Severity::Breaks});
+                         Severity::Breaks, {}});
     else if (fileBytes.size() > kClassFileSize)
-        found.push_back({size + "; the open engine ignores the bytes past 74", Game::Engine, Severity::Note});
+        found.push_back({size + "; the open engine ignores the bytes past 74", Game::Engine, Severity::Note, {}});
     if (fileBytes.size() < kClassFileSize) return found;
     for (Finding& f : findClass(recordOf(fileBytes), fileName, engineTextUnder)) found.push_back(std::move(f));
     return found;
