@@ -579,7 +579,10 @@ bool concerns(const Finding& finding, const char* field, std::uint32_t mask) {
 
 bool showsSpot(const ClassData& record, const Spot& spot, bool (*shown)(const ClassData&, int), int control) {
     const FieldInfo* field = fieldNamed(spot.field);
-    if (!field || field->size > 4) return false;
+    // A control shows flags or a code of a byte's bits at most, never a whole number.
+    int bitCount = 0;
+    for (std::uint32_t m = spot.mask; m; m &= m - 1) ++bitCount;
+    if (!field || field->size > 4 || bitCount > 8) return false;
     std::array<std::uint8_t, kClassFileSize> bytes = record.toBytes();
     // The field's bytes are little-endian, as the file holds them.
     std::uint32_t value = 0;

@@ -47,7 +47,8 @@ struct Finding {
 bool concerns(const Finding& finding, const char* field, std::uint32_t mask);
 // Whether what `shown` says of `control` (a button's check state, say) turns
 // on the spot's bits: some other value of them, the rest of the record as it
-// is, changes it. The pages find the controls a finding marks by it.
+// is, changes it. False for a spot of more than 8 bits (a whole number) or of
+// a field longer than 4 bytes. The pages find the controls a finding marks by it.
 bool showsSpot(const ClassData& record, const Spot& spot, bool (*shown)(const ClassData&, int), int control);
 
 // The open engine's text under a key, for a caller that has its whole text

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace kestrane::fw {
@@ -74,6 +75,42 @@ bool Button::isGroupBox() const {
     wchar_t kind[16];
     return GetClassNameW(h_, kind, 16) && lstrcmpiW(kind, L"Button") == 0 &&
            (GetWindowLongPtrW(h_, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+}
+
+ToolTip::~ToolTip() {
+    if (h_) DestroyWindow(h_);
+}
+
+void ToolTip::setText(HWND control, const WString& text) {
+    if (!h_) {
+        if (text.empty()) return;
+        h_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                             GetParent(control), nullptr, nullptr, nullptr);
+        if (!h_) return;
+        // A width makes the tip break its text at each line feed.
+        HDC dc = GetDC(control);
+        SendMessageW(h_, TTM_SETMAXTIPWIDTH, 0, MulDiv(480, GetDeviceCaps(dc, LOGPIXELSX), 96));
+        ReleaseDC(control, dc);
+        // Long enough to read a few lines.
+        SendMessageW(h_, TTM_SETDELAYTIME, TTDT_AUTOPOP, 30000);
+    }
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = GetParent(control);
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = const_cast<wchar_t*>(text.c_str());
+    const auto known = std::find(tools_.begin(), tools_.end(), control);
+    UINT msg = TTM_UPDATETIPTEXTW;
+    if (text.empty()) {
+        if (known == tools_.end()) return;
+        tools_.erase(known);
+        msg = TTM_DELTOOLW;
+    } else if (known == tools_.end()) {
+        tools_.push_back(control);
+        msg = TTM_ADDTOOLW;
+    }
+    SendMessageW(h_, msg, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 }  // namespace kestrane::fw

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace kestrane::fw {
 
@@ -76,6 +77,23 @@ public:
     void setCurSel(int index) const { send(CB_SETCURSEL, static_cast<WPARAM>(index)); }
     int curSel() const { return static_cast<int>(send(CB_GETCURSEL)); }
     int count() const { return static_cast<int>(send(CB_GETCOUNT)); }
+};
+
+// One tooltip window for the controls of a page, made on first use: each
+// control given a text shows it as the pointer rests on it, one line for
+// each line of the text.
+class ToolTip {
+public:
+    ToolTip() = default;
+    ~ToolTip();
+    ToolTip(const ToolTip&) = delete;
+    ToolTip& operator=(const ToolTip&) = delete;
+    // An empty text takes the control's tip away.
+    void setText(HWND control, const WString& text);
+
+private:
+    HWND h_ = nullptr;
+    std::vector<HWND> tools_;  // the controls that have a tip
 };
 
 }  // namespace kestrane::fw

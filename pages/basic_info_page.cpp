@@ -5,6 +5,7 @@
 #include "tables.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -153,6 +154,17 @@ void BasicInfoPage::multiplierChanged() {
 void BasicInfoPage::skillChanged(int index) {
     if (filling()) return;
     storeSkillSelection(static_cast<std::size_t>(index), comboBox(IDC_SKILL0 + index).curSel());
+}
+
+bool BasicInfoPage::showsSpotAt(int control, const Spot& spot) const {
+    // An attribute or a skill is an entry of its array: bit i of the mask.
+    const auto entry = [&](const char* field, int first, std::size_t count) {
+        const int i = control - first;
+        return i >= 0 && i < static_cast<int>(count) && std::strcmp(spot.field, field) == 0 && (spot.mask >> i & 1u);
+    };
+    return entry("attributes", IDC_ATTRIBUTE0, kAttributeCount) || entry("skills", IDC_SKILL0, kSkillCount) ||
+           entry("hitPointsPerLevel", IDC_HIT_POINTS, 1) || entry("advancementMultiplier", IDC_MULTIPLIER, 1) ||
+           ClassPage::showsSpotAt(control, spot);
 }
 
 int BasicInfoPage::focusTarget(int control) const {

@@ -26,6 +26,7 @@ protected:
     std::vector<ListInit> initData() const override;
     // An arrow's change shows in its field.
     int focusTarget(int control) const override;
+    bool showsSpotAt(int control, const Spot& spot) const override;
 
 private:
     void attributeChanged(int index);

@@ -7,10 +7,13 @@
 #include "class_record.h"
 #include "controls.h"
 #include "editor_commands.h"
+#include "findings.h"
 #include "window.h"
 
 #include <array>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kestrane {
 
@@ -38,6 +41,12 @@ public:
     // change).
     void showChange(int control) const;
 
+    // Marks each control whose value has one of the counted findings in
+    // `found`: a warning mark beside it, or at the corner of the group box
+    // it stands in, and the findings' lines in its tooltip and the mark's.
+    // A control without such a finding has neither.
+    void showFindings(const std::vector<Finding>& found);
+
     // A group box's shortcut letter leads to its radio group the way
     // showChange does: onto the checked button, never clicking one.
     bool preTranslate(MSG& msg) override;
@@ -46,6 +55,10 @@ public:
     const fw::MessageTable* messageTable() const override { return &table; }
 
 protected:
+    // Whether `control` shows the spot of the record: here the class name's
+    // field; each page adds its own controls.
+    virtual bool showsSpotAt(int control, const Spot& spot) const;
+
     // The control that shows what `control` changed: the field an arrow
     // steps, say.
     virtual int focusTarget(int control) const { return control; }
@@ -87,7 +100,13 @@ protected:
     fw::ComboBox comboBox(int id) const { return fw::ComboBox(item(id)); }
 
 private:
+    // The mark for `control`, made hidden on first use; one for all the
+    // controls of a group box. Null when `make` is false and there is none.
+    HWND markFor(HWND control, bool make);
+
     EditorCommands& editor_;
+    fw::ToolTip tips_;
+    std::vector<std::pair<HWND, HWND>> marks_;  // where each stands (a control or a group box), the mark
     bool filling_ = false;
     // Set when the window has just been made and filled: the sheet brings a
     // new page to the front at once, with nothing in between to show anew.

@@ -16,4 +16,8 @@ bool MagickaPage::loadControls() {
     return true;
 }
 
+bool MagickaPage::showsSpotAt(int control, const Spot& spot) const {
+    return showsSpot(ClassRecord, spot, &magickaShown, control) || ClassPage::showsSpotAt(control, spot);
+}
+
 }  // namespace kestrane

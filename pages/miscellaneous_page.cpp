@@ -16,4 +16,8 @@ bool MiscellaneousPage::loadControls() {
     return true;
 }
 
+bool MiscellaneousPage::showsSpotAt(int control, const Spot& spot) const {
+    return showsSpot(ClassRecord, spot, &miscellaneousShown, control) || ClassPage::showsSpotAt(control, spot);
+}
+
 }  // namespace kestrane

@@ -15,6 +15,9 @@ public:
 
     static const fw::MessageTable table;
     const fw::MessageTable* messageTable() const override { return &table; }
+
+protected:
+    bool showsSpotAt(int control, const Spot& spot) const override;
 };
 
 }  // namespace kestrane

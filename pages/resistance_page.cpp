@@ -16,4 +16,8 @@ bool ResistancePage::loadControls() {
     return true;
 }
 
+bool ResistancePage::showsSpotAt(int control, const Spot& spot) const {
+    return showsSpot(ClassRecord, spot, &resistanceShown, control) || ClassPage::showsSpotAt(control, spot);
+}
+
 }  // namespace kestrane

@@ -16,4 +16,8 @@ bool WeaponsArmorPage::loadControls() {
     return true;
 }
 
+bool WeaponsArmorPage::showsSpotAt(int control, const Spot& spot) const {
+    return showsSpot(ClassRecord, spot, &weaponsArmorShown, control) || ClassPage::showsSpotAt(control, spot);
+}
+
 }  // namespace kestrane

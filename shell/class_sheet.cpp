@@ -174,8 +174,13 @@ void ClassSheet::makeStatusBar() {
 
 void ClassSheet::showStatus() {
     if (!status_) return;
-    const std::array<std::string, 2> texts = {
-        tallySummary(tallyClass(ClassRecord)), findingCountText(findingCount(ClassRecord, ClassRecord.classFilePath))};
+    // One list for the count and the page's marks, so they never disagree.
+    const std::vector<Finding> found = findClass(ClassRecord, ClassRecord.classFilePath);
+    const fw::PropertyPage* inFront = activePage();
+    for (ClassPage* p : pages())
+        if (p == inFront) p->showFindings(found);
+    const std::array<std::string, 2> texts = {tallySummary(tallyClass(ClassRecord)),
+                                              findingCountText(findingCount(found))};
     for (std::size_t part = 0; part < texts.size(); ++part) {
         if (texts[part] == shownStatus_[part]) continue;
         SendMessageW(status_, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(widen(texts[part]).c_str()));

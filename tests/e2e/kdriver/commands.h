@@ -113,6 +113,10 @@ void cmdBenchBoxes(Driver&, const Call&);
 void cmdUsageMark(Driver&, const Call&);
 void cmdExpectUsageNearMark(Driver&, const Call&);
 
+// tooltip_commands.cpp: the tips and marks of controls whose value has a finding
+void cmdExpectTooltip(Driver&, const Call&);
+void cmdExpectMark(Driver&, const Call&);
+
 // screenshot_commands.cpp: screenshots, and pauses and notes for debugging
 void cmdScreenshot(Driver&, const Call&);
 void cmdSleep(Driver&, const Call&);

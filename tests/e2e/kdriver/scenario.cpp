@@ -133,6 +133,9 @@ const Command kCommands[] = {
     {"expect-focus", 1, 1, "expect-focus tabs|ID", cmdExpectFocus},
     {"expect-checked", 2, 2, "expect-checked ID 0|1", cmdExpectChecked},
     {"expect-enabled", 2, 2, "expect-enabled ID 0|1", cmdExpectEnabled},
+    // tooltip_commands.cpp: tips and marks
+    {"expect-tooltip", 2, 2, "expect-tooltip ID TEXT", cmdExpectTooltip},
+    {"expect-mark", 2, 2, "expect-mark ID shown|hidden", cmdExpectMark},
     {"expect-fit", 0, 0, "expect-fit", cmdExpectFit},
     {"scroll", 2, 2, "scroll ID CODE", cmdScroll},
     {"scroll-repeat", 3, 3, "scroll-repeat ID CODE COUNT", cmdScroll},
