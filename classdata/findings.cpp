@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <cstring>
 #include <initializer_list>
 #include <utility>
 
@@ -33,8 +32,8 @@ struct Subject {
 using Found = std::vector<Finding>;
 
 // A finding's text is printed from a format (printed.h); `spots` say where.
-void add(Found& f, Game g, Severity s, std::string text, std::vector<Spot> spots = {}) {
-    f.push_back({std::move(text), g, s, std::move(spots)});
+void add(Found& f, Game g, Severity s, std::string text, std::initializer_list<Spot> spots = {}) {
+    f.push_back({std::move(text), g, s, spots});
 }
 
 constexpr std::uint32_t kWhole = ~0u;
@@ -225,11 +224,11 @@ void doubledSkills(const Subject& s, Found& f) {
             continue;
         const auto times = std::count(s.c.skills.begin(), s.c.skills.end(), k);
         if (times < 2) continue;
-        const std::vector<Spot> slots{{"skills", slotsOf(s.c, k)}};
+        const Spot slots{"skills", slotsOf(s.c, k)};
         add(f, Game::Maker, Severity::Maker,
             printed("%s is among the skills %d times; the class maker offers each skill once", SkillNames[k],
                     static_cast<int>(times)),
-            slots);
+            {slots});
         int inGroup[3] = {0, 0, 0};
         for (std::size_t j = 0; j < kSkillCount; ++j)
             if (s.c.skills[j] == k) ++inGroup[kSkillGroupStart[j] == 0 ? 0 : kSkillGroupStart[j] == 3 ? 1 : 2];
@@ -251,7 +250,7 @@ void doubledSkills(const Subject& s, Found& f) {
             printed("%s is %s; the open engine %scounts each point in it up to %d times toward the next level, so the "
                     "class levels faster",
                     SkillNames[k], where.c_str(), roll.c_str(), counted),
-            slots);
+            {slots});
     }
 }
 
@@ -263,9 +262,6 @@ void tolerances(const Subject& s, Found& f) {
     for (int e = 0; e < kEffectCount; ++e) {
         const unsigned set = toleranceSet(s.c, static_cast<std::uint8_t>(1u << e));
         if (!(set & (set - 1))) continue;  // none or one
-        std::vector<Spot> bytes;
-        for (std::size_t t = 0; t < kToleranceBytes.size(); ++t)
-            if (set & (1u << t)) bytes.push_back({kToleranceBytes[t].fieldName, 1u << e});
         int taken = 0;
         for (int t : engineOrder)
             if (set & (1u << t)) {
@@ -275,8 +271,9 @@ void tolerances(const Subject& s, Found& f) {
         add(f, Game::Engine, Severity::Changes,
             printed("%s has more than one tolerance: %s; the open engine takes %s", kEffectNames[e],
                     toleranceNames(set).c_str(),
-                    kToleranceNames[static_cast<int>(kToleranceBytes[static_cast<std::size_t>(taken)].tolerance)]),
-            bytes);
+                    kToleranceNames[static_cast<int>(kToleranceBytes[static_cast<std::size_t>(taken)].tolerance)]));
+        for (std::size_t t = 0; t < kToleranceBytes.size(); ++t)
+            if (set & (1u << t)) f.back().spots.push_back({kToleranceBytes[t].fieldName, 1u << e});
     }
 }
 
@@ -570,12 +567,6 @@ std::vector<Finding> findFolder(const std::vector<std::string>& classFileNames) 
 }
 
 bool counts(const Finding& finding) { return finding.severity != Severity::Note; }
-
-bool concerns(const Finding& finding, const char* field, std::uint32_t mask) {
-    for (const Spot& s : finding.spots)
-        if (std::strcmp(s.field, field) == 0 && (s.mask & mask)) return true;
-    return false;
-}
 
 bool showsSpot(const ClassData& record, const Spot& spot, bool (*shown)(const ClassData&, int), int control) {
     const FieldInfo* field = fieldNamed(spot.field);

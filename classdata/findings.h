@@ -43,8 +43,6 @@ struct Finding {
     std::vector<Spot> spots;
 };
 
-// Whether a finding is about `field` within `mask`.
-bool concerns(const Finding& finding, const char* field, std::uint32_t mask);
 // Whether what `shown` says of `control` (a button's check state, say) turns
 // on the spot's bits: some other value of them, the rest of the record as it
 // is, changes it. False for a spot of more than 8 bits (a whole number) or of

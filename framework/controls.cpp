@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <vector>
 
 namespace kestrane::fw {
@@ -100,17 +99,9 @@ void ToolTip::setText(HWND control, const WString& text) {
     tool.hwnd = GetParent(control);
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = const_cast<wchar_t*>(text.c_str());
-    const auto known = std::find(tools_.begin(), tools_.end(), control);
-    UINT msg = TTM_UPDATETIPTEXTW;
-    if (text.empty()) {
-        if (known == tools_.end()) return;
-        tools_.erase(known);
-        msg = TTM_DELTOOLW;
-    } else if (known == tools_.end()) {
-        tools_.push_back(control);
-        msg = TTM_ADDTOOLW;
-    }
-    SendMessageW(h_, msg, 0, reinterpret_cast<LPARAM>(&tool));
+    // Taken away and given anew: the tip never holds a control twice.
+    SendMessageW(h_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    if (!text.empty()) SendMessageW(h_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 }  // namespace kestrane::fw

@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 namespace kestrane::fw {
 
@@ -93,7 +92,6 @@ public:
 
 private:
     HWND h_ = nullptr;
-    std::vector<HWND> tools_;  // the controls that have a tip
 };
 
 }  // namespace kestrane::fw

@@ -205,108 +205,145 @@ HWND boxAround(HWND page, HWND control) {
     return nullptr;
 }
 
-bool isEditField(HWND h) {
-    wchar_t name[8] = L"";
-    GetClassNameW(h, name, 8);
-    return lstrcmpiW(name, L"Edit") == 0;
+bool isClass(HWND h, const wchar_t* cls) {
+    wchar_t name[12] = L"";
+    if (h) GetClassNameW(h, name, 12);
+    return lstrcmpiW(name, cls) == 0;
 }
+
+// Whether a mark at `r` stands clear of each shown control of the page but
+// the marks (which have no id), a label's text alone counted, and inside or
+// outside each group box, at least `margin` from its lines.
+bool clearOfControls(HWND page, const RECT& r, int margin) {
+    RECT client{};
+    GetClientRect(page, &client);
+    if (r.left < 0 || r.top < 0 || r.right > client.right || r.bottom > client.bottom) return false;
+    for (HWND h = GetWindow(page, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        if (GetDlgCtrlID(h) == 0 || !(GetWindowLongPtrW(h, GWL_STYLE) & WS_VISIBLE)) continue;
+        RECT c = rectIn(page, h), common{};
+        if (isClass(h, L"Static") && (GetWindowLongPtrW(h, GWL_STYLE) & SS_TYPEMASK) == SS_LEFT) {
+            // A label's text is narrower than its room at some resolutions.
+            wchar_t text[64];
+            int n = 0;
+            GetWindowTextW(h, text, 64);
+            for (int i = 0; text[i]; ++i) {  // the shortcut's '&' is not shown
+                if (text[i] == L'&' && text[i + 1]) ++i;
+                text[n++] = text[i];
+            }
+            HDC dc = GetDC(h);
+            const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(h, WM_GETFONT, 0, 0)));
+            SIZE size{};
+            GetTextExtentPoint32W(dc, text, n, &size);
+            SelectObject(dc, old);
+            ReleaseDC(h, dc);
+            c.right = std::min<LONG>(c.right, c.left + size.cx);
+        }
+        if (fw::Button(h).isGroupBox()) {
+            InflateRect(&c, margin, margin);
+            if (!IntersectRect(&common, &r, &c)) continue;
+            InflateRect(&c, -2 * margin, -2 * margin);
+            if (r.left >= c.left && r.right <= c.right && r.top >= c.top && r.bottom <= c.bottom) continue;
+            return false;
+        }
+        if (IntersectRect(&common, &r, &c)) return false;
+    }
+    return true;
+}
+
 
 }  // namespace
 
-HWND ClassPage::markFor(HWND control, bool make) {
-    // An edit field's mark stands right of it, past its arrows; a button's or
-    // a list's, whose row has no room, at its group box's top right corner.
-    HWND anchor = control;
-    if (!isEditField(control))
-        if (HWND box = boxAround(hwnd_, control)) anchor = box;
-    for (const auto& m : marks_)
-        if (m.first == anchor) return m.second;
+ClassPage::Mark* ClassPage::markFor(HWND control, bool make) {
+    // An edit field's mark stands left of its label, left of it, or right
+    // past its arrows, the first of them with room; a button's or a list's,
+    // whose rows have none, and a field's without room, at its group box's
+    // top right corner.
+    HWND box = boxAround(hwnd_, control);
+    const bool field = isClass(control, L"Edit");
+    for (int pass = 0; pass < 2; ++pass)
+        for (Mark& m : marks_)
+            if (m.anchor == (pass == 0 && field ? control : box) && m.anchor) return &m;
     if (!make) return nullptr;
 
-    // A warning sign the size of 7 dialog units across, at every resolution.
-    RECT units{0, 0, 7, 8};
+    // A warning sign 6 dialog units across, at every resolution.
+    RECT units{0, 0, 6, 8};
     MapDialogRect(hwnd_, &units);
     const int side = units.right, line = units.bottom;
-    static HICON icon = nullptr;
-    static int iconSide = 0;
-    if (!icon || iconSide != side) {
-        icon = static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32515), IMAGE_ICON, side, side, 0));  // OIC_WARNING
-        iconSide = side;
-    }
+    // The system's warning sign (OIC_WARNING) at that size: the pages share
+    // one font, so one icon serves them all.
+    static const HICON icon =
+        static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32515), IMAGE_ICON, side, side, 0));
     RECT gap{0, 0, 1, 0};
     MapDialogRect(hwnd_, &gap);
-    int x = 0, y = 0;
-    HWND after = nullptr;  // in the order of the page's controls
-    if (anchor == control) {
-        HWND beside = GetWindow(control, GW_HWNDNEXT);
-        wchar_t name[12] = L"";
-        if (beside) GetClassNameW(beside, name, 12);
-        after = lstrcmpiW(name, L"ScrollBar") == 0 ? beside : control;
-        const RECT r = rectIn(hwnd_, after);
-        x = r.right + gap.right;
-        y = (r.top + r.bottom - side) / 2;
-    } else {
-        // Just above the box, whose line is then clipped and leaves it whole.
-        after = GetWindow(anchor, GW_HWNDPREV);
+    HWND anchor = box, after = nullptr;  // after: its place in the order of the page's controls
+    RECT at{};
+    if (field || !box) {
+        HWND beside = GetWindow(control, GW_HWNDNEXT), label = GetWindow(control, GW_HWNDPREV);
+        after = isClass(beside, L"ScrollBar") ? beside : control;
+        const RECT a = rectIn(hwnd_, after), c = rectIn(hwnd_, control);
+        const RECT l = isClass(label, L"Static") ? rectIn(hwnd_, label) : c;
+        const int top = (c.top + c.bottom - side) / 2;
+        for (int x : {static_cast<int>(l.left - gap.right - side), static_cast<int>(c.left - gap.right - side),
+                      static_cast<int>(a.right + gap.right)}) {
+            at = {x, top, x + side, top + side};
+            if (clearOfControls(hwnd_, at, gap.right)) {
+                anchor = control;
+                break;
+            }
+        }
+        if (!box) anchor = control;  // no better place: right of it, as `at` is now
+    }
+    if (anchor == box) {
+        // Just above the box, whose line is then clipped and leaves it whole;
+        // on its top line, clear of its caption.
+        after = GetWindow(box, GW_HWNDPREV);
         if (!after) after = HWND_TOP;
-        SetWindowLongPtrW(anchor, GWL_STYLE, GetWindowLongPtrW(anchor, GWL_STYLE) | WS_CLIPSIBLINGS);
-        // On the box's top line, half a caption's height down, clear of its caption.
-        const RECT r = rectIn(hwnd_, anchor);
-        x = r.right - side - 4 * gap.right;
-        y = r.top + (line - side) / 2;
+        SetWindowLongPtrW(box, GWL_STYLE, GetWindowLongPtrW(box, GWL_STYLE) | WS_CLIPSIBLINGS);
+        const RECT r = rectIn(hwnd_, box);
+        const int x = r.right - side - 4 * gap.right, y = r.top + (line - side) / 2;
+        at = {x, y, x + side, y + side};
     }
     // WS_GROUP keeps it out of the radio group before it; SS_NOTIFY lets the
-    // pointer find it for its tip.
-    HWND mark = CreateWindowExW(0, L"Static", nullptr, WS_CHILD | WS_GROUP | SS_ICON | SS_NOTIFY, x, y, side, side,
-                                hwnd_, nullptr, nullptr, nullptr);
+    // pointer find it for its tip; the sign is drawn at the mark's size.
+    HWND mark = CreateWindowExW(0, L"Static", nullptr, WS_CHILD | WS_GROUP | SS_ICON | SS_NOTIFY | SS_REALSIZECONTROL,
+                                at.left, at.top, side, side, hwnd_, nullptr, nullptr, nullptr);
     if (!mark) return nullptr;
     SendMessageW(mark, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-    SetWindowPos(mark, after, x, y, side, side, SWP_NOACTIVATE);
-    marks_.emplace_back(anchor, mark);
-    return mark;
+    SetWindowPos(mark, after, at.left, at.top, side, side, SWP_NOACTIVATE);
+    marks_.push_back({anchor, mark, 0});
+    return &marks_.back();
 }
 
 void ClassPage::showFindings(const std::vector<Finding>& found) {
     if (!hwnd_) return;
-    std::vector<std::pair<HWND, WString>> markTexts;
+    // Each finding's line, one a line, for the findings in `set`.
+    const auto linesOf = [&found](std::uint64_t set) {
+        std::string lines;
+        for (std::size_t i = 0; i < found.size() && i < 64; ++i)
+            if (set >> i & 1) lines.append(lines.empty() ? "" : "\n").append(found[i].text);
+        return widen(lines);
+    };
+    for (Mark& m : marks_) m.found = 0;
     for (HWND c = GetWindow(hwnd_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         const int id = GetDlgCtrlID(c);
         if (id <= 0 || id == 0xFFFF || fw::Button(c).isGroupBox()) continue;
-        WString lines;
-        for (const Finding& f : found) {
-            if (!counts(f)) continue;
-            for (const Spot& spot : f.spots)
-                if (showsSpotAt(id, spot)) {
-                    lines += (lines.empty() ? L"" : L"\n") + widen(f.text);
-                    break;
-                }
-        }
-        const bool marked = GetPropW(c, kMarkProperty) != nullptr;
-        if (lines.empty() && !marked) continue;
-        tips_.setText(c, lines);
-        HWND mark = markFor(c, !lines.empty());
-        if (lines.empty()) {
+        std::uint64_t set = 0;
+        for (std::size_t i = 0; i < found.size() && i < 64; ++i)
+            for (const Spot& spot : found[i].spots)
+                if (counts(found[i]) && showsSpotAt(id, spot)) set |= std::uint64_t{1} << i;
+        if (!set && !GetPropW(c, kMarkProperty)) continue;
+        tips_.setText(c, linesOf(set));
+        Mark* mark = markFor(c, set != 0);
+        if (!set || !mark) {
             RemovePropW(c, kMarkProperty);
             continue;
         }
-        SetPropW(c, kMarkProperty, mark);
-        // The mark's tip: each line of the controls it stands for, once.
-        auto m = std::find_if(markTexts.begin(), markTexts.end(), [&](const auto& t) { return t.first == mark; });
-        if (m == markTexts.end()) m = markTexts.insert(markTexts.end(), {mark, WString()});
-        std::size_t start = 0;
-        while (start < lines.size()) {
-            std::size_t end = lines.find(L'\n', start);
-            if (end == WString::npos) end = lines.size();
-            const WString line = lines.substr(start, end - start);
-            if (m->second.find(line) == WString::npos) m->second += (m->second.empty() ? L"" : L"\n") + line;
-            start = end + 1;
-        }
+        SetPropW(c, kMarkProperty, mark->window);
+        mark->found |= set;
     }
-    for (const auto& [anchor, mark] : marks_) {
-        auto m = std::find_if(markTexts.begin(), markTexts.end(), [&](const auto& t) { return t.first == mark; });
-        const WString text = m == markTexts.end() ? WString() : m->second;
-        tips_.setText(mark, text);
-        ShowWindow(mark, text.empty() ? SW_HIDE : SW_SHOWNA);
+    for (const Mark& m : marks_) {
+        tips_.setText(m.window, linesOf(m.found));
+        ShowWindow(m.window, m.found ? SW_SHOWNA : SW_HIDE);
     }
 }
 

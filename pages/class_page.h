@@ -11,6 +11,7 @@
 #include "window.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -100,13 +101,18 @@ protected:
     fw::ComboBox comboBox(int id) const { return fw::ComboBox(item(id)); }
 
 private:
+    struct Mark {
+        HWND anchor;  // the control or group box it stands at
+        HWND window;
+        std::uint64_t found;  // the findings it stands for, bit i for the i-th
+    };
     // The mark for `control`, made hidden on first use; one for all the
     // controls of a group box. Null when `make` is false and there is none.
-    HWND markFor(HWND control, bool make);
+    Mark* markFor(HWND control, bool make);
 
     EditorCommands& editor_;
     fw::ToolTip tips_;
-    std::vector<std::pair<HWND, HWND>> marks_;  // where each stands (a control or a group box), the mark
+    std::vector<Mark> marks_;
     bool filling_ = false;
     // Set when the window has just been made and filled: the sheet brings a
     // new page to the front at once, with nothing in between to show anew.
