@@ -250,7 +250,6 @@ bool clearOfControls(HWND page, const RECT& r, int margin) {
     return true;
 }
 
-
 }  // namespace
 
 ClassPage::Mark* ClassPage::markFor(HWND control, bool make) {
