@@ -34,9 +34,9 @@ struct Column {
 };
 // "Findings" stands before the last column, the open file's mark.
 constexpr Column kColumns[] = {
-    {L"File", 58, false},       {L"Class", 72, false},  {L"Standard", 78, false},
-    {L"HP/level", 36, true},    {L"Multiplier", 40, true}, {L"Maker", 72, true},
-    {L"Attributes", 40, true},  {L"Findings", 36, true}, {L"Open", 54, false},
+    {L"File", 52, false},       {L"Class", 66, false},     {L"Standard", 74, false},
+    {L"HP/level", 40, true},    {L"Multiplier", 44, true}, {L"Maker", 70, true},
+    {L"Attributes", 46, true},  {L"Findings", 40, true},   {L"Open", 54, false},
 };
 enum {
     kFileColumn, kClassColumn, kStandardColumn, kHitPointsColumn, kMultiplierColumn,
@@ -77,23 +77,26 @@ bool readRow(const std::string& path, ClassData& record, WString& reason) {
 // stands in for its own.
 bool onWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 
-// 1 for a header item sorted up, -1 down, 0 for none.
-int sortArrowOf(HWND header, int index) {
+// A header item's format: its title's alignment and its sort arrow.
+int formatOf(HWND header, int index) {
     HDITEMW about{};
     about.mask = HDI_FORMAT;
     Header_GetItem(header, index, &about);
-    return about.fmt & HDF_SORTUP ? 1 : about.fmt & HDF_SORTDOWN ? -1 : 0;
+    return about.fmt;
 }
 
 // Half the width of our sort arrow, from the header's height, so it grows with
-// the resolution; the room it takes is twice that and a margin.
+// the resolution; the room it takes is three halves and a margin.
 int arrowHalf(int headerHeight) { return headerHeight / 5 > 3 ? headerHeight / 5 : 3; }
 
-// A small triangle at the item's right end, pointing up or down.
-void drawSortArrow(HDC dc, const RECT& field, int margin, int direction) {
+// A small triangle pointing up or down at the item's right end, or at its left
+// end (`left`) when the platform has drawn a right-aligned title there.
+void drawSortArrow(HDC dc, const RECT& field, int margin, int format, bool left) {
+    if (!(format & (HDF_SORTUP | HDF_SORTDOWN))) return;
     const int half = arrowHalf(field.bottom - field.top);
-    const int x = field.right - margin - half, y = (field.top + field.bottom) / 2;
-    const int tip = direction > 0 ? -half / 2 : half / 2;
+    const int x = left ? field.left + margin + half : field.right - margin - half + 1;
+    const int y = (field.top + field.bottom) / 2;
+    const int tip = format & HDF_SORTUP ? -half / 2 : half / 2;
     const POINT points[3] = {{x - half, y - tip}, {x + half, y - tip}, {x, y + tip}};
     const HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(DC_BRUSH));
     const HGDIOBJ oldPen = SelectObject(dc, GetStockObject(DC_PEN));
@@ -133,13 +136,15 @@ void drawHeaderItem(HWND header, const NMCUSTOMDRAW& draw) {
     // The header's own margin, so the titles stand where the theme puts them.
     const int margin = Header_GetBitmapMargin(header);
     RECT text{field.left + margin, field.top, field.right - margin, field.bottom};
-    if (const int arrow = sortArrowOf(header, static_cast<int>(draw.dwItemSpec))) {
-        drawSortArrow(draw.hdc, field, margin, arrow);
-        text.right -= 2 * arrowHalf(field.bottom - field.top) + margin;
+    const int format = formatOf(header, static_cast<int>(draw.dwItemSpec));
+    if (format & (HDF_SORTUP | HDF_SORTDOWN)) {
+        drawSortArrow(draw.hdc, field, margin, format, false);
+        text.right -= 3 * arrowHalf(field.bottom - field.top);
     }
     const int oldMode = SetBkMode(draw.hdc, TRANSPARENT);
     const COLORREF oldColour = SetTextColor(draw.hdc, GetSysColor(COLOR_WINDOWTEXT));
-    DrawTextW(draw.hdc, title, -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    DrawTextW(draw.hdc, title, -1, &text,
+              (format & HDF_RIGHT ? DT_RIGHT : DT_LEFT) | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
     SetTextColor(draw.hdc, oldColour);
     SetBkMode(draw.hdc, oldMode);
 }
@@ -157,10 +162,11 @@ LRESULT CALLBACK listWithFlatHeader(HWND list, UINT msg, WPARAM wp, LPARAM lp, U
                 return CDRF_SKIPDEFAULT;
             }
             // The platform's drawing; on Wine, our arrow over it.
-            const int arrow = onWine() ? sortArrowOf(header, static_cast<int>(draw->dwItemSpec)) : 0;
-            if (draw->dwDrawStage == CDDS_ITEMPREPAINT) return arrow ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT;
-            if (draw->dwDrawStage == CDDS_ITEMPOSTPAINT && arrow)
-                drawSortArrow(draw->hdc, draw->rc, Header_GetBitmapMargin(header), arrow);
+            const int format = onWine() ? formatOf(header, static_cast<int>(draw->dwItemSpec)) : 0;
+            if (draw->dwDrawStage == CDDS_ITEMPREPAINT)
+                return format & (HDF_SORTUP | HDF_SORTDOWN) ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT;
+            if (draw->dwDrawStage == CDDS_ITEMPOSTPAINT)
+                drawSortArrow(draw->hdc, draw->rc, Header_GetBitmapMargin(header), format, (format & HDF_RIGHT) != 0);
             return CDRF_DODEFAULT;
         }
     } else if (msg == WM_NCDESTROY) {
@@ -258,7 +264,8 @@ bool ClassesBox::onInitDialog() {
     HWND header = ListView_GetHeader(listView);
     RECT first{};
     Header_GetItemRect(header, 0, &first);
-    const int room = 4 * Header_GetBitmapMargin(header) + 2 * arrowHalf(first.bottom - first.top) + 2;
+    const int half = arrowHalf(first.bottom - first.top);
+    const int room = 2 * Header_GetBitmapMargin(header) + 2 * half + half + 1;
     for (column = 0; column < static_cast<int>(kColumnCount); ++column) {
         const int wanted = ListView_GetStringWidth(listView, kColumns[column].title) + room;
         if (ListView_GetColumnWidth(listView, column) < wanted) ListView_SetColumnWidth(listView, column, wanted);
