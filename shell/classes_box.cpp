@@ -86,7 +86,7 @@ int formatOf(HWND header, int index) {
 }
 
 // Half the width of our sort arrow, from the header's height, so it grows with
-// the resolution; the room it takes is three halves and a margin.
+// the resolution; a title gives up three times that beside it.
 int arrowHalf(int headerHeight) { return headerHeight / 5 > 3 ? headerHeight / 5 : 3; }
 
 // A small triangle pointing up or down at the item's right end, or at its left
@@ -109,7 +109,7 @@ void drawSortArrow(HDC dc, const RECT& field, int margin, int format, bool left)
 
 // The header's items drawn flat, as the system's theme draws a header item at
 // rest: a plain field, the title and a thin line at the column's edge. The
-// theme's own drawing of six items cost Wine more than all the rows together.
+// theme's own drawing of the items cost Wine more than all the rows together.
 // An item under the mouse or pressed is left to the theme, and so is the whole
 // header under the classic look or in high contrast, which draw it otherwise.
 bool headerDrawnFlat() {
