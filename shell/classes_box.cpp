@@ -11,6 +11,7 @@
 #include "tally.h"
 #include "wide_string.h"
 
+#include <algorithm>
 #include <array>
 #include <iterator>
 
@@ -154,15 +155,20 @@ LRESULT CALLBACK listWithFlatHeader(HWND list, UINT msg, WPARAM wp, LPARAM lp, U
         const auto* draw = reinterpret_cast<const NMCUSTOMDRAW*>(lp);
         HWND header = ListView_GetHeader(list);
         if (draw->hdr.hwndFrom == header && draw->hdr.code == NM_CUSTOMDRAW) {
-            if (draw->dwDrawStage == CDDS_PREPAINT)
-                return headerDrawnFlat() || onWine() ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
-            if (draw->dwDrawStage == CDDS_ITEMPREPAINT && headerDrawnFlat() &&
-                !(draw->uItemState & (CDIS_SELECTED | CDIS_HOT))) {
+            // Asked once a paint: the system's look and the platform do not
+            // change between the items.
+            static bool flat, wine;
+            if (draw->dwDrawStage == CDDS_PREPAINT) {
+                flat = headerDrawnFlat();
+                wine = onWine();
+                return flat || wine ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
+            }
+            if (draw->dwDrawStage == CDDS_ITEMPREPAINT && flat && !(draw->uItemState & (CDIS_SELECTED | CDIS_HOT))) {
                 drawHeaderItem(header, *draw);
                 return CDRF_SKIPDEFAULT;
             }
             // The platform's drawing; on Wine, our arrow over it.
-            const int format = onWine() ? formatOf(header, static_cast<int>(draw->dwItemSpec)) : 0;
+            const int format = wine ? formatOf(header, static_cast<int>(draw->dwItemSpec)) : 0;
             if (draw->dwDrawStage == CDDS_ITEMPREPAINT)
                 return format & (HDF_SORTUP | HDF_SORTDOWN) ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT;
             if (draw->dwDrawStage == CDDS_ITEMPOSTPAINT)
@@ -250,25 +256,22 @@ bool ClassesBox::onInitDialog() {
     SendMessageW(listView, WM_SETREDRAW, FALSE, 0);
     ListView_SetExtendedListViewStyle(listView, LVS_EX_FULLROWSELECT);
     SetWindowSubclass(listView, listWithFlatHeader, 0, 0);
+    // Each title whole beside the sort arrow, in whatever font the system
+    // gives: measured before the columns are made, as a width set afterwards
+    // lays the list out again.
+    HWND header = ListView_GetHeader(listView);
+    RECT bar{};
+    GetClientRect(header, &bar);
+    const int room = 2 * Header_GetBitmapMargin(header) + 3 * arrowHalf(bar.bottom) + 1;
     int column = 0;
     for (const Column& c : kColumns) {
         LVCOLUMNW lvc{};
         lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM | LVCF_FMT;
         lvc.fmt = c.number ? LVCFMT_RIGHT : LVCFMT_LEFT;
         lvc.pszText = const_cast<LPWSTR>(c.title);
-        lvc.cx = pixels(hwnd_, c.width);
+        lvc.cx = std::max(pixels(hwnd_, c.width), ListView_GetStringWidth(listView, c.title) + room);
         lvc.iSubItem = column;
         ListView_InsertColumn(listView, column++, &lvc);
-    }
-    // Each title whole beside the sort arrow, in whatever font the system gives.
-    HWND header = ListView_GetHeader(listView);
-    RECT first{};
-    Header_GetItemRect(header, 0, &first);
-    const int half = arrowHalf(first.bottom - first.top);
-    const int room = 2 * Header_GetBitmapMargin(header) + 2 * half + half + 1;
-    for (column = 0; column < static_cast<int>(kColumnCount); ++column) {
-        const int wanted = ListView_GetStringWidth(listView, kColumns[column].title) + room;
-        if (ListView_GetColumnWidth(listView, column) < wanted) ListView_SetColumnWidth(listView, column, wanted);
     }
     show(folder_, read(folder_, openFile_, unsaved_));
     centreOnOwner();
