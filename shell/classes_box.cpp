@@ -150,7 +150,8 @@ void drawHeaderItem(HWND header, const NMCUSTOMDRAW& draw) {
     SetBkMode(draw.hdc, oldMode);
 }
 
-LRESULT CALLBACK listWithFlatHeader(HWND list, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+// `sorted` points at the box's sort column (-1: none).
+LRESULT CALLBACK listWithFlatHeader(HWND list, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR sorted) {
     if (msg == WM_NOTIFY) {
         const auto* draw = reinterpret_cast<const NMCUSTOMDRAW*>(lp);
         HWND header = ListView_GetHeader(list);
@@ -160,7 +161,8 @@ LRESULT CALLBACK listWithFlatHeader(HWND list, UINT msg, WPARAM wp, LPARAM lp, U
             static bool flat, wine;
             if (draw->dwDrawStage == CDDS_PREPAINT) {
                 flat = headerDrawnFlat();
-                wine = onWine();
+                // On Wine only an arrow needs us, and only once a column is sorted.
+                wine = *reinterpret_cast<const int*>(sorted) >= 0 && onWine();
                 return flat || wine ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
             }
             if (draw->dwDrawStage == CDDS_ITEMPREPAINT && flat && !(draw->uItemState & (CDIS_SELECTED | CDIS_HOT))) {
@@ -255,7 +257,7 @@ bool ClassesBox::onInitDialog() {
     // lays out its header and scroll bars again for every column and row.
     SendMessageW(listView, WM_SETREDRAW, FALSE, 0);
     ListView_SetExtendedListViewStyle(listView, LVS_EX_FULLROWSELECT);
-    SetWindowSubclass(listView, listWithFlatHeader, 0, 0);
+    SetWindowSubclass(listView, listWithFlatHeader, 0, reinterpret_cast<DWORD_PTR>(&sortColumn_));
     // Each title whole beside the sort arrow, in whatever font the system
     // gives: measured before the columns are made, as a width set afterwards
     // lays the list out again.
@@ -263,16 +265,24 @@ bool ClassesBox::onInitDialog() {
     RECT bar{};
     GetClientRect(header, &bar);
     const int room = 2 * Header_GetBitmapMargin(header) + 3 * arrowHalf(bar.bottom) + 1;
+    // One device context for all the titles: the list's own measure takes
+    // one each.
+    HDC dc = GetDC(listView);
+    const HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(listView, WM_GETFONT, 0, 0)));
     int column = 0;
     for (const Column& c : kColumns) {
+        SIZE title{};
+        GetTextExtentPoint32W(dc, c.title, lstrlenW(c.title), &title);
         LVCOLUMNW lvc{};
         lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM | LVCF_FMT;
         lvc.fmt = c.number ? LVCFMT_RIGHT : LVCFMT_LEFT;
         lvc.pszText = const_cast<LPWSTR>(c.title);
-        lvc.cx = std::max(pixels(hwnd_, c.width), ListView_GetStringWidth(listView, c.title) + room);
+        lvc.cx = std::max(pixels(hwnd_, c.width), static_cast<int>(title.cx) + room);
         lvc.iSubItem = column;
         ListView_InsertColumn(listView, column++, &lvc);
     }
+    SelectObject(dc, oldFont);
+    ReleaseDC(listView, dc);
     show(folder_, read(folder_, openFile_, unsaved_));
     centreOnOwner();
     SetFocus(listView);
@@ -319,13 +329,17 @@ void ClassesBox::arrange() {
             order_[j] = row;
         }
     }
+    // Only a sorted column's item changes: every change of a header item
+    // lays the list out again, and the window opens unsorted.
+    if (c < 0) return;
     HWND header = ListView_GetHeader(item(IDC_CLASSES_LIST));
     for (int i = 0; i < static_cast<int>(kColumnCount); ++i) {
         HDITEMW about{};
         about.mask = HDI_FORMAT;
         Header_GetItem(header, i, &about);
-        about.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
-        if (i == c) about.fmt |= descending_ ? HDF_SORTDOWN : HDF_SORTUP;
+        const int fmt = (about.fmt & ~(HDF_SORTUP | HDF_SORTDOWN)) | (i == c ? descending_ ? HDF_SORTDOWN : HDF_SORTUP : 0);
+        if (fmt == about.fmt) continue;
+        about.fmt = fmt;
         Header_SetItem(header, i, &about);
     }
 }
