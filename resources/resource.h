@@ -15,6 +15,7 @@
 #define IDR_SHORTCUTS 110
 #define IDD_TALLY 111
 #define IDD_CLASSES 112
+#define IDD_COMPARE 113
 
 /* About box: the version line */
 #define IDC_ABOUT_VERSION 2
@@ -55,6 +56,10 @@
 #define IDC_CLASSES_WHERE 1010   /* the folder listed, or why nothing is */
 #define IDC_CLASSES_LIST 1011
 #define IDC_CLASSES_FOLDER 1012  /* "Folder..." */
+#define IDC_CLASSES_COMPARE 1013 /* "Compare" */
+
+/* Compare box: the differences, one field a line */
+#define IDC_COMPARE_TEXT 1020
 
 /* Resistance and Weakness: row r adds r */
 #define IDC_RES_IMMUNE0 3075

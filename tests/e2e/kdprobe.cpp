@@ -140,6 +140,27 @@ void checkList(Block* b, HWND list, HDC dc) {
         }
     }
     DeleteObject(bold);
+    // Each header title against its item, less the header's margin a side and, on
+    // the sorted item, the room of a drawn sort arrow (three fifths of the height).
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(header, WM_GETFONT, 0, 0)));
+    const int margin = header ? int(SendMessageW(header, HDM_GETBITMAPMARGIN, 0, 0)) : 0;
+    for (int c = 0; c < columns; ++c) {
+        wchar_t text[64] = {};
+        HDITEMW hi = {};
+        hi.mask = HDI_TEXT | HDI_FORMAT | HDI_WIDTH;
+        hi.pszText = text;
+        hi.cchTextMax = 64;
+        RECT place = {};
+        if (!SendMessageW(header, HDM_GETITEMW, c, reinterpret_cast<LPARAM>(&hi)) || !text[0] ||
+            !SendMessageW(header, HDM_GETITEMRECT, c, reinterpret_cast<LPARAM>(&place)))
+            continue;
+        const int half = (place.bottom - place.top) / 5 > 3 ? (place.bottom - place.top) / 5 : 3;
+        const int room = hi.cxy - 2 * margin - (hi.fmt & (HDF_SORTUP | HDF_SORTDOWN) ? 3 * half : 0);
+        RECT calc = {0, 0, 0, 0};
+        DrawTextW(dc, text, -1, &calc, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        if (calc.right > room) reportCut(b, header, text, calc.right, room);
+    }
+    SelectObject(dc, old);
     const LONG style = GetWindowLongW(list, GWL_STYLE);
     RECT client, row = {LVIR_BOUNDS, 0, 0, 0};
     GetClientRect(list, &client);

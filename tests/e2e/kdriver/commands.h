@@ -71,6 +71,10 @@ void cmdExpectListRows(Driver&, const Call&);
 void cmdExpectListCell(Driver&, const Call&);
 void cmdExpectListSelected(Driver&, const Call&);
 void cmdSelectListRow(Driver&, const Call&);
+void cmdClickHeader(Driver&, const Call&);
+void cmdExpectHeaderSort(Driver&, const Call&);
+void cmdExpectListColumn(Driver&, const Call&);
+void cmdSelectRows(Driver&, const Call&);
 std::string comboItem(Driver& d, HWND combo, int index);
 
 // box_commands.cpp: message boxes

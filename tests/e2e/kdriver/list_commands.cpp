@@ -104,4 +104,77 @@ void cmdSelectListRow(Driver& d, const Call& k) {
     d.send(lv, LVM_ENSUREVISIBLE, row, FALSE);
 }
 
+// ---- a list-view's header and several rows (sorting, comparing) ------------------------
+
+namespace {
+
+HWND listHeader(Driver& d, HWND lv, long column) {
+    HWND header = reinterpret_cast<HWND>(d.send(lv, LVM_GETHEADER, 0, 0));
+    long columns = header ? long(d.send(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    if (column < 0 || column >= columns) fail(format("the list-view has %ld columns, no %ld", columns, column));
+    return header;
+}
+
+}  // namespace
+
+// As a user's click on the column's header item: the button pressed and
+// released over its middle, so the header itself notifies the list.
+void cmdClickHeader(Driver& d, const Call& k) {
+    HWND lv = listView(d, k.a(1));
+    long column = parseNumber(k.a(2), "a column");
+    HWND header = listHeader(d, lv, column);
+    Remote mem(d.proc.hProcess, sizeof(RECT));
+    RECT r = {};
+    if (!d.send(header, HDM_GETITEMRECT, WPARAM(column), mem.at())) fail("HDM_GETITEMRECT failed");
+    mem.read(&r, sizeof r);
+    LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    d.send(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    d.send(header, WM_LBUTTONUP, 0, at);
+}
+
+void cmdExpectHeaderSort(Driver& d, const Call& k) {
+    HWND lv = listView(d, k.a(1));
+    long column = parseNumber(k.a(2), "a column");
+    HWND header = listHeader(d, lv, column);
+    d.expectValue(format("sort arrow of column %ld", column), k.a(3), [&] {
+        Remote mem(d.proc.hProcess, sizeof(HDITEMW));
+        HDITEMW item = {};
+        item.mask = HDI_FORMAT;
+        mem.write(&item, sizeof item);
+        d.send(header, HDM_GETITEMW, WPARAM(column), mem.at());
+        mem.read(&item, sizeof item);
+        return std::string(item.fmt & HDF_SORTUP ? "up" : item.fmt & HDF_SORTDOWN ? "down" : "none");
+    });
+}
+
+// A column's cells from the top, joined by "|": a sort's order in one line.
+void cmdExpectListColumn(Driver& d, const Call& k) {
+    HWND lv = listView(d, k.a(1));
+    int column = int(parseNumber(k.a(2), "a column"));
+    d.expectValue(format("column %d of list-view %s", column, k.a(1).c_str()), k.a(3), [&] {
+        std::string all;
+        int rows = int(d.send(lv, LVM_GETITEMCOUNT, 0, 0));
+        for (int r = 0; r < rows; ++r) all += (r ? "|" : "") + listCell(d, lv, r, column);
+        return all;
+    });
+}
+
+// As Ctrl+clicks: these rows alone selected, the focus on the last.
+void cmdSelectRows(Driver& d, const Call& k) {
+    HWND lv = listView(d, k.a(1));
+    long rows = long(d.send(lv, LVM_GETITEMCOUNT, 0, 0));
+    Remote mem(d.proc.hProcess, sizeof(LVITEMW));
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    mem.write(&item, sizeof item);
+    d.send(lv, LVM_SETITEMSTATE, WPARAM(-1), mem.at());
+    for (size_t i = 2; i <= k.argc; ++i) {
+        long row = parseNumber(k.a(i), "a row");
+        if (row < 0 || row >= rows) fail(format("the list-view has %ld rows, no %ld", rows, row));
+        item.state = LVIS_SELECTED | (i == k.argc ? LVIS_FOCUSED : 0);
+        mem.write(&item, sizeof item);
+        if (!d.send(lv, LVM_SETITEMSTATE, row, mem.at())) fail(format("LVM_SETITEMSTATE failed for row %ld", row));
+    }
+}
+
 }  // namespace kestrane

@@ -149,6 +149,10 @@ const Command kCommands[] = {
     {"expect-list-cell", 4, 4, "expect-list-cell ID ROW COLUMN TEXT", cmdExpectListCell},
     {"expect-list-selected", 2, 2, "expect-list-selected ID ROW|none", cmdExpectListSelected},
     {"select-list-row", 2, 2, "select-list-row ID ROW", cmdSelectListRow},
+    {"select-rows", 3, 9, "select-rows ID ROW...", cmdSelectRows},
+    {"expect-list-column", 3, 3, "expect-list-column ID COLUMN \"a|b|...\"", cmdExpectListColumn},
+    {"click-header", 2, 2, "click-header ID COLUMN", cmdClickHeader},
+    {"expect-header-sort", 3, 3, "expect-header-sort ID COLUMN up|down|none", cmdExpectHeaderSort},
     // box_commands.cpp: message boxes
     {"expect-msgbox", 1, 1, "expect-msgbox TEXT", cmdExpectMsgbox},
     {"expect-msgbox-icon", 1, 1, "expect-msgbox-icon stop|question|exclamation|information|none", cmdExpectMsgboxIcon},
