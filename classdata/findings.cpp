@@ -364,10 +364,10 @@ void healingCodes(const Subject& s, Found& f) {
 // DFCareer.cs GetAttackModifier: the bonus before the phobia.
 void enemyPairs(const Subject& s, Found& f) {
     for (int k = 0; k < kEnemyKindCount; ++k)
-        if ((s.c.bonusPhobiaFlags & (1u << k)) && (s.c.bonusPhobiaFlags & (1u << (k + 4))))
+        if ((s.c.bonusPhobiaFlags & (1u << k)) && (s.c.bonusPhobiaFlags & (1u << (k + kPhobiaShift))))
             add(f, Game::Engine, Severity::Changes,
                 printed("%s has both bonus and phobia; the open engine takes the bonus", kEnemyKinds[k]),
-                {{"bonusPhobiaFlags", (1u << k) | (1u << (k + 4))}});
+                {{"bonusPhobiaFlags", (1u << k) | (1u << (k + kPhobiaShift))}});
 }
 
 // The editor's arrows stop at kAttributeMax: past it a note. The engine

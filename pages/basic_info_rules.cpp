@@ -11,9 +11,10 @@ namespace kestrane {
 
 namespace {
 
-// The multiplier's upper stepping bound and its step, 0.01 cut to 16.16.
-constexpr double kStepCeiling = 9.99;
+// The multiplier's step, 0.01 cut to 16.16, and the highest value a step up
+// starts from, so the arrows never pass the field's 10.00.
 constexpr std::int32_t kMultiplierStep = kMultiplierOne / 100;  // 655
+constexpr std::int32_t kStepCeiling = kMultiplierMax - kMultiplierStep;
 
 }  // namespace
 
@@ -106,13 +107,13 @@ bool stepAttribute(std::uint16_t& value, int code) { return stepBounded(value, c
 bool stepHitPoints(std::uint16_t& value, int code) { return stepBounded(value, code, kHitPointsMax); }
 
 bool stepMultiplier(std::int32_t& value, int code) {
-    const double q = multiplierNumber(value);
-    // Neither step can overflow: going up needs q < 9.99, going down q > 0.
-    if (code == kLineUp && q < kStepCeiling) {
+    // Neither step can overflow: going up needs less than 9.99, going down
+    // more than 0.
+    if (code == kLineUp && value < kStepCeiling) {
         value += kMultiplierStep;
         return true;
     }
-    if (code == kLineDown && q > 0) {
+    if (code == kLineDown && value > 0) {
         value -= kMultiplierStep;
         return true;
     }

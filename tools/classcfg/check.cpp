@@ -15,12 +15,14 @@ std::vector<Finding> checkFindings(const std::vector<std::uint8_t>& fileBytes, c
     // The open engine reads the 74 bytes field by field and nothing after
     // them; a shorter file ends inside a field, and the read throws
     // (Daggerfall Unity 81e89e9, Assets/Scripts/API/ClassFile.cs:110-181).
-    const std::string size = "the file is " + std::to_string(fileBytes.size()) + " bytes long; a class file is 74 bytes";
+    const std::string whole = std::to_string(kClassFileSize);
+    const std::string size =
+        "the file is " + std::to_string(fileBytes.size()) + " bytes long; a class file is " + whole + " bytes";
     if (fileBytes.size() < kClassFileSize)
         found.push_back({size + "; the open engine cannot load the file (it ends inside a field)", Game::Engine,
                          Severity::Breaks, {}});
     else if (fileBytes.size() > kClassFileSize)
-        found.push_back({size + "; the open engine ignores the bytes past 74", Game::Engine, Severity::Note, {}});
+        found.push_back({size + "; the open engine ignores the bytes past " + whole, Game::Engine, Severity::Note, {}});
     if (fileBytes.size() < kClassFileSize) return found;
     for (Finding& f : findClass(recordOf(fileBytes), fileName, engineTextUnder)) found.push_back(std::move(f));
     return found;
