@@ -70,10 +70,13 @@ void Button::setCheck(bool on) const {
     if (autoRadio) send(BM_SETSTYLE, static_cast<WPARAM>(style & 0xFFFF), FALSE);
 }
 
+bool isOfClass(HWND h, const wchar_t* windowClass) {
+    wchar_t kind[16] = L"";
+    return h && GetClassNameW(h, kind, 16) && lstrcmpiW(kind, windowClass) == 0;
+}
+
 bool Button::isGroupBox() const {
-    wchar_t kind[16];
-    return GetClassNameW(h_, kind, 16) && lstrcmpiW(kind, L"Button") == 0 &&
-           (GetWindowLongPtrW(h_, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+    return isOfClass(h_, L"Button") && (GetWindowLongPtrW(h_, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
 }
 
 ToolTip::~ToolTip() {

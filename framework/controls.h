@@ -55,6 +55,9 @@ public:
     WString wideLine(std::size_t maxChars) const;
 };
 
+// Whether `h` is a window of that class ("Edit", "Static", ...); false for none.
+bool isOfClass(HWND h, const wchar_t* windowClass);
+
 class Button : public Control {
 public:
     using Control::Control;

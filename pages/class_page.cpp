@@ -205,12 +205,6 @@ HWND boxAround(HWND page, HWND control) {
     return nullptr;
 }
 
-bool isClass(HWND h, const wchar_t* cls) {
-    wchar_t name[12] = L"";
-    if (h) GetClassNameW(h, name, 12);
-    return lstrcmpiW(name, cls) == 0;
-}
-
 // Whether a mark at `r` stands clear of each shown control of the page but
 // the marks (which have no id), a label's text alone counted, and inside or
 // outside each group box, at least `margin` from its lines.
@@ -221,7 +215,7 @@ bool clearOfControls(HWND page, const RECT& r, int margin) {
     for (HWND h = GetWindow(page, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
         if (GetDlgCtrlID(h) == 0 || !(GetWindowLongPtrW(h, GWL_STYLE) & WS_VISIBLE)) continue;
         RECT c = rectIn(page, h), common{};
-        if (isClass(h, L"Static") && (GetWindowLongPtrW(h, GWL_STYLE) & SS_TYPEMASK) == SS_LEFT) {
+        if (fw::isOfClass(h, L"Static") && (GetWindowLongPtrW(h, GWL_STYLE) & SS_TYPEMASK) == SS_LEFT) {
             // A label's text is narrower than its room at some resolutions.
             wchar_t text[64];
             int n = 0;
@@ -258,7 +252,7 @@ ClassPage::Mark* ClassPage::markFor(HWND control, bool make) {
     // whose rows have none, and a field's without room, at its group box's
     // top right corner.
     HWND box = boxAround(hwnd_, control);
-    const bool field = isClass(control, L"Edit");
+    const bool field = fw::isOfClass(control, L"Edit");
     for (int pass = 0; pass < 2; ++pass)
         for (Mark& m : marks_)
             if (m.anchor == (pass == 0 && field ? control : box) && m.anchor) return &m;
@@ -278,9 +272,9 @@ ClassPage::Mark* ClassPage::markFor(HWND control, bool make) {
     RECT at{};
     if (field || !box) {
         HWND beside = GetWindow(control, GW_HWNDNEXT), label = GetWindow(control, GW_HWNDPREV);
-        after = isClass(beside, L"ScrollBar") ? beside : control;
+        after = fw::isOfClass(beside, L"ScrollBar") ? beside : control;
         const RECT a = rectIn(hwnd_, after), c = rectIn(hwnd_, control);
-        const RECT l = isClass(label, L"Static") ? rectIn(hwnd_, label) : c;
+        const RECT l = fw::isOfClass(label, L"Static") ? rectIn(hwnd_, label) : c;
         const int top = (c.top + c.bottom - side) / 2;
         for (int x : {static_cast<int>(l.left - gap.right - side), static_cast<int>(c.left - gap.right - side),
                       static_cast<int>(a.right + gap.right)}) {
